@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+namespace vastorim {
+
+// One key of a track: a time in seconds of particle age and a value expression.
+class clsKeyframe {
+  public:
+    double dblTime = 0;
+    std::string strValue;
+    double dblValue = 0; // the baked value, or one set with setKeyVal
+
+    bool createKey(const std::string& strValue_, double dblTime_);
+    std::string getKeyString() const;            // "TIME|VALUE"
+    bool loadKeyString(const std::string& strKey); // throws FieldError on malformed text
+};
+
+} // namespace vastorim

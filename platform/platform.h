@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+
+namespace vastorim::platform {
+
+class Video;
+class Clock;
+class EventSource;
+class AudioDevice;
+class TextRenderer;
+
+// The platform objects one run uses: real ones for the game, headless ones for vastorim-sim,
+// vastorim-fx and the tests. The same start-up, loop and game code runs on either.
+struct Platform {
+    std::unique_ptr<Video> video;
+    std::unique_ptr<Clock> clock;
+    std::unique_ptr<EventSource> events;
+    std::unique_ptr<AudioDevice> audio;
+    std::unique_ptr<TextRenderer> text;
+    bool headless = false;
+
+    Platform();
+    ~Platform();
+    Platform(Platform&&) noexcept;
+    Platform& operator=(Platform&&) noexcept;
+};
+
+} // namespace vastorim::platform

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and then plays the game or runs the tests.
+#   scripts/setup.sh play   build and run the game (a short headless run where there is no display)
+#   scripts/setup.sh test   build and run every test
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+mode="${1:-play}"
+build="${VASTORIM_BUILD_DIR:-$here/build}"
+
+packages=(cmake g++ pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libcurl4-openssl-dev
+          libgtest-dev libbenchmark-dev fonts-play)
+if [ "$mode" = test ]; then
+    packages+=(xvfb xdotool x11-apps)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+fi
+
+jobs="$(nproc 2>/dev/null || echo 2)"
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$build" -j "$jobs"
+
+case "$mode" in
+    play)
+        if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+            cd "$build/bin" && exec ./vastorim run
+        fi
+        out="$build/headless-run"
+        echo "No display: running a short headless demo instead."
+        "$build/bin/vastorim-sim" --data "$build/bin" --demo --frames 1800 --seed 1 \
+            --out "$out" --screenshot-every 300
+        echo "Screenshots of the headless run are in $out"
+        ;;
+    test)
+        cd "$build" && ctest --output-on-failure -j "$jobs"
+        ;;
+    *)
+        echo "usage: $0 play|test" >&2
+        exit 2
+        ;;
+esac
