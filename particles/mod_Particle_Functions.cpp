@@ -329,13 +329,25 @@ const Expression& ExpressionRef::get(const std::string& text) const {
     return *expression_;
 }
 
-double evaluateExpression(std::string& strExpression, const double& seed) {
-    const Expression& expression = compileExpression(strExpression);
+namespace {
+
+double evaluateAndTrim(std::string& strExpression, double seed, const Expression& expression) {
     double value = expression.evaluate(seed);
     if (expression.trimmed().size() != strExpression.size()) {
         strExpression = expression.trimmed();
     }
     return value;
+}
+
+} // namespace
+
+double evaluateExpression(std::string& strExpression, const double& seed) {
+    return evaluateAndTrim(strExpression, seed, compileExpression(strExpression));
+}
+
+double evaluateExpression(std::string& strExpression, const double& seed,
+                          const ExpressionRef& remembered) {
+    return evaluateAndTrim(strExpression, seed, remembered.get(strExpression));
 }
 
 double interpretExpression(std::string_view text, double seed) {
