@@ -1,0 +1,44 @@
+#pragma once
+
+#include "det_math.h"
+
+#include <vector>
+
+namespace vastorim::music {
+
+inline constexpr int kSampleRate = 22050;
+
+// One mixing bus: a mono signal the instruments add into. Writes past either end are dropped,
+// so a note may start or ring beyond the rendered span.
+class Bus {
+  public:
+    explicit Bus(long frames) : samples_(static_cast<std::size_t>(frames), 0.0) {}
+    void add(long frame, double value) {
+        if (frame >= 0 && frame < size()) {
+            samples_[static_cast<std::size_t>(frame)] += value;
+        }
+    }
+    long size() const { return static_cast<long>(samples_.size()); }
+    double& operator[](long frame) { return samples_[static_cast<std::size_t>(frame)]; }
+    double operator[](long frame) const { return samples_[static_cast<std::size_t>(frame)]; }
+
+  private:
+    std::vector<double> samples_;
+};
+
+// Drums: each takes its own noise generator so one drum's hits never shift another's noise.
+void addKick(Bus& bus, long start, double gain);
+void addSnare(Bus& bus, long start, double gain, Noise& noise);
+void addHat(Bus& bus, long start, double gain, bool open, Noise& noise);
+void addCrash(Bus& bus, long start, double gain, Noise& noise);
+
+// Pitched voices; length is the held part in frames, each adds its own release after it.
+void addBass(Bus& bus, long start, long length, int note, double gain);
+void addPad(Bus& bus, long start, long length, int note, double gain);
+void addPluck(Bus& bus, long start, int note, double gain);
+void addLead(Bus& bus, long start, long length, int note, double gain);
+
+// A feedback echo applied in place, for the lead's space.
+void applyEcho(Bus& bus, long delayFrames, double feedback, double wet);
+
+} // namespace vastorim::music
