@@ -50,6 +50,15 @@ double noteFrequency(int midiNote) {
     return 440.0 * semitoneRatio(midiNote - 69);
 }
 
+Noise::Noise(unsigned seed) {
+    // Scrambles nearby seeds apart: xorshift started from small numbers begins near zero.
+    unsigned h = seed * 0x9e3779b9u + 0x7f4a7c15u;
+    h = (h ^ (h >> 16)) * 0x85ebca6bu;
+    h = (h ^ (h >> 13)) * 0xc2b2ae35u;
+    h ^= h >> 16;
+    state_ = h == 0 ? 0x9e3779b9u : h;
+}
+
 double Noise::next() {
     state_ ^= state_ << 13;
     state_ ^= state_ >> 17;

@@ -21,7 +21,7 @@ double noteFrequency(int midiNote);
 // Uniform values in [-1, 1) from a 32-bit xorshift generator with a fixed seed.
 class Noise {
   public:
-    explicit Noise(unsigned seed) : state_(seed == 0 ? 0x9e3779b9u : seed) {}
+    explicit Noise(unsigned seed);
     double next();
 
   private:

@@ -119,7 +119,8 @@ void addKick(Bus& bus, long start, double gain) {
     }
 }
 
-void addSnare(Bus& bus, long start, double gain, Noise& noise) {
+void addSnare(Bus& bus, long start, double gain, unsigned noiseSeed) {
+    Noise noise(noiseSeed);
     const long n = seconds(0.28);
     Oscillator body(185.0);
     Decay bodyAmp(0.045);
@@ -134,7 +135,8 @@ void addSnare(Bus& bus, long start, double gain, Noise& noise) {
     }
 }
 
-void addHat(Bus& bus, long start, double gain, bool open, Noise& noise) {
+void addHat(Bus& bus, long start, double gain, bool open, unsigned noiseSeed) {
+    Noise noise(noiseSeed);
     const long n = seconds(open ? 0.30 : 0.07);
     Decay amp(open ? 0.09 : 0.018);
     double previous = 0.0;
@@ -146,7 +148,8 @@ void addHat(Bus& bus, long start, double gain, bool open, Noise& noise) {
     }
 }
 
-void addCrash(Bus& bus, long start, double gain, Noise& noise) {
+void addCrash(Bus& bus, long start, double gain, unsigned noiseSeed) {
+    Noise noise(noiseSeed);
     const long n = seconds(1.8);
     Decay amp(0.55);
     double previous = 0.0;

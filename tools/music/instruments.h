@@ -26,11 +26,12 @@ class Bus {
     std::vector<double> samples_;
 };
 
-// Drums: each takes its own noise generator so one drum's hits never shift another's noise.
+// Drums. Each noisy hit draws from its own seed, so a hit sounds the same wherever the same
+// seed recurs: the loop's two ends then carry identical samples.
 void addKick(Bus& bus, long start, double gain);
-void addSnare(Bus& bus, long start, double gain, Noise& noise);
-void addHat(Bus& bus, long start, double gain, bool open, Noise& noise);
-void addCrash(Bus& bus, long start, double gain, Noise& noise);
+void addSnare(Bus& bus, long start, double gain, unsigned noiseSeed);
+void addHat(Bus& bus, long start, double gain, bool open, unsigned noiseSeed);
+void addCrash(Bus& bus, long start, double gain, unsigned noiseSeed);
 
 // Pitched voices; length is the held part in frames, each adds its own release after it.
 void addBass(Bus& bus, long start, long length, int note, double gain);

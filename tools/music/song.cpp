@@ -66,9 +66,6 @@ struct Mix {
     Bus bass{kRenderBeats * kBeatFrames};
     Bus harmony{kRenderBeats * kBeatFrames};
     Bus lead{kRenderBeats * kBeatFrames};
-    Noise snareNoise{0x51a7e};
-    Noise hatNoise{0x4a75};
-    Noise crashNoise{0xc4a54};
     std::vector<long> kicks;
 };
 
@@ -79,6 +76,12 @@ struct Position {
     int phrase;      // 0..2
     int render;      // beat index in the rendered span
 };
+
+// Seeds a drum hit's noise by its place in the loop.
+unsigned noiseSeed(const Position& at, int step, unsigned drum) {
+    return drum * 4099u + static_cast<unsigned>(at.pattern) * 16u + static_cast<unsigned>(step) +
+           1u;
+}
 
 void playDrums(Mix& mix, const Position& at) {
     const bool fill = at.pattern == kLoopBeats - 1;
@@ -91,23 +94,23 @@ void playDrums(Mix& mix, const Position& at) {
         addKick(mix.drums, frame(3, 4), 0.7);
     }
     if (at.beatInBar == 0 && at.barInPhrase == 0) {
-        addCrash(mix.drums, frame(0, 1), 0.5, mix.crashNoise);
+        addCrash(mix.drums, frame(0, 1), 0.5, noiseSeed(at, 0, 0xc4a5));
     }
 
     if (fill) {
         for (int step = 0; step < 8; ++step) {
-            addSnare(mix.drums, frame(step, 8), 0.25 + 0.05 * step, mix.snareNoise);
+            addSnare(mix.drums, frame(step, 8), 0.25 + 0.05 * step, noiseSeed(at, step, 0x51a7));
         }
         return;
     }
-    addSnare(mix.drums, frame(1, 2), 0.6, mix.snareNoise);
+    addSnare(mix.drums, frame(1, 2), 0.6, noiseSeed(at, 0, 0x51a7));
 
     const int hatSteps = at.phrase == 2 ? 8 : 4;
     for (int step = 0; step < hatSteps; ++step) {
         const bool offBeat = (step * 4 / hatSteps) % 2 == 1;
         const bool open = at.phrase > 0 && step == hatSteps - 1 && at.beatInBar == 1;
         const double gain = (step * 4) % hatSteps != 0 ? 0.18 : (offBeat ? 0.42 : 0.26);
-        addHat(mix.drums, frame(step, hatSteps), gain, open, mix.hatNoise);
+        addHat(mix.drums, frame(step, hatSteps), gain, open, noiseSeed(at, step, 0x4a75));
     }
 }
 

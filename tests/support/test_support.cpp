@@ -1,0 +1,1 @@
+// Support shared by every test program.
