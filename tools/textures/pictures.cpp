@@ -147,6 +147,10 @@ Texel rock(float x, float y, unsigned seed) {
                                 (0.6f + 0.4f * valueNoise(0.3f, static_cast<float>(k), seed + 3));
         edge += amplitude * std::sin(static_cast<float>(k) * angle + phase);
     }
+    // Each seed stretches its rock along its own axis, so the shapes read apart at a glance.
+    const float stretch = 0.08f + 0.1f * (0.5f + 0.5f * valueNoise(2.5f, 7.5f, seed + 5));
+    const float axis = 3.14f * valueNoise(6.5f, 1.5f, seed + 6);
+    edge *= 1 - stretch * std::cos(2 * (angle - axis));
     edge = std::min(edge, 0.95f);
     const float r = radius(x, y);
     const float coverage = smoothstep(edge + 0.015f, edge - 0.025f, r);
