@@ -4,8 +4,10 @@
 #include "engine/errors.h"
 #include "engine/mod_vbp_start.h"
 #include "engine/numbers.h"
+#include "engine/platform_access.h"
 #include "engine/random.h"
 #include "platform/audio.h"
+#include "platform/platform.h"
 
 #include <memory>
 #include <stdexcept>
@@ -17,22 +19,18 @@ MusicClock music;
 
 namespace {
 
-struct SoundState {
-    platform::AudioDevice* device = nullptr;
-    std::unique_ptr<platform::AudioBuffer> musicBuffer;
-};
-
-SoundState sound;
+// The track stays loaded for the rest of the run; only the clock is ever reset.
+std::unique_ptr<platform::AudioBuffer> musicTrack;
 
 constexpr double startFrequency = 22000;
 constexpr double topFrequency = 50000;
 constexpr std::int32_t normalVolume = -1000;
 
 platform::AudioBuffer& buffer() {
-    if (!sound.musicBuffer) {
+    if (!musicTrack) {
         throw std::logic_error("the music is used before initSound loaded it");
     }
-    return *sound.musicBuffer;
+    return *musicTrack;
 }
 
 // Sets a grid's step from this frame's value and says whether it moved.
@@ -64,17 +62,14 @@ void spawnWave() {
 
 } // namespace
 
-void setAudioDevice(platform::AudioDevice* device) {
-    sound.device = device;
-}
-
 void initSound() {
-    if (sound.device == nullptr) {
-        throw std::logic_error("initSound needs an audio device");
+    platform::Platform* running = currentPlatform();
+    if (running == nullptr || !running->audio) {
+        throw std::logic_error("initSound needs a platform with an audio device");
     }
     const std::string path = programFile("sound/music.wav");
     try {
-        sound.musicBuffer = sound.device->loadWav(path);
+        musicTrack = running->audio->loadWav(path);
     } catch (const std::runtime_error& error) {
         throw DataError(path, 0, "", error.what());
     }

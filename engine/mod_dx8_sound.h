@@ -4,10 +4,6 @@
 
 namespace vastorim {
 
-namespace platform {
-class AudioDevice;
-} // namespace platform
-
 // The music track and the beat clock it drives. The track's play position, in bytes, gives four
 // beat grids; each grid's flag is true for the one frame in which its step changed.
 struct MusicClock {
@@ -24,10 +20,8 @@ inline constexpr std::int32_t musicLoopStart = 37786;
 inline constexpr std::int32_t musicLoopEnd = 2418305;
 inline constexpr std::int32_t musicGridLength = 2380518;
 
-// The device initSound loads the track on; Main hands over the platform's.
-void setAudioDevice(platform::AudioDevice* device);
-
-// Loads "sound/music.wav" of the program folder; a missing or unreadable file is a DataError.
+// Loads "sound/music.wav" of the program folder on the current platform's audio device; a
+// missing or unreadable file is a DataError.
 void initSound();
 void restartMusic();
 // Once per frame in every mode: the beat flags, and at the loop end a restart with a wave of

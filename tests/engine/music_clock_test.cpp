@@ -3,8 +3,10 @@
 #include "engine/mod_dx8_sound.h"
 #include "engine/mod_vbp_start.h"
 #include "engine/numbers.h"
+#include "engine/platform_access.h"
 #include "engine/random.h"
 #include "platform/audio.h"
+#include "platform/platform.h"
 #include "support/test_wav.h"
 
 #include <gtest/gtest.h>
@@ -67,37 +69,42 @@ class MusicClockTest : public ::testing::Test {
         globals.frameTime = 0;
         hooks.spawnWaveAsteroid = [this](const std::string& name) { spawned.push_back(name); };
         setAppPath("/program");
-        setAudioDevice(&device);
+        auto fake = std::make_unique<FakeDevice>();
+        device = fake.get();
+        platform.audio = std::move(fake);
+        setCurrentPlatform(&platform);
         initSound();
     }
     void TearDown() override {
         hooks.spawnWaveAsteroid = nullptr;
-        setAudioDevice(nullptr);
+        setCurrentPlatform(nullptr);
     }
 
     // One frame of the clock with the track at the given byte.
     void stepAt(std::uint32_t bytes) {
-        device.track->bytes = bytes;
+        track().bytes = bytes;
         updateMusicClock();
     }
+    FakeTrack& track() { return *device->track; }
 
-    FakeDevice device;
+    platform::Platform platform;
+    FakeDevice* device = nullptr;
     std::vector<std::string> spawned;
 };
 
 TEST_F(MusicClockTest, InitSoundLoadsTheProgramFoldersTrack) {
-    EXPECT_EQ(device.loadedPath, "/program/sound/music.wav");
+    EXPECT_EQ(device->loadedPath, "/program/sound/music.wav");
 }
 
 TEST_F(MusicClockTest, RestartPlaysFromTheLoopStartAtTheStartingTempo) {
     music.musicFrequency = 31000;
-    device.track->calls.clear();
+    track().calls.clear();
     restartMusic();
     EXPECT_EQ(music.musicFrequency, 22000);
-    EXPECT_EQ(device.track->rate, 22000);
-    EXPECT_EQ(device.track->volume, -1000);
-    EXPECT_EQ(device.track->calls, (std::vector<std::string>{"position 37786", "stop", "play"}));
-    EXPECT_TRUE(device.track->isPlaying);
+    EXPECT_EQ(track().rate, 22000);
+    EXPECT_EQ(track().volume, -1000);
+    EXPECT_EQ(track().calls, (std::vector<std::string>{"position 37786", "stop", "play"}));
+    EXPECT_TRUE(track().isPlaying);
 }
 
 TEST_F(MusicClockTest, TheFirstStepRaisesEveryFlagWhoseStepIsNotZero) {
@@ -154,16 +161,16 @@ TEST_F(MusicClockTest, EachGridRaisesItsFlagForOneFramePerCrossing) {
 TEST_F(MusicClockTest, TheLoopRestartsAtItsEndAndBeforeItsStart) {
     for (std::uint32_t outside : {2418305u, 2500000u, 37785u, 0u}) {
         restartMusic();
-        device.track->calls.clear();
+        track().calls.clear();
         spawned.clear();
         stepAt(outside);
-        EXPECT_EQ(device.track->calls, (std::vector<std::string>{"stop", "position 37786", "play"}))
+        EXPECT_EQ(track().calls, (std::vector<std::string>{"stop", "position 37786", "play"}))
             << outside;
         EXPECT_EQ(spawned.size(), 1u);
     }
-    device.track->calls.clear();
+    track().calls.clear();
     stepAt(2418304);
-    EXPECT_TRUE(device.track->calls.empty());
+    EXPECT_TRUE(track().calls.empty());
 }
 
 TEST_F(MusicClockTest, TheWaveGrowsWithTheTempo) {
@@ -174,7 +181,7 @@ TEST_F(MusicClockTest, TheWaveGrowsWithTheTempo) {
         music.musicFrequency = frequency;
         stepAt(2418305);
         EXPECT_EQ(spawned.size(), count) << frequency;
-        EXPECT_EQ(device.track->rate, toLong(frequency));
+        EXPECT_EQ(track().rate, toLong(frequency));
     }
 }
 
@@ -211,7 +218,7 @@ TEST_F(MusicClockTest, TheTempoRisesOnlyInNormalPlayAndIsCapped) {
         updateMusicTempo();
     }
     EXPECT_NEAR(music.musicFrequency, 28000, 0.01);
-    EXPECT_EQ(device.track->volume, -1000);
+    EXPECT_EQ(track().volume, -1000);
 
     globals.menuScreen = 1;
     updateMusicTempo();
@@ -233,7 +240,7 @@ TEST_F(MusicClockTest, TheVolumeFallsWithTheFade) {
     for (const auto& [fade, volume] : cases) {
         globals.globalFade = fade;
         updateMusicTempo();
-        EXPECT_EQ(device.track->volume, volume) << fade;
+        EXPECT_EQ(track().volume, volume) << fade;
     }
 }
 
@@ -241,15 +248,16 @@ TEST(MusicFile, AMissingTrackIsADataErrorNamingTheFile) {
     const fs::path folder = fs::temp_directory_path() / "vastorim_no_music";
     fs::create_directories(folder);
     setAppPath(folder.string());
-    auto device = platform::createHeadlessAudioDevice([] { return 0; });
-    setAudioDevice(device.get());
+    platform::Platform headless;
+    headless.audio = platform::createHeadlessAudioDevice([] { return 0; });
+    setCurrentPlatform(&headless);
     try {
         initSound();
         FAIL() << "no error for a missing track";
     } catch (const DataError& error) {
         EXPECT_EQ(error.file(), (folder / "sound/music.wav").string());
     }
-    setAudioDevice(nullptr);
+    setCurrentPlatform(nullptr);
 }
 
 TEST(MusicFile, AWholeLoopOnTheHeadlessTrackSendsOneWaveAndSixtyThreeBeats) {
@@ -260,8 +268,9 @@ TEST(MusicFile, AWholeLoopOnTheHeadlessTrackSendsOneWaveAndSixtyThreeBeats) {
                      std::vector<std::int16_t>((2418305 + 37786) / 2));
     setAppPath(folder.string());
     std::int64_t now = 0;
-    auto device = platform::createHeadlessAudioDevice([&] { return now; });
-    setAudioDevice(device.get());
+    platform::Platform headless;
+    headless.audio = platform::createHeadlessAudioDevice([&] { return now; });
+    setCurrentPlatform(&headless);
     std::vector<std::string> spawned;
     hooks.spawnWaveAsteroid = [&](const std::string& name) { spawned.push_back(name); };
     resetMusicClock();
@@ -280,7 +289,7 @@ TEST(MusicFile, AWholeLoopOnTheHeadlessTrackSendsOneWaveAndSixtyThreeBeats) {
     EXPECT_EQ(beats, 1 + 63 + 1);
     EXPECT_LT(music.playPos, 37786 + 44000);
     hooks.spawnWaveAsteroid = nullptr;
-    setAudioDevice(nullptr);
+    setCurrentPlatform(nullptr);
 }
 
 } // namespace
