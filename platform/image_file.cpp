@@ -1,5 +1,8 @@
 #include "platform/image_file.h"
 
+#include "platform/platform_error.h"
+#include "platform/png_file.h"
+
 #include <SDL.h>
 #include <SDL_image.h>
 
@@ -7,51 +10,40 @@
 
 namespace vastorim::platform {
 
-bool savePng(const std::string& path, const RgbaImage& image, std::string& error) {
-    const std::size_t expected = static_cast<std::size_t>(image.width) * image.height * 4;
-    if (image.width <= 0 || image.height <= 0 || image.pixels.size() != expected) {
-        error = "picture size does not match its pixels";
+bool writePicture(const std::string& path, const Picture& picture, std::string& error) {
+    try {
+        savePng(path, picture.width, picture.height, picture.pixels);
+        return true;
+    } catch (const PlatformError& e) {
+        error = e.what();
         return false;
     }
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<std::uint8_t*>(image.pixels.data()), image.width, image.height, 32,
-        image.width * 4, SDL_PIXELFORMAT_RGBA32);
-    if (surface == nullptr) {
-        error = SDL_GetError();
-        return false;
-    }
-    const bool saved = IMG_SavePNG(surface, path.c_str()) == 0;
-    if (!saved) {
-        error = IMG_GetError();
-    }
-    SDL_FreeSurface(surface);
-    return saved;
 }
 
-bool loadPng(const std::string& path, RgbaImage& image, std::string& error) {
+bool readPicture(const std::string& path, Picture& picture, std::string& error) {
     SDL_Surface* loaded = IMG_Load(path.c_str());
     if (loaded == nullptr) {
-        error = IMG_GetError();
+        error = path + ": " + IMG_GetError();
         return false;
     }
-    SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
+    SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(loaded);
-    if (rgba == nullptr) {
-        error = SDL_GetError();
+    if (argb == nullptr) {
+        error = path + ": " + SDL_GetError();
         return false;
     }
-    image.width = rgba->w;
-    image.height = rgba->h;
-    image.pixels.resize(static_cast<std::size_t>(rgba->w) * rgba->h * 4);
-    SDL_LockSurface(rgba);
-    for (int y = 0; y < rgba->h; ++y) {
-        std::memcpy(image.pixels.data() + static_cast<std::size_t>(y) * rgba->w * 4,
-                    static_cast<const std::uint8_t*>(rgba->pixels) +
-                        static_cast<std::size_t>(y) * rgba->pitch,
-                    static_cast<std::size_t>(rgba->w) * 4);
+    picture.width = argb->w;
+    picture.height = argb->h;
+    picture.pixels.resize(static_cast<std::size_t>(argb->w) * argb->h);
+    SDL_LockSurface(argb);
+    for (int y = 0; y < argb->h; ++y) {
+        std::memcpy(picture.pixels.data() + static_cast<std::size_t>(y) * argb->w,
+                    static_cast<const std::uint8_t*>(argb->pixels) +
+                        static_cast<std::size_t>(y) * argb->pitch,
+                    static_cast<std::size_t>(argb->w) * 4);
     }
-    SDL_UnlockSurface(rgba);
-    SDL_FreeSurface(rgba);
+    SDL_UnlockSurface(argb);
+    SDL_FreeSurface(argb);
     return true;
 }
 

@@ -6,17 +6,18 @@
 
 namespace vastorim::platform {
 
-// A picture in memory: rows top to bottom, four bytes per pixel in the order R, G, B, A.
-struct RgbaImage {
+// A picture in memory, in the pixel form the video surface and savePng use: rows from the top,
+// each pixel 0xAARRGGBB.
+struct Picture {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> pixels;
+    std::vector<std::uint32_t> pixels;
 };
 
-// Writes the picture as a PNG with alpha; false (and a message in error) when it cannot.
-bool savePng(const std::string& path, const RgbaImage& image, std::string& error);
+// Writes the picture as a PNG with alpha; false, with a message in error, when it cannot.
+bool writePicture(const std::string& path, const Picture& picture, std::string& error);
 
-// Reads a PNG (or any format SDL_image knows) into RGBA; false (and a message) when it cannot.
-bool loadPng(const std::string& path, RgbaImage& image, std::string& error);
+// Reads a PNG (or any format SDL_image knows); false, with a message in error, when it cannot.
+bool readPicture(const std::string& path, Picture& picture, std::string& error);
 
 } // namespace vastorim::platform

@@ -14,26 +14,24 @@ float hashToUnit(int x, int y, unsigned seed) {
     return static_cast<float>(h & 0xffffffu) / 8388607.5f - 1.0f;
 }
 
-std::uint8_t toByte(float v) {
-    return static_cast<std::uint8_t>(std::lround(clamp01(v) * 255.0f));
+std::uint32_t toByte(float v) {
+    return static_cast<std::uint32_t>(std::lround(clamp01(v) * 255.0f));
 }
 
 } // namespace
 
-platform::RgbaImage paint(int size, const std::function<Texel(float x, float y)>& shader) {
-    platform::RgbaImage image;
+platform::Picture paint(int size, const std::function<Texel(float x, float y)>& shader) {
+    platform::Picture image;
     image.width = size;
     image.height = size;
-    image.pixels.reserve(static_cast<std::size_t>(size) * size * 4);
+    image.pixels.reserve(static_cast<std::size_t>(size) * size);
     for (int py = 0; py < size; ++py) {
         for (int px = 0; px < size; ++px) {
             const float x = (static_cast<float>(px) + 0.5f) / static_cast<float>(size) * 2 - 1;
             const float y = (static_cast<float>(py) + 0.5f) / static_cast<float>(size) * 2 - 1;
             const Texel t = shader(x, y);
-            image.pixels.push_back(toByte(t.r));
-            image.pixels.push_back(toByte(t.g));
-            image.pixels.push_back(toByte(t.b));
-            image.pixels.push_back(toByte(t.a));
+            image.pixels.push_back(toByte(t.a) << 24 | toByte(t.r) << 16 | toByte(t.g) << 8 |
+                                   toByte(t.b));
         }
     }
     return image;

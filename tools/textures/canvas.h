@@ -14,7 +14,7 @@ struct Texel {
 // Fills a square picture by asking a shader for every pixel centre, in coordinates where the
 // picture spans -1..1 on both axes and y grows downwards. The picture's top (y = -1) is the
 // direction a sprite faces.
-platform::RgbaImage paint(int size, const std::function<Texel(float x, float y)>& shader);
+platform::Picture paint(int size, const std::function<Texel(float x, float y)>& shader);
 
 float clamp01(float v);
 float smoothstep(float edge0, float edge1, float v);

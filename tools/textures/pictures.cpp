@@ -194,8 +194,8 @@ Texel shard(float x, float y) {
 
 } // namespace
 
-std::vector<Picture> makePictures() {
-    std::vector<Picture> pictures;
+std::vector<NamedPicture> makePictures() {
+    std::vector<NamedPicture> pictures;
     auto add = [&](std::string name, int size, const std::function<Texel(float, float)>& shader) {
         pictures.push_back({std::move(name), paint(size, shader)});
     };

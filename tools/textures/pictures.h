@@ -7,13 +7,13 @@
 
 namespace vastorim::textures {
 
-struct Picture {
+struct NamedPicture {
     std::string fileName; // lower case, as the resource list and the effects name it
-    platform::RgbaImage image;
+    platform::Picture image;
 };
 
 // Every picture the game's effects draw with. Pictures are white or grey so that the effects'
 // colour tracks tint them; alpha carries their shape.
-std::vector<Picture> makePictures();
+std::vector<NamedPicture> makePictures();
 
 } // namespace vastorim::textures

@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
     std::ofstream list(folder + "/resource list.txt", std::ios::trunc);
     for (const auto& picture : vastorim::textures::makePictures()) {
         std::string error;
-        if (!vastorim::platform::savePng(folder + "/" + picture.fileName, picture.image, error)) {
+        if (!vastorim::platform::writePicture(folder + "/" + picture.fileName, picture.image,
+                                              error)) {
             std::fprintf(stderr, "%s: %s/%s: %s\n", argv[0], folder.c_str(),
                          picture.fileName.c_str(), error.c_str());
             return 1;
