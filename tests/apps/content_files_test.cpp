@@ -1,6 +1,5 @@
-// The content the build lays out in the program folder: every effect the game spawns is listed
-// and well formed, the bodies and weapons are shaped the way the game drives them, and the
-// pictures they name exist and load.
+// The content files the build lays out in the program folder: every effect the game spawns is
+// listed and well formed, the pictures they name exist and load, and the default setup.
 #include "platform/image_file.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +8,6 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -82,19 +80,8 @@ std::vector<std::string> effectsTheGameNames() {
     return names;
 }
 
-enum Field {
-    kName = 0,
-    kSizeX = 5,
-    kSizeY = 6,
-    kSpeedX = 7,
-    kSpeedY = 8,
-    kTexture = 10,
-    kSpawnNumber = 11,
-    kBlend = 12,
-    kSeed = 13,
-    kAngle = 14,
-    kLifetime = 15
-};
+// Fields of a particle type line that are not tracks.
+enum Field { kTexture = 10, kSpawnNumber = 11, kBlend = 12, kLifetime = 15 };
 
 using ParticleType = std::vector<std::string>;
 
@@ -162,78 +149,6 @@ TEST(EffectFiles, AreWellFormedAndDrawWithListedPictures) {
             EXPECT_TRUE(isInteger(type[kLifetime]) && std::stoi(type[kLifetime]) >= 1) << where;
         }
     }
-}
-
-int projectileCount(const std::string& name) {
-    return static_cast<int>(readEffect(name).size());
-}
-
-TEST(EffectFiles, WeaponsFireAlongTheHeadingAndGrowWithTheirLevel) {
-    for (int weapon = 1; weapon <= 3; ++weapon) {
-        int previous = 0;
-        for (int level = 1; level <= 4; ++level) {
-            const std::string name =
-                "weapon" + std::to_string(weapon) + "_" + std::to_string(level) + ".txt";
-            for (const auto& type : readEffect(name)) {
-                EXPECT_EQ(type[kSpawnNumber], "1") << name << ": one projectile per type";
-                const int life = std::stoi(type[kLifetime]);
-                EXPECT_TRUE(life >= 1 && life <= 2) << name;
-                EXPECT_NE(type[kSpeedX].find("cos(seed"), std::string::npos) << name;
-                EXPECT_NE(type[kSpeedY].find("sin(seed"), std::string::npos) << name;
-                EXPECT_EQ(type[kAngle].rfind("seed", 0), 0u) << name << ": faces its heading";
-            }
-            EXPECT_GE(projectileCount(name), previous) << name;
-            previous = projectileCount(name);
-        }
-        EXPECT_GT(previous, projectileCount("weapon" + std::to_string(weapon) + "_1.txt"));
-    }
-    for (const std::string name : {"engine1.txt", "weapon3_1_trail.txt", "weapon3_4_trail.txt"}) {
-        for (const auto& type : readEffect(name)) {
-            EXPECT_NE(type[kSpeedX].find("cos(seed"), std::string::npos) << name;
-            EXPECT_NE(type[kSpeedY].find("sin(seed"), std::string::npos) << name;
-        }
-    }
-}
-
-// The lower and upper bound of a size written as a number or, through the seed, as rnd(a&b).
-std::pair<double, double> sizeRange(const ParticleType& type) {
-    const auto values = trackValues(type[kSizeX], type[kName]);
-    std::string text = values.at(0) == "seed" ? type[kSeed] : values.at(0);
-    if (text.rfind("rnd(", 0) == 0) {
-        const auto amp = text.find('&');
-        return {std::stod(text.substr(4, amp - 4)), std::stod(text.substr(amp + 1))};
-    }
-    return {std::stod(text), std::stod(text)};
-}
-
-TEST(EffectFiles, BodiesFitWhatTheGameDoesWithThem) {
-    // Rock pictures fill about four fifths of their square; the game hits at radius 30, 20, 10.
-    const std::map<int, double> radius = {{1, 30}, {2, 20}, {3, 10}};
-    for (const auto& [size, r] : radius) {
-        for (int look = 1; look <= 2; ++look) {
-            const std::string name =
-                "asteroid" + std::to_string(size) + "_" + std::to_string(look) + ".txt";
-            const auto body = readEffect(name).at(0);
-            EXPECT_EQ(body[kSizeX], body[kSizeY]) << name;
-            const auto [low, high] = sizeRange(body);
-            EXPECT_GE(low * 0.8, 2 * r * 0.85) << name;
-            EXPECT_LE(high * 0.8, 2 * r * 1.15) << name;
-            EXPECT_EQ(trackValues(body[kSpeedX], name).size(), 1u) << name << ": velocity is key 0";
-        }
-    }
-    const auto ship = readEffect("player.txt").at(0);
-    EXPECT_EQ(ship[kTexture], "ship.png");
-
-    const auto pickup = readEffect("pickup.txt");
-    EXPECT_EQ(pickup.back()[kName], "pickup") << "the game tracks the last particle spawned";
-
-    int backgroundParticles = 0;
-    for (const auto& type : readEffect("background.txt")) {
-        backgroundParticles += std::stoi(type[kSpawnNumber]);
-        EXPECT_EQ(trackValues(type[1], "background red").size(), 1u) << "recoloured at key 0";
-        EXPECT_EQ(trackValues(type[2], "background green").size(), 1u) << "recoloured at key 0";
-    }
-    EXPECT_EQ(backgroundParticles, 4);
 }
 
 TEST(Pictures, AreListedInLowerCaseAndLoadWithShapeInTheirAlpha) {
