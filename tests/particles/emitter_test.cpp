@@ -9,6 +9,12 @@ using namespace vastorim;
 
 namespace {
 
+// Writes the file into the folder and gives its path.
+std::string put(const test::TempFolder& folder, const std::string& name, const std::string& text) {
+    test::writeFile(folder.file(name), text);
+    return folder.file(name);
+}
+
 std::string type(const std::string& name, int count, int lifetime, const std::string& x = "0") {
     return name + ",1:0|255,1:0|255,1:0|255,1:0|255,1:0|4,1:0|4,1:0|0,1:0|0,1:0|0,dot," +
            std::to_string(count) + ",0,0,0," + std::to_string(lifetime) + "," + x + ",0";
@@ -25,7 +31,7 @@ class EmitterTest : public ::testing::Test {
     void TearDown() override { emitter.initialize(); }
 
     void add(const std::string& name, const std::string& lines) {
-        emitter.addEffect(folder.write(name, lines + "END\n"));
+        emitter.addEffect(put(folder, name, lines + "END\n"));
     }
 
     test::TempFolder folder;
@@ -170,7 +176,7 @@ TEST_F(EmitterTest, EditedTypesChangeLaterSpawns) {
 }
 
 TEST_F(EmitterTest, BrokenFilesAddNothingAndNameTheFile) {
-    std::string path = folder.write("broken.txt", "x,1:0|255\nEND\n");
+    std::string path = put(folder, "broken.txt", "x,1:0|255\nEND\n");
     try {
         emitter.addEffect(path);
         ADD_FAILURE() << "a broken file was added";
@@ -182,7 +188,7 @@ TEST_F(EmitterTest, BrokenFilesAddNothingAndNameTheFile) {
 }
 
 TEST_F(EmitterTest, EffectNameIsTheFileName) {
-    std::string path = folder.write("name.txt", "END\n");
+    std::string path = put(folder, "name.txt", "END\n");
     emitter.addEffect(path);
     EXPECT_EQ(emitter.getEffect("")->sName, "name.txt");
 }

@@ -1,9 +1,11 @@
 #include "support/test_support.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace vastorim::test {
@@ -22,17 +24,27 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(path_, error);
 }
 
-std::string TempFolder::write(const std::string& name, const std::string& text) const {
-    std::string path = file(name);
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string readWholeFile(const std::string& path) {
+std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+CommandResult runCommand(const std::string& command) {
+    TempFolder folder;
+    std::string out = folder.file("out");
+    std::string err = folder.file("err");
+    int raw = std::system((command + " >'" + out + "' 2>'" + err + "'").c_str());
+    CommandResult result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.out = readFile(out);
+    result.err = readFile(err);
+    return result;
 }
 
 } // namespace vastorim::test

@@ -4,7 +4,7 @@
 
 namespace vastorim::test {
 
-// A fresh empty folder for one test's files, removed when the object goes.
+// A fresh folder under the system's temporary folder, deleted with everything in it at the end.
 class TempFolder {
   public:
     TempFolder();
@@ -13,14 +13,22 @@ class TempFolder {
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    // Writes the text as it stands (the caller chooses the line ends) and gives the path.
-    std::string write(const std::string& name, const std::string& text) const;
+    std::string file(const std::string& relative) const { return path_ + "/" + relative; }
 
   private:
     std::string path_;
 };
 
-std::string readWholeFile(const std::string& path);
+// Writes bytes exactly as given (no line-end translation).
+void writeFile(const std::string& path, const std::string& bytes);
+std::string readFile(const std::string& path);
+
+// Runs a command through the shell, capturing both output streams.
+struct CommandResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+CommandResult runCommand(const std::string& command);
 
 } // namespace vastorim::test
