@@ -107,3 +107,28 @@ TEST(FxShow, ListsTypesAndTracks) {
     EXPECT_NE(result.out.find("at 0 s: rnd(-9&9)"), std::string::npos);
     EXPECT_NE(result.out.find("type 1: \"ring\""), std::string::npos);
 }
+
+TEST(FxRender, WritesTheWholeSurface) {
+    test::TempFolder folder;
+    test::writeProgramFolder(folder.file("data"), {"dot.png", "END"});
+    test::writeFile(folder.file("fx.txt"), kGood);
+    auto result = test::runCommand(fx("render '" + folder.file("fx.txt") + "' --data '" +
+                                      folder.file("data") + "' --out '" + folder.file("out.png") +
+                                      "' --at 0.25 --rng 3"));
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    auto size = test::pngSize(folder.file("out.png"));
+    EXPECT_EQ(size.width, 1024);
+    EXPECT_EQ(size.height, 768);
+}
+
+TEST(FxRender, BrokenEffectFailsWithTheFileNamed) {
+    test::TempFolder folder;
+    test::writeProgramFolder(folder.file("data"), {"dot.png", "END"});
+    test::writeFile(folder.file("fx.txt"), "x,1\nEND\n");
+    auto result =
+        test::runCommand(fx("render '" + folder.file("fx.txt") + "' --data '" +
+                            folder.file("data") + "' --out '" + folder.file("out.png") + "'"));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find(folder.file("fx.txt") + ":1: field 2 (colourG)"), std::string::npos)
+        << result.err;
+}

@@ -26,7 +26,6 @@ class EmitterTest : public ::testing::Test {
         globals = GlobalState();
         globals.frameTime = 0.1f;
         emitter.initialize();
-        emitter.setTickSource(nullptr);
     }
     void TearDown() override { emitter.initialize(); }
 
@@ -155,12 +154,10 @@ TEST_F(EmitterTest, StartOffsetsAreRelativeToTheSpawnPoint) {
     EXPECT_EQ(emitter.getParticle(0)->dblY, 7);
 }
 
-TEST_F(EmitterTest, SpawnedParticlesOwnTheirKeysAndTick) {
-    emitter.setTickSource([] { return 1234; });
+TEST_F(EmitterTest, SpawnedParticlesOwnTheirKeys) {
     add("one.txt", type("p", 1, 5) + "\n");
     emitter.spawnEffect(0, 0, "one.txt");
     clsParticle* live = emitter.getParticle(0);
-    EXPECT_EQ(live->lngSpawnedAt, 1234);
     live->sizex.setKeyVal(0, 99);
     emitter.spawnEffect(0, 0, "one.txt");
     EXPECT_EQ(emitter.getParticle(1)->sizex.getValue(0), 4);
