@@ -3,6 +3,8 @@
 #include "engine/errors.h"
 #include "engine/mod_dx8_init.h"
 #include "engine/mod_dx8_render.h"
+#include "engine/mod_dx8_sound.h"
+#include "engine/mod_font.h"
 #include "engine/mod_game_load.h"
 #include "engine/mod_res_textures.h"
 #include "engine/mod_vbp_loop.h"
@@ -34,13 +36,18 @@ void call(const std::function<void()>& hook) {
 
 void startUp(platform::Platform& platform) {
     initGlobals();
+    loadGameSetup();
+    platform.video->setFullScreen(fullScreen);
     initDirect3D(*platform.video);
+    initSound();
     resetTextureList();
     call(hooks.fetchHighScores);
     showGameWindow();
     loadResourceList();
     call(hooks.loadContent);
+    createGameFont();
     call(hooks.resetMenuItems);
+    restartMusic();
 }
 
 void report(const std::string& message, const platform::Platform& platform) {
@@ -84,6 +91,7 @@ int Main(const std::vector<std::string>& commandLine, platform::Platform& platfo
     try {
         resetGlobalState();
         resetRenderState();
+        resetMusicClock();
         startUp(platform);
         mainLoop();
         shutdownDirect3D();

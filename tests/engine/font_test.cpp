@@ -1,0 +1,110 @@
+#include "engine/mod_dx8_render.h"
+#include "engine/mod_font.h"
+#include "engine/mod_vbp_start.h"
+#include "engine/platform_access.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+#include "platform/video.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace vastorim {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FontTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform.video->open();
+        setCurrentPlatform(&platform);
+        setCurrentVideo(platform.video.get());
+        resetRenderState();
+    }
+    void TearDown() override {
+        setCurrentVideo(nullptr);
+        setCurrentPlatform(nullptr);
+    }
+
+    bool anyInk() {
+        for (std::uint32_t pixel : platform.video->readPixels()) {
+            if ((pixel & 0xffffff) != 0) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    platform::Platform platform = platform::createHeadlessPlatform(16);
+};
+
+TEST_F(FontTest, InstallFontCountsTheFacesAdded) {
+    EXPECT_EQ(installFont("/no/such/grapple.ttf"), 0);
+    const char* systemFace = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    if (fs::exists(systemFace)) {
+        EXPECT_EQ(installFont(systemFace), 1);
+    }
+}
+
+TEST_F(FontTest, TheGameFontIsTwentyFourPointsAndNamesThePlayer) {
+    globals.playerName = "someone";
+    setGameFontSize(36);
+    createGameFont();
+    EXPECT_EQ(globals.playerName, "player");
+    platform.video->clear();
+    drawText("H", 0, 0, 1024, 768, 0, 0xffffffff);
+    int top = 768, bottom = -1;
+    const auto pixels = platform.video->readPixels();
+    for (int y = 0; y < 768; ++y) {
+        for (int x = 0; x < 1024; ++x) {
+            if ((pixels[static_cast<std::size_t>(y) * 1024 + x] & 0xffffff) != 0) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    EXPECT_NEAR(bottom - top + 1, 23, 3); // a capital at 32 pixels to the em
+}
+
+TEST_F(FontTest, TextComesAfterTheSpritesQueuedBeforeIt) {
+    // An opaque black picture over the whole surface, queued before the text: the text must end
+    // up on top of it, not under it.
+    const test::TempFolder folder;
+    const std::string picture = folder.file("black.png");
+    test::writePicture(picture, 16, 0xff000000);
+    const platform::TextureId black = platform.video->loadTexture(picture, 0, 0);
+    const auto corner = [](float x, float y, float u, float v) {
+        platform::Vertex vertex;
+        vertex.x = x;
+        vertex.y = y;
+        vertex.u = u;
+        vertex.v = v;
+        return vertex;
+    };
+    queueQuad(
+        black, platform::BlendMode::Alpha,
+        {corner(0, 0, 0, 0), corner(1024, 0, 1, 0), corner(0, 768, 0, 1), corner(1024, 768, 1, 1)});
+    drawText("Vastorim", 0, 300, 1024, 400, 1, 0xffffffff);
+    flushSprites();
+    EXPECT_TRUE(anyInk());
+}
+
+TEST(FontColours, PackingClampsEachPart) {
+    EXPECT_EQ(packColour(255, 255, 255, 255), 0xffffffffu);
+    EXPECT_EQ(packColour(128, 1, 2, 3), 0x80010203u);
+    EXPECT_EQ(packColour(300, -5, 256, 127), 0xff00ff7fu);
+}
+
+TEST(FontWithoutPlatform, DrawingDoesNothing) {
+    setCurrentPlatform(nullptr);
+    EXPECT_EQ(installFont("/no/such/grapple.ttf"), 0);
+    drawText("nothing", 0, 0, 100, 100, 0, 0xffffffff);
+    createGameFont();
+    EXPECT_EQ(globals.playerName, "player");
+}
+
+} // namespace
+} // namespace vastorim
