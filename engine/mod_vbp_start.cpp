@@ -57,10 +57,12 @@ void report(const std::string& message, const platform::Platform& platform) {
     }
 }
 
-// Forgets the platform objects (they belong to the caller) without releasing anything.
+// Forgets the platform objects (they belong to the caller); the music track made on its audio
+// device goes with them.
 struct PlatformScope {
     explicit PlatformScope(platform::Platform& platform) { setCurrentPlatform(&platform); }
     ~PlatformScope() {
+        shutdownSound();
         setCurrentVideo(nullptr);
         setCurrentPlatform(nullptr);
     }
