@@ -161,12 +161,5 @@ TEST_F(TextTest, TheCachesStayBounded) {
     EXPECT_LE(stats.openFonts, 8u);
 }
 
-TEST(TextWithoutVideo, DrawsNothingBeforeTheVideoOpens) {
-    auto video = createOffscreenVideo();
-    auto text = createTextRenderer(*video);
-    text->drawText("early", {0, 0, 100, 100}, TextAlign::Left, 0xffffffff);
-    EXPECT_EQ(text->stats().rasterisedLines, 0u);
-}
-
 } // namespace
 } // namespace vastorim::platform
