@@ -30,6 +30,7 @@ class RendererVideo : public Video {
     SDL_Texture* frame_ = nullptr;
 
   private:
+    friend SDL_Renderer* drawingRendererOf(Video& video); // text draws on the same surface
     SDL_Renderer* drawingRenderer() const;
 
     std::vector<SDL_Texture*> textures_;
