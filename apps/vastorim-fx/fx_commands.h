@@ -11,6 +11,7 @@ int evalCommand(const std::vector<std::string>& args);
 int showCommand(const std::vector<std::string>& args);
 int renderCommand(const std::vector<std::string>& args);
 int previewCommand(const std::vector<std::string>& args);
+int galleryCommand(const std::vector<std::string>& args);
 
 // Pulls "--name VALUE" out of args; false when it is not there. Throws std::invalid_argument
 // when the name is the last word.

@@ -12,7 +12,8 @@ const char* const kUsage =
     "       vastorim-fx show FILE\n"
     "       vastorim-fx render FILE --data DIR --out PNG [--at SECONDS] [--x X --y Y] [--rng N]"
     " [--frame-ms MS]\n"
-    "       vastorim-fx preview FILE --data DIR\n";
+    "       vastorim-fx preview FILE --data DIR\n"
+    "       vastorim-fx gallery --data DIR --out PNG\n";
 
 } // namespace
 
@@ -38,6 +39,9 @@ int main(int argc, char** argv) {
         }
         if (command == "preview") {
             return vastorim::fx::previewCommand(args);
+        }
+        if (command == "gallery") {
+            return vastorim::fx::galleryCommand(args);
         }
     } catch (const std::invalid_argument& error) {
         std::cerr << "vastorim-fx " << command << ": " << error.what() << '\n' << kUsage;
