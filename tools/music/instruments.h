@@ -20,7 +20,6 @@ class Bus {
     }
     long size() const { return static_cast<long>(samples_.size()); }
     double& operator[](long frame) { return samples_[static_cast<std::size_t>(frame)]; }
-    double operator[](long frame) const { return samples_[static_cast<std::size_t>(frame)]; }
 
   private:
     std::vector<double> samples_;
