@@ -9,8 +9,6 @@
 #include "game/mod_game_update.h"
 #include "particles/clsEmitter.h"
 
-#include <chrono>
-#include <fstream>
 #include <map>
 
 namespace vastorim::testing {
@@ -20,7 +18,6 @@ namespace {
 struct TypeSpec {
     std::string speedx = "0";
     std::string speedy = "0";
-    std::string rotation = "0";
     int spawn = 1;
     int lifetime = 1;
     std::string x = "0";
@@ -28,119 +25,91 @@ struct TypeSpec {
 
 std::string typeLine(const std::string& name, const TypeSpec& t) {
     return name + ",1:0|255,1:0|255,1:0|255,1:0|200,1:0|16,1:0|16,1:0|" + t.speedx + ",1:0|" +
-           t.speedy + ",1:0|" + t.rotation + ",spark," + std::to_string(t.spawn) + ",1,0,0," +
-           std::to_string(t.lifetime) + "," + t.x + ",0";
+           t.speedy + ",1:0|2,spark," + std::to_string(t.spawn) + ",1,0,0," +
+           std::to_string(t.lifetime) + "," + t.x + ",0\r\n";
 }
 
-// name -> its particle types.
-std::map<std::string, std::vector<std::string>> testEffects() {
-    std::map<std::string, std::vector<std::string>> effects;
-    auto single = [&](const std::string& name, TypeSpec spec = {}) {
-        effects[name] = {typeLine(name, spec)};
+// File name (without ".txt") and its contents.
+std::map<std::string, std::string> testEffects() {
+    std::map<std::string, std::string> effects;
+    auto add = [&](const std::string& name, TypeSpec spec = {}) {
+        effects[name] = typeLine(name, spec);
     };
-    single("player");
-    for (const char* rock : {"asteroid1_1", "asteroid1_2", "asteroid2_1", "asteroid2_2",
-                             "asteroid3_1", "asteroid3_2"}) {
-        single(rock, {.rotation = "2"});
+    for (const char* name :
+         {"player", "asteroid1_1", "asteroid1_2", "asteroid2_1", "asteroid2_2", "asteroid3_1",
+          "asteroid3_2", "explode_large", "explode_medium", "explode_small", "explode_ship",
+          "hit_small", "hit_medium", "pickup_over", "engine1"}) {
+        add(name);
     }
-    for (const char* spark : {"explode_large", "explode_medium", "explode_small", "explode_ship",
-                              "hit_small", "hit_medium", "pickup_over", "engine1"}) {
-        single(spark);
-    }
-    single("pickup", {.lifetime = 5});
-    single("background", {.spawn = 4, .lifetime = 8});
+    add("pickup", {.lifetime = 5});
+    add("background", {.spawn = 4, .lifetime = 8});
     for (int weapon = 1; weapon <= 3; ++weapon) {
         for (int level = 1; level <= 4; ++level) {
             std::string name = "weapon" + std::to_string(weapon) + "_" + std::to_string(level);
-            // The shot's horizontal speed is the seed it was given: the firing ship's heading.
-            single(name, {.speedx = "seed", .speedy = "100", .lifetime = 2, .x = "5"});
-            if (weapon == 3) {
-                single(name + "_trail");
-            }
+            // Its horizontal speed is the seed it was given: the firing ship's heading.
+            add(name, {.speedx = "seed", .speedy = "100", .lifetime = 2, .x = "5"});
+            add(name + "_trail");
         }
     }
-    // A volley of three.
-    effects["weapon1_3"] = {typeLine("weapon1_3", {.speedy = "100", .lifetime = 2}),
-                            typeLine("weapon1_3", {.speedy = "110", .lifetime = 2}),
-                            typeLine("weapon1_3", {.speedy = "120", .lifetime = 2})};
+    effects["weapon1_3"] += typeLine("weapon1_3", {.speedy = "110", .lifetime = 2}) +
+                            typeLine("weapon1_3", {.speedy = "120", .lifetime = 2});
     return effects;
-}
-
-void writeLines(const std::filesystem::path& path, const std::vector<std::string>& lines) {
-    std::ofstream out(path, std::ios::binary);
-    for (const std::string& line : lines) {
-        out << line << "\r\n";
-    }
 }
 
 } // namespace
 
 void WorldTest::SetUp() {
-    static int serial = 0;
-    folder = std::filesystem::temp_directory_path() /
-             ("vastorim-world-" +
-              std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
-              std::to_string(++serial));
-    std::filesystem::create_directories(folder / "effects");
-    std::vector<std::string> list;
+    std::string list;
     for (const auto& [name, types] : testEffects()) {
-        std::vector<std::string> lines = types;
-        lines.push_back("END");
-        writeLines(folder / "effects" / (name + ".txt"), lines);
-        list.push_back(name + ".txt");
+        folder.write("effects/" + name + ".txt", types + "END\r\n");
+        list += name + ".txt\r\n";
     }
-    list.push_back("END");
-    writeLines(folder / "effects" / "effect list.txt", list);
-    setAppPath(folder.string());
+    folder.write("effects/effect list.txt", list + "END\r\n");
+    setAppPath(folder.path());
 
     resetGlobalState();
     resetMusicClock();
     resetWorld();
     hitEffects = true;
     onlineEnabled = false;
-    globals.frameTime = 0.01f;
+    globals.frameTime = 0;
     pinRandomSeed(true);
     seedRandom(1);
     loadEffectList();
     clearAsteroidsAndPickups();
     clearProjectiles();
+    loadShips({{"up", "down", "left", "right", "space"}});
 }
 
 void WorldTest::TearDown() {
     pinRandomSeed(false);
     resetWorld();
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
 }
 
 void WorldTest::loadShips(const std::vector<std::vector<std::string>>& players) {
-    std::vector<std::string> lines = {"false", "true", "false", std::to_string(players.size())};
+    std::string setup = "false\r\ntrue\r\nfalse\r\n" + std::to_string(players.size()) + "\r\n";
     for (const auto& keys : players) {
-        lines.insert(lines.end(), keys.begin(), keys.end());
+        for (const std::string& key : keys) {
+            setup += key + "\r\n";
+        }
     }
-    writeLines(folder / "game setup.txt", lines);
+    folder.write("game setup.txt", setup);
     loadPlayers();
 }
 
-void WorldTest::loadOneShip() {
-    loadShips({{"up", "down", "left", "right", "space"}});
-}
-
-int WorldTest::liveCount(const std::string& name) const {
+int WorldTest::liveCount(const std::string& name) {
     int count = 0;
     for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
         const clsParticle* p = emitter.getParticle(i);
-        if (p != nullptr && p->lngKillat != -1 && p->sName == name) {
-            ++count;
-        }
+        count += p->lngKillat != -1 && p->sName == name ? 1 : 0;
     }
     return count;
 }
 
-clsParticle* WorldTest::firstLive(const std::string& name) const {
+clsParticle* WorldTest::firstLive(const std::string& name) {
     for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
         clsParticle* p = emitter.getParticle(i);
-        if (p != nullptr && p->lngKillat != -1 && p->sName == name) {
+        if (p->lngKillat != -1 && p->sName == name) {
             return p;
         }
     }
@@ -164,10 +133,22 @@ Asteroid& WorldTest::placeAsteroid(int k, int size, double x, double y) {
     asteroid.particle.dblY = y;
     asteroid.size = static_cast<std::int16_t>(size);
     asteroid.cell = gridCell(x, y);
-    if (world.lastAsteroid < k) {
-        world.lastAsteroid = static_cast<std::int16_t>(k);
-    }
+    world.lastAsteroid = std::max<std::int16_t>(world.lastAsteroid, static_cast<std::int16_t>(k));
     return asteroid;
+}
+
+Shot& WorldTest::placeShot(int j, float power, double x, double y) {
+    Shot& shot = world.shots[j];
+    shot.particle = clsParticle{};
+    shot.particle.initialize();
+    shot.particle.lngKillat = 2;
+    shot.particle.damage = power;
+    shot.particle.dblX = x;
+    shot.particle.dblY = y;
+    shot.owner = 0;
+    shot.cell = gridCell(x, y);
+    world.lastShot = std::max<std::int16_t>(world.lastShot, static_cast<std::int16_t>(j));
+    return shot;
 }
 
 } // namespace vastorim::testing
