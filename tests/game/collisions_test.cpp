@@ -54,26 +54,27 @@ TEST_F(ContactTest, NoHarmOutOfReachAfterGameOverOrToAShipAlreadyDying) {
 }
 
 TEST_F(ContactTest, AShotTakesItsPowerOffShowsASparkBySizeAndIsSpent) {
-    placeAsteroid(0, 2, 450, 450);
-    placeAsteroid(1, 3, 452, 450);
-    placeShot(0, 2, 451, 450);
-    hitAsteroidsWithShot(0);
-    EXPECT_EQ(rock(0).damage, 38);
-    EXPECT_EQ(rock(1).damage, 20); // the spent shot goes on but subtracts nothing
-    EXPECT_EQ(liveCount("hit_small"), 1);
-    EXPECT_EQ(world.shots[0].particle.lngKillat, 0);
-
+    placeAsteroid(0, 3, 450, 450);
+    placeAsteroid(1, 2, 452, 450);
     placeShot(0, 30, 451, 450);
     hitAsteroidsWithShot(0);
-    EXPECT_EQ(rock(0).damage, 0);
+    EXPECT_EQ(rock(0).damage, 0); // not -10
     EXPECT_EQ(rock(0).lngKillat, 0);
+    EXPECT_EQ(rock(1).damage, 40); // the spent shot goes on but subtracts nothing
     EXPECT_EQ(liveCount("hit_medium"), 1);
+    EXPECT_EQ(world.shots[0].particle.lngKillat, 0);
+
+    placeShot(0, 2, 465, 450); // out of the small one's reach
+    hitAsteroidsWithShot(0);
+    EXPECT_EQ(rock(1).damage, 38);
+    EXPECT_EQ(liveCount("hit_small"), 1);
 
     hitEffects = false;
     placeShot(0, 5, 451, 450); // a destroyed asteroid still stops shots
     hitAsteroidsWithShot(0);
     EXPECT_EQ(world.shots[0].particle.lngKillat, 0);
-    EXPECT_EQ(liveCount("hit_medium"), 1);
+    EXPECT_EQ(rock(1).damage, 38);
+    EXPECT_EQ(liveCount("hit_medium") + liveCount("hit_small"), 2);
 }
 
 TEST_F(ContactTest, ShotsOnlyHitAsteroidsInTheirOwnCell) {
@@ -107,7 +108,9 @@ TEST_F(PickupTest, FlyingOverOneRaisesAWeaponByTheDrawAndOnlyOnePerFrame) {
     EXPECT_EQ(world.lastPickup, 1);
     EXPECT_EQ(emitter.getParticle(world.pickups[1])->dblX, 900);
     EXPECT_EQ(ship().weapon1Level + ship().weapon2Level + ship().weapon3Level, 2);
-    EXPECT_EQ(w == 0 ? ship().weapon1Level : w == 1 ? ship().weapon2Level : ship().weapon3Level,
+    EXPECT_EQ(w == 0   ? ship().weapon1Level
+              : w == 1 ? ship().weapon2Level
+                       : ship().weapon3Level,
               w == 0 ? 2 : 1);
     ASSERT_EQ(liveCount("pickup_over"), 1);
     EXPECT_EQ(firstLive("pickup_over")->dblX, 705);

@@ -37,8 +37,12 @@ TEST_F(GameStateTest, TheBackgroundGlowTurnsFromGreenToRedWithTheMeanHealth) {
     loadShips({{"up", "down", "left", "right", "space"}, {"w", "s", "a", "d", "control"}});
     ship(0).particle.damage = -30;
     ship(1).particle.damage = 20;
+    for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
+        emitter.getParticle(i)->lngKillat = -1;
+    }
     updateWorld();
-    const clsParticle* glow = emitter.getParticle(emitter.getParticles() - 1);
+    const clsParticle* glow = firstLive("background");
+    ASSERT_NE(glow, nullptr);
     EXPECT_EQ(glow->colourR.getValue(0), 255);
     EXPECT_EQ(glow->colourG.getValue(0), 0);
 }
@@ -160,11 +164,11 @@ TEST(KeyNames, NamedKeysAndFirstCharacters) {
         std::int16_t code;
         const char* lowered;
     };
-    for (Case c : {Case{"up", 38, "up"}, Case{"Down", 40, "down"}, Case{"LEFT", 37, "left"},
-                   Case{"right", 39, "right"}, Case{"Space", 32, "space"},
-                   Case{"control", 17, "control"}, Case{"Return", 13, "return"},
-                   Case{"A", 65, "a"}, Case{"apple", 65, "apple"}, Case{"shift", 83, "shift"},
-                   Case{"1", 49, "1"}, Case{"", 0, ""}}) {
+    for (Case c :
+         {Case{"up", 38, "up"}, Case{"Down", 40, "down"}, Case{"LEFT", 37, "left"},
+          Case{"right", 39, "right"}, Case{"Space", 32, "space"}, Case{"control", 17, "control"},
+          Case{"Return", 13, "return"}, Case{"A", 65, "a"}, Case{"apple", 65, "apple"},
+          Case{"shift", 83, "shift"}, Case{"1", 49, "1"}, Case{"", 0, ""}}) {
         std::string name = c.name;
         EXPECT_EQ(keyCodeFromName(name), c.code) << c.name;
         EXPECT_EQ(name, c.lowered);

@@ -82,11 +82,11 @@ TEST_F(WeaponTest, OnlyWeaponThreeLeavesATrailEveryTwentiethOfASecond) {
     globals.frameTime = 0.03f;
     fireWeapons();
     EXPECT_EQ(liveCount("weapon3_4_trail"), 0);
+    std::string heading = world.shots[1].particle.dblAngle.text();
     fireWeapons();
     EXPECT_EQ(liveCount("weapon3_4_trail"), 1);
     EXPECT_EQ(liveCount("weapon2_4_trail"), 0);
-    EXPECT_EQ(emitter.getEffect("weapon3_4_trail.txt")->getParticle(0)->seed,
-              world.shots[1].particle.dblAngle.text());
+    EXPECT_EQ(emitter.getEffect("weapon3_4_trail.txt")->getParticle(0)->seed, heading);
 }
 
 TEST_F(WeaponTest, ShotsFlyByTheirTracksAndAreFreedWhenSpentOrHit) {
@@ -101,10 +101,12 @@ TEST_F(WeaponTest, ShotsFlyByTheirTracksAndAreFreedWhenSpentOrHit) {
     }
     EXPECT_EQ(world.lastShot, -1);
 
+    globals.frameTime = 0;
     setBeats(false, true, false, false);
     fireWeapons();
     setBeats(false, false, false, false);
     placeAsteroid(0, 1, 305, 200);
+    globals.frameTime = 0.5f;
     fireWeapons();
     EXPECT_EQ(world.shots[0].particle.dblY, 200); // not moved in the frame of the hit
     EXPECT_EQ(rock(0).damage, 55);
