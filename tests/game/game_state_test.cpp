@@ -4,22 +4,39 @@
 #include "engine/mod_dx8_sound.h"
 #include "engine/mod_game_load.h"
 #include "engine/mod_vbp_start.h"
+#include "engine/platform_access.h"
 #include "engine/random.h"
 #include "game/mod_game_load.h"
 #include "game/mod_game_update.h"
 #include "particles/clsEmitter.h"
+#include "platform/audio.h"
+#include "platform/platform.h"
+#include "support/test_wav.h"
 
+#include <filesystem>
 #include <numbers>
 
 namespace vastorim::testing {
 namespace {
 
+// Starting and leaving a game restart the music: a short silent track on a headless device.
 class GameStateTest : public WorldTest {
   protected:
     void SetUp() override {
         WorldTest::SetUp();
+        std::filesystem::create_directories(folder.file("sound"));
+        test::writeWav16(folder.file("sound/music.wav"), 22050, 1,
+                         std::vector<std::int16_t>(40000));
+        headless.audio = platform::createHeadlessAudioDevice([] { return 0; });
+        setCurrentPlatform(&headless);
+        initSound();
         globals.gameMode = 1;
     }
+    void TearDown() override {
+        setCurrentPlatform(nullptr);
+        WorldTest::TearDown();
+    }
+    platform::Platform headless;
 };
 
 TEST_F(GameStateTest, TheBackgroundGlowTurnsFromGreenToRedWithTheMeanHealth) {
