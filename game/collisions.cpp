@@ -9,6 +9,7 @@
 #include "particles/clsEmitter.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vastorim {
 
@@ -27,9 +28,10 @@ float asteroidRadius(std::int16_t size) {
     return static_cast<float>((4 - size) * 10);
 }
 
-// Keeps the conversion to Long defined however far an object has flown.
+// Keeps the conversion to Long defined however far an object has flown, and for a position
+// that an effect file made undefined (such an object never passes a distance test anyway).
 double onGrid(double v) {
-    return std::clamp(v, -1e9, 1e9);
+    return std::isnan(v) ? 0 : std::clamp(v, -1e9, 1e9);
 }
 
 void raiseWeapon(Ship& ship) {

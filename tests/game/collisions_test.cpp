@@ -8,6 +8,8 @@
 #include "game/mod_game_update.h"
 #include "particles/clsEmitter.h"
 
+#include <cmath>
+
 namespace vastorim::testing {
 namespace {
 
@@ -86,6 +88,7 @@ TEST_F(ContactTest, ShotsOnlyHitAsteroidsInTheirOwnCell) {
     EXPECT_EQ(gridCell(1000, 0), 10);
     EXPECT_EQ(gridCell(-99, -99), 0);
     EXPECT_EQ(gridCell(450.5, 0), 4);
+    EXPECT_EQ(gridCell(std::nan(""), 1e300), 10000000 * 10);
 }
 
 class PickupTest : public WorldTest {

@@ -230,7 +230,10 @@ TEST_F(GameStateTest, TheEffectListEndsAtItsEndLineOrAtTheEndOfTheFile) {
     loadEffectList();
     EXPECT_EQ(emitter.getEffect("", 1)->sName, "pickup.txt");
     EXPECT_EQ(emitter.getEffect("", 2), nullptr);
-    folder.write("effects/effect list.txt", "player.txt\r\nmissing.txt");
+    folder.write("effects/effect list.txt", "player.txt\r\npickup.txt");
+    loadEffectList();
+    EXPECT_EQ(emitter.getEffect("", 1)->sName, "pickup.txt");
+    folder.write("effects/effect list.txt", "player.txt\r\nmissing.txt\r\nEND\r\n");
     EXPECT_THROW(loadEffectList(), DataError);
 }
 
