@@ -26,14 +26,29 @@ float meanHealth() {
     return h < 0 ? 0 : h;
 }
 
-// The background effect spawns four particles into consecutive slots ending at the returned
-// one; they are tinted from green (healthy) to red (damaged).
+bool isTypeOf(const clsEffect& effect, const std::string& name) {
+    for (std::int16_t k = 0; k < effect.getParticles(); ++k) {
+        if (effect.getParticle(k)->sName == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The glow is green while the ships are healthy and turns red as they are damaged. Its particles
+// fill the lowest dead slots of the emitter, so they lie at the returned slot and the three below
+// it only when no dead slot was left lower down; they are found instead as the particles of the
+// background's types that have not aged yet: those spawned just now.
 void spawnBackgroundGlow() {
     float h = meanHealth();
-    std::int16_t last = emitter.spawnEffect(0, 0, "background.txt");
-    for (int index = last - 3; index <= last; ++index) {
-        clsParticle* glow = emitter.getParticle(static_cast<std::int16_t>(index));
-        if (glow != nullptr) {
+    emitter.spawnEffect(0, 0, "background.txt");
+    const clsEffect* background = emitter.getEffect("background.txt");
+    if (background == nullptr) {
+        return;
+    }
+    for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
+        clsParticle* glow = emitter.getParticle(i);
+        if (glow->lngKillat != -1 && glow->dblTime == 0 && isTypeOf(*background, glow->sName)) {
             glow->colourR.setKeyVal(0, (1 - h) * 255);
             glow->colourG.setKeyVal(0, h * 255);
         }

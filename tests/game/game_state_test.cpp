@@ -54,14 +54,22 @@ TEST_F(GameStateTest, TheBackgroundGlowTurnsFromGreenToRedWithTheMeanHealth) {
     loadShips({{"up", "down", "left", "right", "space"}, {"w", "s", "a", "d", "control"}});
     ship(0).particle.damage = -30;
     ship(1).particle.damage = 20;
+    // Dead slots lower down scatter the new glow: slots 1 and 3 of the old one are reused.
     for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
-        emitter.getParticle(i)->lngKillat = -1;
+        emitter.getParticle(i)->dblTime = 1;
     }
+    emitter.getParticle(1)->lngKillat = -1;
+    emitter.getParticle(3)->lngKillat = -1;
     updateWorld();
-    const clsParticle* glow = firstLive("background");
-    ASSERT_NE(glow, nullptr);
-    EXPECT_EQ(glow->colourR.getValue(0), 255);
-    EXPECT_EQ(glow->colourG.getValue(0), 0);
+    std::vector<int> tinted; // fully red: the mean of -30 and 20 counts as no health
+    for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
+        if (emitter.getParticle(i)->colourG.getValue(0) == 0) {
+            tinted.push_back(i);
+        }
+    }
+    EXPECT_EQ(tinted, (std::vector<int>{1, 3, 4, 5}));
+    EXPECT_EQ(emitter.getParticle(5)->colourR.getValue(0), 255);
+    EXPECT_NEAR(emitter.getParticle(2)->colourG.getValue(0), 102, 1e-4); // the old glow
 }
 
 TEST_F(GameStateTest, TheGameEndsWhenTheShipsTotalHealthIsUsedUpAndTheScreenFades) {
