@@ -14,8 +14,9 @@ namespace vastorim::fx {
 
 namespace {
 
-// Ages at which each effect is shown: just spawned, in full swing, fading.
-const std::vector<std::string> kAges = {"0.05", "0.25", "0.6"};
+// Ages at which each effect is shown: just spawned, in full swing, and late (slow backdrops
+// only reach their peak then).
+const std::vector<std::string> kAges = {"0.05", "0.3", "1"};
 constexpr int kEffectsPerRow = 2;
 constexpr int kShrink = 3; // each cell is the whole surface at a third of its size
 constexpr int kCellWidth = platform::surfaceWidth / kShrink;
