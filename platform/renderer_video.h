@@ -33,6 +33,10 @@ class RendererVideo : public Video {
     SDL_Renderer* drawingRenderer() const;
 
     std::vector<SDL_Texture*> textures_;
+    std::vector<int> textureSizes_; // the larger side of each texture, in texels
+    bool softwareRaster_ = false;
+    std::vector<Vertex> splitVertices_;
+    std::vector<int> splitIndices_;
 };
 
 } // namespace vastorim::platform
