@@ -3,6 +3,7 @@
 #include "particles/clsEffect.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,13 +30,22 @@ class clsEmitter {
     std::int16_t spawnEffect(double X, double Y, const std::string& sName = "",
                              std::int16_t iIndex = 0);
 
+    // Where lngSpawnedAt comes from: the platform's millisecond tick (0 until one is set).
+    void setTickSource(std::function<std::int32_t()> source);
+
   private:
     std::int16_t spawnParticle(std::int16_t iEffect, std::int16_t iParticle, double X, double Y);
     std::int16_t findEffect(const std::string& sName) const;
 
+    int findFreeSlot();
+
     struct Table;
     std::vector<std::unique_ptr<clsEffect>> effects;
     std::unique_ptr<Table> table;
+    std::function<std::int32_t()> tickSource;
 };
+
+// The one emitter of the run.
+extern clsEmitter emitter;
 
 } // namespace vastorim

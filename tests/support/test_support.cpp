@@ -26,6 +26,12 @@ TempFolder::~TempFolder() {
     fs::remove_all(path_, error);
 }
 
+std::string TempFolder::write(const std::string& name, const std::string& text) const {
+    std::string path = file(name);
+    writeFile(path, text);
+    return path;
+}
+
 void writeFile(const std::string& path, const std::string& bytes) {
     fs::create_directories(fs::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << bytes;

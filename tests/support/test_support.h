@@ -16,6 +16,8 @@ class TempFolder {
 
     const std::string& path() const { return path_; }
     std::string file(const std::string& relative) const { return path_ + "/" + relative; }
+    // Writes the text as it stands (the caller chooses the line ends) and gives the path.
+    std::string write(const std::string& name, const std::string& text) const;
 
   private:
     std::string path_;
