@@ -177,20 +177,5 @@ TEST_F(HeadlessMain, DataErrorsEndWithOneLineNamingTheFileAndAFailureStatus) {
     EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
 }
 
-TEST_F(HeadlessMain, ErrorsDuringTheLoopAreReportedToo) {
-    hooks.updateMode = [] { throw std::runtime_error("the world broke"); };
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(Main({"run"}, headless), 1);
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("the world broke"), std::string::npos);
-}
-
-TEST(ProcessPendingEvents, WithoutAPlatformDoesNothing) {
-    setCurrentPlatform(nullptr);
-    globals.gameRunning = true;
-    processPendingEvents();
-    EXPECT_TRUE(globals.gameRunning);
-    EXPECT_EQ(currentTick(), 0);
-}
-
 } // namespace
 } // namespace vastorim::test
