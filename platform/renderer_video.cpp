@@ -60,6 +60,8 @@ void RendererVideo::attach(SDL_Renderer* renderer, bool useTarget) {
             throw PlatformError(std::string("cannot create the drawing surface: ") +
                                 SDL_GetError());
         }
+        // Smooth when the window scales the surface to a size other than its own.
+        SDL_SetTextureScaleMode(frame_, SDL_ScaleModeLinear);
     }
 }
 

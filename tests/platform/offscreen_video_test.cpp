@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 
 namespace vastorim::platform {
 namespace {
@@ -109,6 +110,27 @@ TEST(OffscreenVideoLifetime, DrawingNeedsAnOpenVideoAndCloseReleasesIt) {
     EXPECT_THROW(video->readPixels(), PlatformError);
     video->open();
     EXPECT_NO_THROW(video->readPixels());
+}
+
+// The window path draws into its own 1024 x 768 surface and copies it into the window on present;
+// SDL's dummy driver stands in for a display.
+TEST(WindowVideo, KeepsItsSurfaceAcrossPresentAndFullScreen) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    TempFolder folder;
+    test::writePicture(folder.file("white.png"), 4, 0xffffffff);
+    auto video = createWindowVideo(false);
+    video->open();
+    video->show();
+    TextureId white = video->loadTexture(folder.file("white.png"), 0, 0);
+    video->clear();
+    drawSquare(*video, white, BlendMode::Alpha, 1000, 700, 1024, 768, 0, 0, 255);
+    video->present();
+    video->setFullScreen(true);
+    auto pixels = video->readPixels();
+    EXPECT_EQ(pixelAt(pixels, 1010, 750), 0x0000ffu);
+    EXPECT_EQ(pixelAt(pixels, 990, 750), 0u);
+    video->close();
+    EXPECT_THROW(video->readPixels(), PlatformError);
 }
 
 } // namespace
