@@ -15,9 +15,13 @@ namespace vastorim::platform {
 namespace {
 
 SDL_Surface* loadPicture(const std::string& path, int width, int height) {
-    SDL_Surface* loaded = IMG_Load(path.c_str());
+    SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+    if (file == nullptr) {
+        throw PlatformError("the picture file cannot be opened");
+    }
+    SDL_Surface* loaded = IMG_Load_RW(file, 1);
     if (loaded == nullptr) {
-        throw PlatformError(std::string("cannot load the picture: ") + IMG_GetError());
+        throw PlatformError(std::string("not a picture that can be read: ") + IMG_GetError());
     }
     SDL_Surface* picture = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(loaded);
