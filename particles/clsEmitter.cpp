@@ -1,5 +1,6 @@
 #include "particles/clsEmitter.h"
 
+#include "engine/platform_access.h"
 #include "engine/text_files.h"
 
 #include <array>
@@ -156,10 +157,6 @@ std::int16_t clsEmitter::spawnEffect(double X, double Y, const std::string& sNam
     return last;
 }
 
-void clsEmitter::setTickSource(std::function<std::int32_t()> source) {
-    tickSource = std::move(source);
-}
-
 int clsEmitter::findFreeSlot() {
     Table& t = *table;
     const int words = (t.used + 63) / 64;
@@ -190,7 +187,7 @@ std::int16_t clsEmitter::spawnParticle(std::int16_t iEffect, std::int16_t iParti
     const clsParticle& type = *effects[static_cast<std::size_t>(iEffect)]->getParticle(iParticle);
     clsParticle& particle = table->slots[static_cast<std::size_t>(slot)];
     particle.spawnFrom(type);
-    particle.lngSpawnedAt = tickSource ? tickSource() : 0;
+    particle.lngSpawnedAt = currentTick();
     clearBit(table->watched, slot);
     clearBit(table->dead, slot);
     try {

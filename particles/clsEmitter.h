@@ -3,7 +3,6 @@
 #include "particles/clsEffect.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,9 +29,6 @@ class clsEmitter {
     std::int16_t spawnEffect(double X, double Y, const std::string& sName = "",
                              std::int16_t iIndex = 0);
 
-    // Where lngSpawnedAt comes from: the platform's millisecond tick (0 until one is set).
-    void setTickSource(std::function<std::int32_t()> source);
-
   private:
     std::int16_t spawnParticle(std::int16_t iEffect, std::int16_t iParticle, double X, double Y);
     std::int16_t findEffect(const std::string& sName) const;
@@ -42,7 +38,6 @@ class clsEmitter {
     struct Table;
     std::vector<std::unique_ptr<clsEffect>> effects;
     std::unique_ptr<Table> table;
-    std::function<std::int32_t()> tickSource;
 };
 
 // The one emitter of the run.

@@ -5,8 +5,6 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include "platform/triangle_split.h"
-
 #include <algorithm>
 #include <cstddef>
 
@@ -55,7 +53,7 @@ RendererVideo::~RendererVideo() {
 void RendererVideo::attach(SDL_Renderer* renderer, bool useTarget) {
     renderer_ = renderer;
     SDL_RendererInfo info;
-    softwareRaster_ =
+    softwareRasteriser_ =
         SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     if (useTarget) {
         frame_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
@@ -126,17 +124,19 @@ void RendererVideo::drawTriangles(TextureId texture, BlendMode blend,
         return;
     }
     SDL_Texture* sdlTexture = textures_[static_cast<std::size_t>(texture)];
-    if (softwareRaster_) {
-        splitForSoftwareRaster(vertices, indices, textureSizes_[static_cast<std::size_t>(texture)],
-                               splitVertices_, splitIndices_);
-        vertices = splitVertices_;
-        indices = splitIndices_;
-        if (vertices.empty()) {
-            return;
-        }
-    }
     SDL_SetTextureBlendMode(sdlTexture,
                             blend == BlendMode::Additive ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND);
+    if (softwareRasteriser_) {
+        splitter_.split(vertices, indices, textureSizes_[static_cast<std::size_t>(texture)],
+                        surfaceWidth, surfaceHeight);
+        if (splitter_.changed()) {
+            vertices = splitter_.vertices();
+            indices = splitter_.indices();
+            if (vertices.empty()) {
+                return;
+            }
+        }
+    }
     static_assert(sizeof(SDL_Color) == 4);
     const Vertex& first = vertices.front();
     SDL_RenderGeometryRaw(renderer, sdlTexture, &first.x, sizeof(Vertex),

@@ -60,15 +60,12 @@ TEST_F(Sim, MissingResourceListOrPictureFailsWithOneLineNamingTheFile) {
     std::filesystem::remove(data.file("graphics/resource list.txt"));
     CommandResult result = run("--frames 3 --out " + quoted(out.path()));
     EXPECT_NE(result.status, 0);
-    EXPECT_NE(result.err.find(data.path() + "/graphics/resource list.txt"), std::string::npos)
-        << result.err;
-    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    expectOneErrorLine(result.err, data.path() + "/graphics/resource list.txt");
 
     writeFile(data.file("graphics/resource list.txt"), "white.png\r\nlost.png\r\nEND\r\n");
     result = run("--frames 3 --out " + quoted(out.path()));
     EXPECT_NE(result.status, 0);
-    EXPECT_NE(result.err.find(data.path() + "/graphics/lost.png"), std::string::npos) << result.err;
-    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    expectOneErrorLine(result.err, data.path() + "/graphics/lost.png");
     EXPECT_TRUE(filesIn(out.path()).empty());
 }
 

@@ -173,8 +173,7 @@ TEST_F(HeadlessMain, DataErrorsEndWithOneLineNamingTheFileAndAFailureStatus) {
     EXPECT_NE(Main({"run"}, headless), 0);
     std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_FALSE(looped);
-    EXPECT_NE(err.find(folder.path() + "/graphics/missing.png"), std::string::npos) << err;
-    EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+    expectOneErrorLine(err, folder.path() + "/graphics/missing.png");
 }
 
 } // namespace

@@ -10,6 +10,12 @@ using namespace vastorim;
 
 namespace {
 
+// Writes the file into the folder and gives its path.
+std::string put(const test::TempFolder& folder, const std::string& name, const std::string& text) {
+    test::writeFile(folder.file(name), text);
+    return folder.file(name);
+}
+
 const std::string kLineA =
     "a,1:0|255,1:0|255,1:0|255,1:0|255,1:0|8,1:0|8,1:0|0,1:0|0,1:0|0,dot,2,0,0,0,1,0,0";
 const std::string kLineB =
@@ -20,7 +26,7 @@ const std::string kLineB =
 TEST(Effect, LoadsTypesUpToEndAndNeverReadsBeyond) {
     test::TempFolder folder;
     std::string path =
-        folder.write("fx.txt", kLineA + "\r\n" + kLineB + "\r\nEND\r\nthis is, not read\r\n");
+        put(folder, "fx.txt", kLineA + "\r\n" + kLineB + "\r\nEND\r\nthis is, not read\r\n");
     clsEffect effect;
     effect.loadEffect(path);
     ASSERT_EQ(effect.getParticles(), 2);
@@ -33,10 +39,10 @@ TEST(Effect, LoadsTypesUpToEndAndNeverReadsBeyond) {
 TEST(Effect, OnlyEndGivesNoTypesAndLowerCaseEndIsAType) {
     test::TempFolder folder;
     clsEffect effect;
-    effect.loadEffect(folder.write("empty.txt", "END\n"));
+    effect.loadEffect(put(folder, "empty.txt", "END\n"));
     EXPECT_EQ(effect.getParticles(), 0);
     try {
-        effect.loadEffect(folder.write("lower.txt", "end\nEND\n"));
+        effect.loadEffect(put(folder, "lower.txt", "end\nEND\n"));
         ADD_FAILURE() << "\"end\" was taken as the end marker";
     } catch (const DataError& error) {
         EXPECT_EQ(error.line(), 1);
@@ -46,7 +52,7 @@ TEST(Effect, OnlyEndGivesNoTypesAndLowerCaseEndIsAType) {
 
 TEST(Effect, MissingEndLoadsWithAWarningNamingTheFile) {
     test::TempFolder folder;
-    std::string path = folder.write("open.txt", kLineA + "\n");
+    std::string path = put(folder, "open.txt", kLineA + "\n");
     clsEffect effect;
     effect.loadEffect(path);
     EXPECT_EQ(effect.getParticles(), 1);
@@ -57,10 +63,10 @@ TEST(Effect, MissingEndLoadsWithAWarningNamingTheFile) {
 TEST(Effect, MalformedLineIsAnErrorWithFileLineAndFieldAndKeepsTheOldList) {
     test::TempFolder folder;
     clsEffect effect;
-    effect.loadEffect(folder.write("good.txt", kLineA + "\nEND\n"));
+    effect.loadEffect(put(folder, "good.txt", kLineA + "\nEND\n"));
     std::string broken = kLineB;
     broken.replace(broken.find("rnd(-5&5)"), 9, "rnd(-5)");
-    std::string path = folder.write("bad.txt", kLineA + "\n" + broken + "\nEND\n");
+    std::string path = put(folder, "bad.txt", kLineA + "\n" + broken + "\nEND\n");
     try {
         effect.loadEffect(path);
         ADD_FAILURE() << "the broken file loaded";
@@ -79,7 +85,7 @@ TEST(Effect, MalformedLineIsAnErrorWithFileLineAndFieldAndKeepsTheOldList) {
 TEST(Effect, SaveAndLoadGiveTheSameLines) {
     test::TempFolder folder;
     clsEffect effect;
-    effect.loadEffect(folder.write("in.txt", kLineA + "\n" + kLineB + "\nEND\n"));
+    effect.loadEffect(put(folder, "in.txt", kLineA + "\n" + kLineB + "\nEND\n"));
     std::string out = folder.file("out.txt");
     ASSERT_TRUE(effect.saveEffect(out));
     EXPECT_EQ(test::readFile(out), kLineA + "\r\n" + kLineB + "\r\nEND\r\n");

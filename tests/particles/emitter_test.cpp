@@ -9,6 +9,12 @@ using namespace vastorim;
 
 namespace {
 
+// Writes the file into the folder and gives its path.
+std::string put(const test::TempFolder& folder, const std::string& name, const std::string& text) {
+    test::writeFile(folder.file(name), text);
+    return folder.file(name);
+}
+
 std::string type(const std::string& name, int count, int lifetime, const std::string& x = "0") {
     return name + ",1:0|255,1:0|255,1:0|255,1:0|255,1:0|4,1:0|4,1:0|0,1:0|0,1:0|0,dot," +
            std::to_string(count) + ",0,0,0," + std::to_string(lifetime) + "," + x + ",0";
@@ -20,12 +26,11 @@ class EmitterTest : public ::testing::Test {
         globals = GlobalState();
         globals.frameTime = 0.1f;
         emitter.initialize();
-        emitter.setTickSource(nullptr);
     }
     void TearDown() override { emitter.initialize(); }
 
     void add(const std::string& name, const std::string& lines) {
-        emitter.addEffect(folder.write(name, lines + "END\n"));
+        emitter.addEffect(put(folder, name, lines + "END\n"));
     }
 
     test::TempFolder folder;
@@ -149,12 +154,10 @@ TEST_F(EmitterTest, StartOffsetsAreRelativeToTheSpawnPoint) {
     EXPECT_EQ(emitter.getParticle(0)->dblY, 7);
 }
 
-TEST_F(EmitterTest, SpawnedParticlesOwnTheirKeysAndTick) {
-    emitter.setTickSource([] { return 1234; });
+TEST_F(EmitterTest, SpawnedParticlesOwnTheirKeys) {
     add("one.txt", type("p", 1, 5) + "\n");
     emitter.spawnEffect(0, 0, "one.txt");
     clsParticle* live = emitter.getParticle(0);
-    EXPECT_EQ(live->lngSpawnedAt, 1234);
     live->sizex.setKeyVal(0, 99);
     emitter.spawnEffect(0, 0, "one.txt");
     EXPECT_EQ(emitter.getParticle(1)->sizex.getValue(0), 4);
@@ -170,7 +173,7 @@ TEST_F(EmitterTest, EditedTypesChangeLaterSpawns) {
 }
 
 TEST_F(EmitterTest, BrokenFilesAddNothingAndNameTheFile) {
-    std::string path = folder.write("broken.txt", "x,1:0|255\nEND\n");
+    std::string path = put(folder, "broken.txt", "x,1:0|255\nEND\n");
     try {
         emitter.addEffect(path);
         ADD_FAILURE() << "a broken file was added";
@@ -182,7 +185,7 @@ TEST_F(EmitterTest, BrokenFilesAddNothingAndNameTheFile) {
 }
 
 TEST_F(EmitterTest, EffectNameIsTheFileName) {
-    std::string path = folder.write("name.txt", "END\n");
+    std::string path = put(folder, "name.txt", "END\n");
     emitter.addEffect(path);
     EXPECT_EQ(emitter.getEffect("")->sName, "name.txt");
 }
