@@ -1,7 +1,6 @@
 #include "engine/clsSprite.h"
 #include "engine/mod_dx8_render.h"
 #include "engine/mod_res_textures.h"
-#include "engine/mod_vbp_start.h"
 #include "platform/png_file.h"
 #include "platform/video.h"
 
@@ -36,14 +35,8 @@ struct Scene {
                               i * 0.01f, i % 16 == 0 ? 1 : 0, "bench-spark.png");
             sprites[i].setPoints(255, 200, 100, 128);
         }
-        hooks.drawParticles = [this] {
-            for (clsSprite& sprite : sprites) {
-                sprite.render();
-            }
-        };
     }
     ~Scene() {
-        hooks = EngineHooks{};
         setCurrentVideo(nullptr);
         resetTextureList();
     }
@@ -62,16 +55,5 @@ void BM_QueueSprites(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * spriteCount);
 }
 BENCHMARK(BM_QueueSprites)->Unit(benchmark::kMicrosecond);
-
-// A whole offscreen frame: clear, 10001 sprites through SDL's software renderer, present.
-void BM_OffscreenFrame(benchmark::State& state) {
-    Scene scene;
-    for (auto _ : state) {
-        renderFrame();
-    }
-    state.counters["draw_calls"] = drawCallsLastFrame();
-    state.SetItemsProcessed(state.iterations() * spriteCount);
-}
-BENCHMARK(BM_OffscreenFrame)->Unit(benchmark::kMillisecond);
 
 } // namespace
