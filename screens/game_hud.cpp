@@ -18,11 +18,11 @@ std::uint32_t white(double opacity) {
 void drawGameOverText() {
     const std::uint32_t colour = white(1.0 - globals.globalFade);
     const std::string finalText = timeText(globals.finalTime);
-    if (gameOver.scorePlace == -1) {
+    if (world.scorePlace == -1) {
         drawText("Game Over\r\n" + finalText, 0, 300, screenWidth, screenHeight, 1, colour);
         return;
     }
-    drawText("High Score\r\n" + ordinalText(gameOver.scorePlace) + "\r\n" + finalText, 0, 250,
+    drawText("High Score\r\n" + ordinalText(world.scorePlace) + "\r\n" + finalText, 0, 250,
              screenWidth, screenHeight, 1, colour);
     gameOver.cursorBlink += globals.frameTime;
     if (gameOver.cursorBlink > 1.0f) {
@@ -42,24 +42,24 @@ std::string cursorText(const std::string& name, float blinkPhase) {
 }
 
 void drawShots() {
-    for (int i = 0; i <= lastShot; ++i) {
-        if (shots[i].owner != -2) {
-            shots[i].particle.render();
+    for (int i = 0; i <= world.lastShot; ++i) {
+        if (world.shots[i].owner != kFreeSlot) {
+            world.shots[i].particle.render();
         }
     }
 }
 
 void drawAsteroids() {
-    for (int i = 0; i <= lastAsteroid; ++i) {
-        if (asteroids[i].size != -2) {
-            asteroids[i].particle.render();
+    for (int i = 0; i <= world.lastAsteroid; ++i) {
+        if (world.asteroids[i].size != kFreeSlot) {
+            world.asteroids[i].particle.render();
         }
     }
 }
 
 void drawShips() {
-    for (int i = 0; i <= lastShip; ++i) {
-        ships[i].particle.render();
+    for (Ship& ship : world.ships) {
+        ship.particle.render();
     }
 }
 

@@ -5,10 +5,9 @@
 
 namespace vastorim {
 
-// The game-over display's own state: the place the final time took and the name cursor's blink.
+// The game-over display's own state (the place the final time took is the world's scorePlace).
 struct GameOverState {
-    std::int16_t scorePlace = -1; // 1..10 in the online table, -1 for none or offline
-    float cursorBlink = 0;        // seconds, kept in 0..1
+    float cursorBlink = 0; // blink phase of the name cursor, seconds, kept in 0..1
 };
 
 extern GameOverState gameOver;

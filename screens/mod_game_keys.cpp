@@ -14,8 +14,7 @@ constexpr int keyEscape = 27, keyO = 79, keyP = 80;
 // Every binding equal to the key sets or clears its flag: one key may drive several actions and
 // several players.
 void setHeldFlags(int keyCode, bool held) {
-    for (int i = 0; i <= lastShip; ++i) {
-        Ship& ship = ships[i];
+    for (Ship& ship : world.ships) {
         if (ship.keyUp == keyCode) {
             ship.upHeld = held;
         }
@@ -34,13 +33,6 @@ void setHeldFlags(int keyCode, bool held) {
     }
 }
 
-void releaseAllKeys() {
-    for (int i = 0; i <= lastShip; ++i) {
-        Ship& ship = ships[i];
-        ship.upHeld = ship.downHeld = ship.leftHeld = ship.rightHeld = ship.fireHeld = false;
-    }
-}
-
 // The debug keys would let anyone post a forged time to the online table, so only development
 // builds have them.
 void debugKey(int keyCode) {
@@ -50,8 +42,8 @@ void debugKey(int keyCode) {
     if (keyCode == keyP) {
         globals.gameStartTick -= 10000;
     }
-    if (keyCode == keyO && lastShip >= 0) {
-        ships[0].particle.damage = 0;
+    if (keyCode == keyO && !world.ships.empty()) {
+        world.ships[0].particle.damage = 0;
     }
 }
 
@@ -60,12 +52,8 @@ void debugKey(int keyCode) {
 void escapeFromGame() {
     submitScore();
     globals.gameMode = 0;
-    releaseAllKeys();
-    if (globals.globalFade == 1.0f) {
-        pauseGame();
-    } else {
-        leaveGame();
-    }
+    clearHeldKeys();
+    suspendOrLeaveGame();
 }
 
 void onKeyDown(int keyCode) {

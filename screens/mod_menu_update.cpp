@@ -16,8 +16,8 @@ constexpr int keyReturn = 13, keyEscape = 27, keyUp = 38, keyDown = 40;
 constexpr int exitItem = 4;
 
 bool isFireKey(int keyCode) {
-    for (int i = 0; i <= lastShip; ++i) {
-        if (ships[i].keyFire == keyCode) {
+    for (const Ship& ship : world.ships) {
+        if (ship.keyFire == keyCode) {
             return true;
         }
     }
