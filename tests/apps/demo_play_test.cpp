@@ -1,0 +1,92 @@
+#include "sim_run.h"
+
+#include <gtest/gtest.h>
+
+namespace vastorim::testing {
+namespace {
+
+double weaponLevels(const TraceFrame& frame) {
+    return frame.number("w1") + frame.number("w2") + frame.number("w3");
+}
+
+// One long demo game shared by the tests below.
+class DemoGame : public ::testing::Test {
+  protected:
+    static constexpr long frames = 7200;
+    static void SetUpTestSuite() {
+        folder = new TempFolder;
+        result = runSim({"--demo", "--no-render", "--frames", std::to_string(frames), "--seed", "1",
+                         "--trace", folder->file("trace.jsonl"), "--out", folder->path()});
+        trace = readTrace(folder->file("trace.jsonl"));
+    }
+    static void TearDownTestSuite() {
+        delete folder;
+        trace.clear();
+    }
+    static inline TempFolder* folder = nullptr;
+    static inline SimResult result;
+    static inline std::vector<TraceFrame> trace;
+};
+
+TEST_F(DemoGame, ThePilotStartsAGameAndSurvivesBeyondAMinute) {
+    ASSERT_EQ(result.status, 0) << result.output;
+    ASSERT_EQ(trace.size(), static_cast<std::size_t>(frames));
+    long started = -1;
+    for (const TraceFrame& frame : trace) {
+        if (frame.number("gameMode") == 1) {
+            started = static_cast<long>(frame.number("frame"));
+            break;
+        }
+    }
+    ASSERT_GE(started, 0);
+    EXPECT_LT(started, 120);
+    double longest = 0;
+    for (const TraceFrame& frame : trace) {
+        longest = std::max(longest, frame.number("elapsed"));
+    }
+    EXPECT_GT(longest, 60000);
+}
+
+TEST_F(DemoGame, ThePilotShootsAsteroidsAndCollectsAPickupThatRaisesAWeapon) {
+    ASSERT_FALSE(trace.empty());
+    bool pickupSeen = false, raised = false, fired = false;
+    for (std::size_t i = 1; i < trace.size(); ++i) {
+        fired = fired || trace[i].number("shots") > 0;
+        pickupSeen = pickupSeen || trace[i].number("pickups") > 0;
+        if (trace[i].number("gameMode") == 1 && trace[i - 1].number("gameMode") == 1 &&
+            weaponLevels(trace[i]) == weaponLevels(trace[i - 1]) + 1) {
+            raised = true;
+            // The collected pickup leaves the list in the same frame.
+            EXPECT_EQ(trace[i].number("pickups"), trace[i - 1].number("pickups") - 1) << i;
+        }
+    }
+    EXPECT_TRUE(fired);
+    EXPECT_TRUE(pickupSeen);
+    EXPECT_TRUE(raised);
+}
+
+TEST(DemoReplay, SameSeedAndScriptGiveTheSameTraceAndPictures) {
+    TempFolder first, second, third;
+    const std::string keys = "700 press escape\n760 press return\n";
+    for (const auto& [folder, seed] : {std::pair{&first, "3"}, {&second, "3"}, {&third, "4"}}) {
+        writeFile(folder->file("keys.txt"), keys);
+        const SimResult result =
+            runSim({"--demo", "--frames", "900", "--seed", seed, "--input",
+                    folder->file("keys.txt"), "--trace", folder->file("trace.jsonl"), "--out",
+                    folder->path(), "--screenshot-at", "200", "650", "899"});
+        ASSERT_EQ(result.status, 0) << result.output;
+    }
+    const std::string trace = readFile(first.file("trace.jsonl"));
+    EXPECT_FALSE(trace.empty());
+    EXPECT_EQ(trace, readFile(second.file("trace.jsonl")));
+    for (const char* picture : {"frame-000200.png", "frame-000650.png", "frame-000899.png"}) {
+        const std::string bytes = readFile(first.file(picture));
+        EXPECT_GT(bytes.size(), 1000u) << picture;
+        EXPECT_EQ(bytes, readFile(second.file(picture))) << picture;
+    }
+    // A different seed plays a different game.
+    EXPECT_NE(trace, readFile(third.file("trace.jsonl")));
+}
+
+} // namespace
+} // namespace vastorim::testing
