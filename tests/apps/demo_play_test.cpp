@@ -71,15 +71,15 @@ TEST(DemoReplay, SameSeedAndScriptGiveTheSameTraceAndPictures) {
     for (const auto& [folder, seed] : {std::pair{&first, "3"}, {&second, "3"}, {&third, "4"}}) {
         writeFile(folder->file("keys.txt"), keys);
         const SimResult result =
-            runSim({"--demo", "--frames", "900", "--seed", seed, "--input",
+            runSim({"--demo", "--frames", "700", "--seed", seed, "--input",
                     folder->file("keys.txt"), "--trace", folder->file("trace.jsonl"), "--out",
-                    folder->path(), "--screenshot-at", "200", "650", "899"});
+                    folder->path(), "--screenshot-at", "200", "650", "699"});
         ASSERT_EQ(result.status, 0) << result.output;
     }
     const std::string trace = readFile(first.file("trace.jsonl"));
     EXPECT_FALSE(trace.empty());
     EXPECT_EQ(trace, readFile(second.file("trace.jsonl")));
-    for (const char* picture : {"frame-000200.png", "frame-000650.png", "frame-000899.png"}) {
+    for (const char* picture : {"frame-000200.png", "frame-000650.png", "frame-000699.png"}) {
         const std::string bytes = readFile(first.file(picture));
         EXPECT_GT(bytes.size(), 1000u) << picture;
         EXPECT_EQ(bytes, readFile(second.file(picture))) << picture;

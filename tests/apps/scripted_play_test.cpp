@@ -10,13 +10,13 @@ namespace {
 // Frames of 16 ms, the sim's default.
 constexpr int frameMs = 16;
 
-struct Run {
+struct PlayRun {
     SimResult result;
     std::vector<TraceFrame> trace;
 };
 
 // Plays `frames` frames with the script `keys` and gives the trace, one entry per frame.
-Run play(const TempFolder& folder, long frames, const std::string& keys,
+PlayRun play(const TempFolder& folder, long frames, const std::string& keys,
          std::vector<std::string> extra = {}) {
     writeFile(folder.file("keys.txt"), keys);
     std::vector<std::string> arguments = {"--frames", std::to_string(frames),
@@ -25,7 +25,7 @@ Run play(const TempFolder& folder, long frames, const std::string& keys,
                                           "--trace",  folder.file("trace.jsonl"),
                                           "--out",    folder.path()};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
-    Run run{runSim(arguments), {}};
+    PlayRun run{runSim(arguments), {}};
     run.trace = readTrace(folder.file("trace.jsonl"));
     return run;
 }
@@ -42,7 +42,7 @@ long firstGameOverFrame(const std::vector<TraceFrame>& trace) {
 
 TEST(ScriptedPlay, PausingAndResumingLeavesTheSurvivalTimeWhereItWas) {
     TempFolder folder;
-    const Run run = play(folder, 700,
+    const PlayRun run = play(folder, 700,
                          "10 press return   # start\n"
                          "200 press escape  # suspend\n"
                          "500 press return  # resume\n",
@@ -65,7 +65,7 @@ TEST(ScriptedPlay, PausingAndResumingLeavesTheSurvivalTimeWhereItWas) {
 
 TEST(ScriptedPlay, TheTempoRisesByAHundredHertzPerSecondOfPlay) {
     TempFolder folder;
-    const Run run = play(folder, 3800, "0 press return\n", {"--no-render", "--frame-ms", "16"});
+    const PlayRun run = play(folder, 3800, "0 press return\n", {"--no-render", "--frame-ms", "16"});
     ASSERT_EQ(run.result.status, 0) << run.result.output;
     bool checked = false;
     for (const TraceFrame& frame : run.trace) {
@@ -79,7 +79,7 @@ TEST(ScriptedPlay, TheTempoRisesByAHundredHertzPerSecondOfPlay) {
 
 TEST(ScriptedPlay, WeaponOneFiresOnlyOnBeats) {
     TempFolder folder;
-    const Run run = play(folder, 600, "0 press return\n5 down space\n", {"--no-render"});
+    const PlayRun run = play(folder, 600, "0 press return\n5 down space\n", {"--no-render"});
     ASSERT_EQ(run.result.status, 0) << run.result.output;
     int volleys = 0;
     for (std::size_t i = 7; i < run.trace.size(); ++i) {
@@ -96,7 +96,7 @@ TEST(ScriptedPlay, WeaponOneFiresOnlyOnBeats) {
 
 TEST(ScriptedPlay, NoShotsWithoutTheFireKey) {
     TempFolder folder;
-    const Run run = play(folder, 300, "0 press return\n", {"--no-render"});
+    const PlayRun run = play(folder, 300, "0 press return\n", {"--no-render"});
     ASSERT_EQ(run.result.status, 0) << run.result.output;
     for (const TraceFrame& frame : run.trace) {
         EXPECT_EQ(frame.number("shots"), 0);
@@ -105,7 +105,7 @@ TEST(ScriptedPlay, NoShotsWithoutTheFireKey) {
 
 TEST(ScriptedPlay, MenuNavigationAndTheSubScreens) {
     TempFolder folder;
-    const Run run = play(folder, 900,
+    const PlayRun run = play(folder, 900,
                          "0 press down\n2 press down\n4 press down\n6 press down\n"
                          "8 press down\n10 press down\n"
                          "20 press up\n"
@@ -149,14 +149,14 @@ TEST(ScriptedPlay, MenuNavigationAndTheSubScreens) {
 
 TEST(ScriptedPlay, EscapeOnTheMainMenuEndsTheRun) {
     TempFolder folder;
-    const Run run = play(folder, 500, "40 press escape\n");
+    const PlayRun run = play(folder, 500, "40 press escape\n");
     EXPECT_EQ(run.result.status, 0) << run.result.output;
     EXPECT_EQ(run.trace.size(), 41u);
 }
 
 TEST(ScriptedPlay, AMalformedScriptIsReportedWithItsLine) {
     TempFolder folder;
-    const Run run = play(folder, 10, "0 press return\n3 hold space\n");
+    const PlayRun run = play(folder, 10, "0 press return\n3 hold space\n");
     EXPECT_NE(run.result.status, 0);
     EXPECT_NE(run.result.output.find("keys.txt:2"), std::string::npos) << run.result.output;
     EXPECT_TRUE(run.trace.empty());
@@ -169,7 +169,7 @@ class GameOver : public ::testing::Test {
     static constexpr long frames = 20000;
     static void SetUpTestSuite() {
         TempFolder folder;
-        const Run run = play(folder, frames, "0 press return\n", options());
+        const PlayRun run = play(folder, frames, "0 press return\n", options());
         deathFrame = firstGameOverFrame(run.trace);
     }
     static std::vector<std::string> options() { return {"--no-render", "--frame-ms", "50"}; }
@@ -179,7 +179,7 @@ class GameOver : public ::testing::Test {
 TEST_F(GameOver, TheClockFreezesAndTheScreenFadesOverTenSeconds) {
     ASSERT_GT(deathFrame, 0) << "the ship survived " << frames << " frames";
     TempFolder folder;
-    const Run run = play(folder, deathFrame + 260, "0 press return\n", options());
+    const PlayRun run = play(folder, deathFrame + 260, "0 press return\n", options());
     const TraceFrame& end = run.trace[deathFrame];
     EXPECT_EQ(end.number("elapsed"), end.number("finalTime"));
     EXPECT_EQ(run.trace[deathFrame - 1].number("finalTime"), 0);
@@ -198,7 +198,7 @@ TEST_F(GameOver, EscapeDuringTheFadeLeavesTheGameForGood) {
     ASSERT_GT(deathFrame, 0);
     TempFolder folder;
     const long escape = deathFrame + 40;
-    const Run run =
+    const PlayRun run =
         play(folder, escape + 20, "0 press return\n" + std::to_string(escape) + " press escape\n",
              options());
     EXPECT_LT(run.trace[escape].number("globalFade"), 1);
@@ -223,7 +223,7 @@ TEST_F(GameOver, TheNameEntryRules) {
                              at(4, "press 1") + at(6, "press backspace") + at(8, "press q") +
                              at(10, "press w") + at(12, "press e") + at(14, "press r") +
                              at(16, "press t") + at(18, "press return");
-    const Run run = play(folder, d + 30, keys, options());
+    const PlayRun run = play(folder, d + 30, keys, options());
     ASSERT_EQ(run.result.status, 0) << run.result.output;
     EXPECT_EQ(run.trace[d - 1].text("playerName"), "player");
     // Return with the untouched default does nothing.
