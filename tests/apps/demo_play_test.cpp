@@ -66,26 +66,24 @@ TEST_F(DemoGame, ThePilotShootsAsteroidsAndCollectsAPickupThatRaisesAWeapon) {
 }
 
 TEST(DemoReplay, SameSeedAndScriptGiveTheSameTraceAndPictures) {
-    TempFolder first, second, third;
-    const std::string keys = "700 press escape\n760 press return\n";
-    for (const auto& [folder, seed] : {std::pair{&first, "3"}, {&second, "3"}, {&third, "4"}}) {
+    TempFolder first, second;
+    const std::string keys = "300 press escape\n340 press return\n";
+    for (const TempFolder* folder : {&first, &second}) {
         writeFile(folder->file("keys.txt"), keys);
         const SimResult result =
-            runSim({"--demo", "--frames", "700", "--seed", seed, "--input",
-                    folder->file("keys.txt"), "--trace", folder->file("trace.jsonl"), "--out",
-                    folder->path(), "--screenshot-at", "200", "650", "699"});
+            runSim({"--demo", "--frames", "400", "--seed", "3", "--input", folder->file("keys.txt"),
+                    "--trace", folder->file("trace.jsonl"), "--out", folder->path(),
+                    "--screenshot-at", "200", "320", "399"});
         ASSERT_EQ(result.status, 0) << result.output;
     }
     const std::string trace = readFile(first.file("trace.jsonl"));
     EXPECT_FALSE(trace.empty());
     EXPECT_EQ(trace, readFile(second.file("trace.jsonl")));
-    for (const char* picture : {"frame-000200.png", "frame-000650.png", "frame-000699.png"}) {
+    for (const char* picture : {"frame-000200.png", "frame-000320.png", "frame-000399.png"}) {
         const std::string bytes = readFile(first.file(picture));
         EXPECT_GT(bytes.size(), 1000u) << picture;
         EXPECT_EQ(bytes, readFile(second.file(picture))) << picture;
     }
-    // A different seed plays a different game.
-    EXPECT_NE(trace, readFile(third.file("trace.jsonl")));
 }
 
 } // namespace

@@ -17,7 +17,7 @@ struct PlayRun {
 
 // Plays `frames` frames with the script `keys` and gives the trace, one entry per frame.
 PlayRun play(const TempFolder& folder, long frames, const std::string& keys,
-         std::vector<std::string> extra = {}) {
+             std::vector<std::string> extra = {}) {
     writeFile(folder.file("keys.txt"), keys);
     std::vector<std::string> arguments = {"--frames", std::to_string(frames),
                                           "--seed",   "7",
@@ -43,10 +43,10 @@ long firstGameOverFrame(const std::vector<TraceFrame>& trace) {
 TEST(ScriptedPlay, PausingAndResumingLeavesTheSurvivalTimeWhereItWas) {
     TempFolder folder;
     const PlayRun run = play(folder, 700,
-                         "10 press return   # start\n"
-                         "200 press escape  # suspend\n"
-                         "500 press return  # resume\n",
-                         {"--no-render"});
+                             "10 press return   # start\n"
+                             "200 press escape  # suspend\n"
+                             "500 press return  # resume\n",
+                             {"--no-render"});
     ASSERT_EQ(run.result.status, 0) << run.result.output;
     ASSERT_EQ(run.trace.size(), 700u);
     EXPECT_EQ(run.trace[10].number("gameMode"), 0);
@@ -106,16 +106,16 @@ TEST(ScriptedPlay, NoShotsWithoutTheFireKey) {
 TEST(ScriptedPlay, MenuNavigationAndTheSubScreens) {
     TempFolder folder;
     const PlayRun run = play(folder, 900,
-                         "0 press down\n2 press down\n4 press down\n6 press down\n"
-                         "8 press down\n10 press down\n"
-                         "20 press up\n"
-                         "30 press return   # about\n"
-                         "400 press escape\n"
-                         "410 press down\n412 press down\n"
-                         "420 press space   # instructions, with the fire key\n"
-                         "700 press return\n"
-                         "710 press down\n720 press return  # high scores\n"
-                         "800 press up\n810 press down\n");
+                             "0 press down\n2 press down\n4 press down\n6 press down\n"
+                             "8 press down\n10 press down\n"
+                             "20 press up\n"
+                             "30 press return   # about\n"
+                             "400 press escape\n"
+                             "410 press down\n412 press down\n"
+                             "420 press space   # instructions, with the fire key\n"
+                             "700 press return\n"
+                             "710 press down\n720 press return  # high scores\n"
+                             "800 press up\n810 press down\n");
     ASSERT_EQ(run.result.status, 0) << run.result.output;
     EXPECT_EQ(run.trace[12].number("menuCursor"), 4);
     EXPECT_EQ(run.trace[21].number("menuCursor"), 3);
