@@ -10,7 +10,7 @@ namespace vastorim {
 // is shown turned a quarter turn clockwise: what it has at its top points along +x at t = 0.
 class clsSprite {
   public:
-    std::string texture;        // registry name, matched as stored there
+    std::string texture;         // registry name, matched as stored there
     std::int16_t iblendtype = 0; // 1 additive, anything else normal alpha blending
     float X = 0;
     float Y = 0;

@@ -45,15 +45,15 @@ struct EngineHooks {
     std::function<void()> fetchHighScores; // start-up, before the window is shown
     std::function<void()> loadContent;     // effects, players, world tables
     std::function<void()> resetMenuItems;
-    std::function<void()> updateEmitter;   // every frame, every mode
-    std::function<void()> updateMode;      // menu or world update, by gameMode
-    std::function<void()> drawMode;        // menu or world drawing, by gameMode
-    std::function<void()> drawParticles;   // the emitter's particles, on top
+    std::function<void()> updateEmitter; // every frame, every mode
+    std::function<void()> updateMode;    // menu or world update, by gameMode
+    std::function<void()> drawMode;      // menu or world drawing, by gameMode
+    std::function<void()> drawParticles; // the emitter's particles, on top
     std::function<void(int keyCode)> keyDown;
     std::function<void(int keyCode)> keyUp;
     std::function<void(const std::string& effectName)> spawnWaveAsteroid; // music loop waves
-    std::function<void()> afterUpdate;     // headless runs: trace
-    std::function<void()> afterFrame;      // headless runs: screenshots, frame count
+    std::function<void()> afterUpdate;                                    // headless runs: trace
+    std::function<void()> afterFrame; // headless runs: screenshots, frame count
 };
 
 extern EngineHooks hooks;

@@ -46,6 +46,8 @@ void seedRandomFromClock() {
     seedRandom(static_cast<std::uint64_t>(now));
 }
 
-void pinRandomSeed(bool pinned) { generator.pinned = pinned; }
+void pinRandomSeed(bool pinned) {
+    generator.pinned = pinned;
+}
 
 } // namespace vastorim

@@ -49,9 +49,9 @@ class TextWriter {
 
 bool fileExists(std::string_view path);
 bool folderExists(std::string_view path);
-bool createFolder(std::string_view path);  // one level; false when that fails
-bool deleteFile(std::string_view path);    // also when read-only; false when it fails
-bool deleteFolder(std::string_view path);  // with everything in it
+bool createFolder(std::string_view path); // one level; false when that fails
+bool deleteFile(std::string_view path);   // also when read-only; false when it fails
+bool deleteFolder(std::string_view path); // with everything in it
 std::string parentFolder(std::string_view path);
 std::string fileNamePart(std::string_view path); // the part after the last separator
 

@@ -33,9 +33,14 @@ class clsEmitter {
     std::int16_t spawnParticle(std::int16_t iEffect, std::int16_t iParticle, double X, double Y);
     std::int16_t findEffect(const std::string& sName) const;
 
+    int findFreeSlot();
+
     struct Table;
     std::vector<std::unique_ptr<clsEffect>> effects;
     std::unique_ptr<Table> table;
 };
+
+// The one emitter of the run.
+extern clsEmitter emitter;
 
 } // namespace vastorim

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "particles/mod_Particle_Functions.h"
+
 #include <string>
 
 namespace vastorim {
@@ -12,8 +14,14 @@ class clsKeyframe {
     double dblValue = 0; // the baked value, or one set with setKeyVal
 
     bool createKey(const std::string& strValue_, double dblTime_);
-    std::string getKeyString() const;            // "TIME|VALUE"
+    std::string getKeyString() const;              // "TIME|VALUE"
     bool loadKeyString(const std::string& strKey); // throws FieldError on malformed text
+
+    // The compiled form of strValue (compiled again only when the text changes).
+    const Expression& expression() const { return compiled_.get(strValue); }
+
+  private:
+    ExpressionRef compiled_;
 };
 
 } // namespace vastorim

@@ -3,6 +3,7 @@
 #include "engine/clsSprite.h"
 #include "engine/numbers.h"
 #include "particles/clsTrack.h"
+#include "particles/mod_Particle_Functions.h"
 
 #include <cstdint>
 #include <string>
@@ -64,6 +65,20 @@ class clsParticle {
     void loadParticleString(const std::string& sString);
     void bakeKeys();
     void initialize();
+
+    // Turns this object into a fresh, unbaked live particle of the given type, as spawning does,
+    // reusing this object's storage. The texture name and blend mode go to the sprite only.
+    void spawnFrom(const clsParticle& type);
+
+    static constexpr int kFields = 18;
+    // "field K (name)" for field K of the particle string, as error messages name it.
+    static std::string fieldLabel(int field);
+
+  private:
+    ExpressionRef seedExpression_;
+    ExpressionRef angleExpression_;
+    ExpressionRef xExpression_;
+    ExpressionRef yExpression_;
 };
 
 } // namespace vastorim

@@ -26,6 +26,10 @@ class clsTrack {
     std::string getKeyString(std::int16_t iKey) const;
     std::int16_t getKeys() const;
 
+    // Makes this track hold copies of the other's keys (times and expressions), reusing this
+    // track's storage: spawning copies a type's tracks into a reused live particle.
+    void copyKeysFrom(const clsTrack& other);
+
   private:
     std::vector<clsKeyframe> keys;
     std::int16_t intKeyCount = 0;

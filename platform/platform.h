@@ -26,4 +26,11 @@ struct Platform {
     Platform& operator=(Platform&&) noexcept;
 };
 
+// The game's platform: a window (opened by the engine at start-up), SDL's clock and events.
+Platform createRealPlatform(bool fullScreen);
+
+// No display and no audio device: the offscreen surface, a virtual clock advancing frameMs per
+// frame, and scripted events (ScriptedEvents).
+Platform createHeadlessPlatform(int frameMs);
+
 } // namespace vastorim::platform

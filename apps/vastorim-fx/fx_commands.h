@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vastorim::fx {
+
+// Each command takes the words after its name and gives the process exit status.
+int checkCommand(const std::vector<std::string>& args);
+int evalCommand(const std::vector<std::string>& args);
+int showCommand(const std::vector<std::string>& args);
+int renderCommand(const std::vector<std::string>& args);
+int previewCommand(const std::vector<std::string>& args);
+
+// Pulls "--name VALUE" out of args; false when it is not there. Throws std::invalid_argument
+// when the name is the last word.
+bool takeOption(std::vector<std::string>& args, const std::string& name, std::string& value);
+
+} // namespace vastorim::fx

@@ -1,0 +1,49 @@
+#include "fx_commands.h"
+
+#include "engine/errors.h"
+#include "engine/numbers.h"
+#include "engine/random.h"
+#include "particles/mod_Particle_Functions.h"
+
+#include <iostream>
+#include <stdexcept>
+
+namespace vastorim::fx {
+
+int evalCommand(const std::vector<std::string>& args) {
+    std::vector<std::string> rest = args;
+    std::string text;
+    double seed = 0;
+    if (takeOption(rest, "--seed", text)) {
+        auto value = textToNumber(text);
+        if (!value) {
+            throw std::invalid_argument("--seed " + text + " is not a number");
+        }
+        seed = *value;
+    }
+    if (takeOption(rest, "--rng", text)) {
+        auto value = textToNumber(text);
+        if (!value || *value < 0 || *value != static_cast<double>(static_cast<long long>(*value))) {
+            throw std::invalid_argument("--rng " + text + " is not a whole number");
+        }
+        seedRandom(static_cast<std::uint64_t>(*value));
+    } else {
+        seedRandomFromClock();
+    }
+    if (rest.empty()) {
+        throw std::invalid_argument("no expression given");
+    }
+    int status = 0;
+    for (std::string expression : rest) {
+        try {
+            std::cout << numberToText(evaluateExpression(expression, seed)) << '\n';
+        } catch (const FieldError& error) {
+            std::cout.flush();
+            std::cerr << "error: " << error.message() << '\n';
+            status = 1;
+        }
+    }
+    return status;
+}
+
+} // namespace vastorim::fx

@@ -1,0 +1,48 @@
+// vastorim-sim: the game's start-up and loop on the offscreen surface and a virtual clock.
+#include "frame_driver.h"
+#include "sim_options.h"
+
+#include "engine/app_path.h"
+#include "engine/mod_dx8_render.h"
+#include "engine/mod_vbp_start.h"
+#include "engine/random.h"
+#include "platform/clock.h"
+#include "platform/platform.h"
+
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+int main(int argc, char** argv) {
+    using namespace vastorim;
+    sim::SimOptions options;
+    try {
+        options = sim::parseSimOptions(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const sim::UsageError& error) {
+        std::cerr << "vastorim-sim: " << error.what() << '\n' << sim::simUsage << '\n';
+        return 2;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(options.outFolder, error);
+    if (error) {
+        std::cerr << "vastorim-sim: " << options.outFolder
+                  << ": cannot create the folder: " << error.message() << '\n';
+        return 1;
+    }
+
+    setAppPath(options.dataFolder);
+    seedRandom(options.seed);
+    pinRandomSeed(true);
+    platform::Platform platform = platform::createHeadlessPlatform(options.frameMs);
+    sim::FrameDriver driver(options);
+    driver.install();
+
+    int status = Main({"run"}, platform);
+    if (status != 0) {
+        return status;
+    }
+    std::cout << "vastorim-sim: " << driver.framesRun() << " frames, virtual time "
+              << platform.clock->ticks() << " ms, " << drawCallsLastFrame()
+              << " draw calls in the last frame\n";
+    return 0;
+}

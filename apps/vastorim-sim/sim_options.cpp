@@ -1,0 +1,85 @@
+#include "sim_options.h"
+
+#include <charconv>
+#include <limits>
+
+namespace vastorim::sim {
+
+const char* const simUsage =
+    "usage: vastorim-sim --data DIR --frames N [--frame-ms MS] [--seed S] [--out DIR]\n"
+    "                    [--screenshot-at F ...] [--screenshot-every K]\n"
+    "  Runs the game headless for N frames on a virtual clock of MS milliseconds per frame\n"
+    "  (default 16) and writes frame-NNNNNN.png into --out (default .) for frame F (counted\n"
+    "  from 0) and for every K-th frame from frame 0.";
+
+namespace {
+
+template <typename Number>
+Number parseNumber(const std::string& option, const std::string& text, Number lowest) {
+    Number value{};
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < lowest) {
+        throw UsageError(option + ": expected a whole number from " + std::to_string(lowest) +
+                         ", got \"" + text + "\"");
+    }
+    return value;
+}
+
+class ArgumentList {
+  public:
+    explicit ArgumentList(const std::vector<std::string>& arguments) : arguments_(arguments) {}
+
+    bool done() const { return next_ >= arguments_.size(); }
+    const std::string& take() { return arguments_[next_++]; }
+    bool nextIsValue() const { return !done() && arguments_[next_].rfind("--", 0) != 0; }
+
+    const std::string& value(const std::string& option) {
+        if (!nextIsValue()) {
+            throw UsageError(option + ": a value is missing");
+        }
+        return take();
+    }
+
+  private:
+    const std::vector<std::string>& arguments_;
+    std::size_t next_ = 0;
+};
+
+} // namespace
+
+SimOptions parseSimOptions(const std::vector<std::string>& arguments) {
+    SimOptions options;
+    ArgumentList list(arguments);
+    while (!list.done()) {
+        const std::string& option = list.take();
+        if (option == "--data") {
+            options.dataFolder = list.value(option);
+        } else if (option == "--frames") {
+            options.frames = parseNumber<long>(option, list.value(option), 1);
+        } else if (option == "--frame-ms") {
+            options.frameMs = parseNumber<int>(option, list.value(option), 1);
+        } else if (option == "--seed") {
+            options.seed = parseNumber<std::uint64_t>(option, list.value(option), 0);
+        } else if (option == "--out") {
+            options.outFolder = list.value(option);
+        } else if (option == "--screenshot-at") {
+            options.screenshotAt.insert(parseNumber<long>(option, list.value(option), 0));
+            while (list.nextIsValue()) {
+                options.screenshotAt.insert(parseNumber<long>(option, list.take(), 0));
+            }
+        } else if (option == "--screenshot-every") {
+            options.screenshotEvery = parseNumber<long>(option, list.value(option), 1);
+        } else {
+            throw UsageError("unknown option \"" + option + "\"");
+        }
+    }
+    if (options.dataFolder.empty()) {
+        throw UsageError("--data DIR is required");
+    }
+    if (options.frames == 0) {
+        throw UsageError("--frames N is required");
+    }
+    return options;
+}
+
+} // namespace vastorim::sim

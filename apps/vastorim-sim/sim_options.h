@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace vastorim::sim {
+
+// What one headless run does; filled from the command line.
+struct SimOptions {
+    std::string dataFolder;
+    long frames = 0;
+    int frameMs = 16;
+    std::uint64_t seed = 1;
+    std::string outFolder = ".";
+    std::set<long> screenshotAt;
+    long screenshotEvery = 0; // 0: none; otherwise frames 0, K, 2K, ...
+};
+
+// A command line that cannot be run; what() says why.
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+SimOptions parseSimOptions(const std::vector<std::string>& arguments);
+
+extern const char* const simUsage;
+
+} // namespace vastorim::sim

@@ -1,0 +1,13 @@
+#include "engine/app_path.h"
+#include "engine/mod_vbp_start.h"
+#include "platform/platform.h"
+#include "platform/program_folder.h"
+
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    vastorim::setAppPath(vastorim::platform::executableFolder());
+    vastorim::platform::Platform platform = vastorim::platform::createRealPlatform(false);
+    return vastorim::Main(std::vector<std::string>(argv + 1, argv + argc), platform);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/video.h"
+
+#include <array>
+
+namespace vastorim {
+
+// Draws one frame: clear to black, the mode's drawing (hooks.drawMode, in the menu and in play),
+// the emitter's particles on top (hooks.drawParticles), the pending sprites, present.
+void renderFrame();
+
+// Submits the pending sprite batch; whatever draws by other means calls it first to keep order.
+void flushSprites();
+
+// Geometry calls of the last finished frame.
+int drawCallsLastFrame();
+
+// The video the engine draws on; null before start-up.
+platform::Video* currentVideo();
+void setCurrentVideo(platform::Video* video);
+
+// Queues one sprite's quad (corners in strip order: top-left, top-right, bottom-left,
+// bottom-right of the unturned quad). Consecutive quads with the same texture and blend mode go
+// to the video in one call.
+void queueQuad(platform::TextureId texture, platform::BlendMode blend,
+               const std::array<platform::Vertex, 4>& corners);
+
+// Drops any pending sprites and the counts (start-up state).
+void resetRenderState();
+
+} // namespace vastorim

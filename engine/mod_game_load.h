@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace vastorim {
+
+// Registers every picture that graphics/resource list.txt names, up to its "END" line (or the end
+// of the file). A missing list, an empty line or a picture that cannot be loaded is a DataError
+// naming the file.
+void loadResourceList();
+
+// Shows the game window, which start-up created hidden.
+void showGameWindow();
+
+// The switches of "game setup.txt", read once at start-up.
+extern bool fullScreen, hitEffects, onlineEnabled;
+
+// Reads the three switches (writing the default file first when there is none) and registers
+// the game's font file. A line that is not True, False or a number is a DataError.
+void loadGameSetup();
+
+// The switches' start-up values (all off).
+void resetGameSetup();
+
+// One player's key names from the setup file: up, down, left, right, fire.
+struct PlayerKeyNames {
+    std::array<std::string, 5> names;
+};
+
+// The players of the setup file (line 4 and the five lines per player after it). A player
+// count that is not a whole number of at least 1 is a DataError; missing key lines give empty
+// names.
+std::vector<PlayerKeyNames> readPlayerKeyNames();
+
+} // namespace vastorim

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/video.h"
+
+namespace vastorim {
+
+// Empties the registry (its start-up state).
+void resetTextureList();
+
+// Registers the picture at path (width and height 0: its own size) under its file name, the part
+// after the last separator, unless that name is already registered. A picture that cannot be
+// loaded is a DataError naming the file.
+void loadTexture(int width, int height, const std::string& path);
+
+// The index of the last entry whose stored name equals the query in lower case, -1 when none.
+// Only the query is lower-cased: an entry stored with capitals is never found.
+std::int16_t findTexture(std::string name);
+
+// Changes whenever the registry changes, so lookups can be cached.
+unsigned textureGeneration();
+
+// The index of the last entry, -1 when empty.
+int lastTexture();
+
+// The video texture of a registry entry (index from findTexture, 0..lastTexture).
+platform::TextureId textureAt(int index);
+
+} // namespace vastorim

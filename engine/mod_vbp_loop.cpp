@@ -1,0 +1,82 @@
+#include "engine/mod_vbp_loop.h"
+
+#include "engine/mod_dx8_render.h"
+#include "engine/mod_vbp_start.h"
+#include "engine/platform_access.h"
+#include "platform/clock.h"
+#include "platform/events.h"
+#include "platform/platform.h"
+
+#include <vector>
+
+namespace vastorim {
+
+namespace {
+
+void call(const std::function<void()>& hook) {
+    if (hook) {
+        hook();
+    }
+}
+
+void endFrame() {
+    platform::Platform* platform = currentPlatform();
+    if (platform != nullptr && platform->clock) {
+        platform->clock->frameEnded();
+    }
+}
+
+} // namespace
+
+void mainLoop() {
+    std::int32_t last = currentTick();
+    globals.gameStartTick = last;
+    while (globals.gameRunning) {
+        std::int32_t now = currentTick();
+        if (globals.finalTime == 0) {
+            globals.gameClockTick = now;
+        }
+        // Unsigned difference: the tick counter may wrap between two frames.
+        auto elapsed = static_cast<std::int32_t>(static_cast<std::uint32_t>(now) -
+                                                 static_cast<std::uint32_t>(last));
+        globals.frameTime = static_cast<float>(elapsed * 0.001);
+        last = now;
+        call(hooks.updateEmitter);
+        if (globals.gameMode == 0 || globals.gameMode == 1) {
+            call(hooks.updateMode);
+        }
+        call(hooks.afterUpdate);
+        renderFrame();
+        call(hooks.afterFrame);
+        processPendingEvents();
+        endFrame();
+    }
+}
+
+void processPendingEvents() {
+    platform::Platform* platform = currentPlatform();
+    if (platform == nullptr || !platform->events) {
+        return;
+    }
+    std::vector<platform::Event> events;
+    platform->events->poll(events);
+    for (const platform::Event& event : events) {
+        switch (event.type) {
+        case platform::Event::Type::KeyDown:
+            if (hooks.keyDown) {
+                hooks.keyDown(event.keyCode);
+            }
+            break;
+        case platform::Event::Type::KeyUp:
+            if (hooks.keyUp) {
+                hooks.keyUp(event.keyCode);
+            }
+            break;
+        case platform::Event::Type::Close:
+            globals.gameRunning = false;
+            break;
+        }
+    }
+}
+
+} // namespace vastorim

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace vastorim {
+
+// Runs frames until gameRunning is false: tick, game clock, frameTime, the emitter and the mode's
+// update, the frame, then the pending events.
+void mainLoop();
+
+// Hands every pending event to the key hooks; a close request clears gameRunning so the loop
+// ends after its current iteration.
+void processPendingEvents();
+
+} // namespace vastorim

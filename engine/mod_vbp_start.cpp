@@ -1,0 +1,103 @@
+#include "engine/mod_vbp_start.h"
+
+#include "engine/errors.h"
+#include "engine/mod_dx8_init.h"
+#include "engine/mod_dx8_render.h"
+#include "engine/mod_game_load.h"
+#include "engine/mod_res_textures.h"
+#include "engine/mod_vbp_loop.h"
+#include "engine/platform_access.h"
+#include "engine/random.h"
+#include "platform/error_box.h"
+#include "platform/platform.h"
+#include "platform/video.h"
+
+#include <exception>
+#include <iostream>
+
+namespace vastorim {
+
+GlobalState globals;
+EngineHooks hooks;
+
+namespace {
+
+// Thrown by endProgramNow and caught only by Main; deliberately not a std::exception, so no
+// handler for errors can stop it on its way out.
+struct ProgramEnd {};
+
+void call(const std::function<void()>& hook) {
+    if (hook) {
+        hook();
+    }
+}
+
+void startUp(platform::Platform& platform) {
+    initGlobals();
+    initDirect3D(*platform.video);
+    resetTextureList();
+    call(hooks.fetchHighScores);
+    showGameWindow();
+    loadResourceList();
+    call(hooks.loadContent);
+    call(hooks.resetMenuItems);
+}
+
+void report(const std::string& message, const platform::Platform& platform) {
+    std::cerr << "vastorim: " << message << '\n';
+    if (!platform.headless) {
+        platform::showErrorBox(message);
+    }
+}
+
+// Forgets the platform objects (they belong to the caller) without releasing anything.
+struct PlatformScope {
+    explicit PlatformScope(platform::Platform& platform) { setCurrentPlatform(&platform); }
+    ~PlatformScope() {
+        setCurrentVideo(nullptr);
+        setCurrentPlatform(nullptr);
+    }
+};
+
+} // namespace
+
+void resetGlobalState() {
+    globals = GlobalState{};
+}
+
+void initGlobals() {
+    seedRandomFromClock();
+    globals.gameMode = 0;
+    globals.menuScreen = 0;
+    globals.gameRunning = true;
+}
+
+bool isDevelopmentRun() {
+    return VASTORIM_DEVELOPMENT_RUN != 0;
+}
+
+int Main(const std::vector<std::string>& commandLine, platform::Platform& platform) {
+    // Any command line but "run" hands over to the updater in a release build; there is no
+    // updater in this version, so every command line goes on to the game.
+    (void)commandLine;
+    PlatformScope scope(platform);
+    try {
+        resetGlobalState();
+        resetRenderState();
+        startUp(platform);
+        mainLoop();
+        shutdownDirect3D();
+        return 0;
+    } catch (const ProgramEnd&) {
+        return 0;
+    } catch (const std::exception& error) {
+        report(error.what(), platform);
+        return 1;
+    }
+}
+
+void endProgramNow() {
+    throw ProgramEnd{};
+}
+
+} // namespace vastorim

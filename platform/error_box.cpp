@@ -1,0 +1,11 @@
+#include "platform/error_box.h"
+
+#include <SDL.h>
+
+namespace vastorim::platform {
+
+void showErrorBox(const std::string& message) {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Vastorim", message.c_str(), nullptr);
+}
+
+} // namespace vastorim::platform

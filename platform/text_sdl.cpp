@@ -1,0 +1,258 @@
+// Text through SDL2_ttf onto the video's SDL renderer. Each line is rasterised once per size in
+// white and kept as a texture; colour and alpha are applied when it is copied.
+
+#include "platform/sdl_video_internal.h"
+#include "platform/system_font.h"
+#include "platform/text.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <iostream>
+#include <map>
+#include <unordered_map>
+
+namespace vastorim::platform {
+
+namespace {
+
+constexpr int screenDpi = 96;
+constexpr std::size_t maxFonts = 8;
+constexpr std::size_t maxLines = 512;
+
+bool isFont(const std::string& path) {
+    TTF_Font* font = TTF_OpenFont(path.c_str(), 12);
+    if (font == nullptr) {
+        return false;
+    }
+    TTF_CloseFont(font);
+    return true;
+}
+
+class SdlTextRenderer : public TextRenderer {
+  public:
+    explicit SdlTextRenderer(Video& video) : video_(video) {
+        if (TTF_Init() != 0) {
+            std::cerr << "No text: " << TTF_GetError() << '\n';
+        }
+    }
+
+    ~SdlTextRenderer() override {
+        forgetLines(drawingRendererOf(video_) == linesRenderer_);
+        forgetFonts();
+        TTF_Quit();
+    }
+
+    bool setFace(const std::string& path) override {
+        forgetLines(drawingRendererOf(video_) == linesRenderer_);
+        forgetFonts();
+        if (isFont(path)) {
+            face_ = path;
+            faceChosen_ = true;
+            return true;
+        }
+        useSystemFace();
+        std::cerr << "The font " << path << " is missing; text uses "
+                  << (face_.empty() ? std::string("no face") : face_) << " instead.\n";
+        return false;
+    }
+
+    void setPointSize(int points) override { points_ = points; }
+
+    void drawText(std::string_view text, const TextBox& box, TextAlign align,
+                  std::uint32_t argb) override {
+        SDL_Renderer* renderer = drawingRendererOf(video_);
+        TTF_Font* font = currentFont();
+        if (renderer == nullptr || font == nullptr) {
+            return;
+        }
+        if (renderer != linesRenderer_) {
+            forgetLines(false); // the old renderer took its textures with it
+            linesRenderer_ = renderer;
+        }
+        const SDL_Rect clip{box.left, box.top, box.right - box.left, box.bottom - box.top};
+        if (clip.w <= 0 || clip.h <= 0) {
+            return;
+        }
+        SDL_Rect previousClip;
+        SDL_RenderGetClipRect(renderer, &previousClip);
+        const bool wasClipped = SDL_RenderIsClipEnabled(renderer) == SDL_TRUE;
+        SDL_RenderSetClipRect(renderer, &clip);
+
+        int y = box.top;
+        const int lineSkip = TTF_FontLineSkip(font);
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            std::size_t end = text.find_first_of("\r\n", start);
+            if (end == std::string_view::npos) {
+                end = text.size();
+            }
+            drawLine(renderer, font, text.substr(start, end - start), box, align, y, argb);
+            y += lineSkip;
+            if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
+                text[end + 1] == '\n') {
+                ++end;
+            }
+            start = end + 1;
+        }
+        SDL_RenderSetClipRect(renderer, wasClipped ? &previousClip : nullptr);
+    }
+
+    TextCacheStats stats() const override { return {rasterised_, lines_.size(), fonts_.size()}; }
+
+  private:
+    struct Line {
+        SDL_Texture* texture = nullptr;
+        int width = 0;
+        int height = 0;
+        std::uint64_t lastUse = 0;
+    };
+    struct Font {
+        TTF_Font* font = nullptr;
+        std::uint64_t lastUse = 0;
+    };
+
+    void useSystemFace() {
+        face_ = findSystemFont();
+        faceChosen_ = true;
+    }
+
+    TTF_Font* currentFont() {
+        auto found = fonts_.find(points_);
+        if (found == fonts_.end()) {
+            if (!faceChosen_) {
+                useSystemFace();
+            }
+            if (face_.empty() || points_ <= 0) {
+                return nullptr;
+            }
+            TTF_Font* opened = TTF_OpenFontDPI(face_.c_str(), points_, screenDpi, screenDpi);
+            if (opened == nullptr) {
+                return nullptr;
+            }
+            evictOldestFont();
+            found = fonts_.emplace(points_, Font{opened, 0}).first;
+        }
+        found->second.lastUse = ++uses_;
+        return found->second.font;
+    }
+
+    void drawLine(SDL_Renderer* renderer, TTF_Font* font, std::string_view text, const TextBox& box,
+                  TextAlign align, int y, std::uint32_t argb) {
+        if (text.empty()) {
+            return;
+        }
+        const Line* line = cachedLine(renderer, font, text);
+        if (line == nullptr) {
+            return;
+        }
+        int x = box.left;
+        if (align == TextAlign::Centre) {
+            x = box.left + (box.right - box.left - line->width) / 2;
+        } else if (align == TextAlign::Right) {
+            x = box.right - line->width;
+        }
+        SDL_SetTextureColorMod(line->texture, (argb >> 16) & 0xff, (argb >> 8) & 0xff, argb & 0xff);
+        SDL_SetTextureAlphaMod(line->texture, argb >> 24);
+        const SDL_Rect target{x, y, line->width, line->height};
+        SDL_RenderCopy(renderer, line->texture, nullptr, &target);
+    }
+
+    const Line* cachedLine(SDL_Renderer* renderer, TTF_Font* font, std::string_view text) {
+        std::string key = std::to_string(points_);
+        key += '\n';
+        key += text;
+        auto found = lines_.find(key);
+        if (found == lines_.end()) {
+            const std::string line(text);
+            SDL_Surface* surface =
+                TTF_RenderText_Blended(font, line.c_str(), SDL_Color{255, 255, 255, 255});
+            if (surface == nullptr) {
+                return nullptr;
+            }
+            SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, surface);
+            const Line made{texture, surface->w, surface->h, 0};
+            SDL_FreeSurface(surface);
+            if (texture == nullptr) {
+                return nullptr;
+            }
+            ++rasterised_;
+            SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+            evictOldestLine();
+            found = lines_.emplace(std::move(key), made).first;
+        }
+        found->second.lastUse = ++uses_;
+        return &found->second;
+    }
+
+    // Caches stay bounded: the entry unused the longest makes room.
+    void evictOldestLine() {
+        if (lines_.size() < maxLines) {
+            return;
+        }
+        auto oldest = lines_.begin();
+        for (auto it = lines_.begin(); it != lines_.end(); ++it) {
+            if (it->second.lastUse < oldest->second.lastUse) {
+                oldest = it;
+            }
+        }
+        SDL_DestroyTexture(oldest->second.texture);
+        lines_.erase(oldest);
+    }
+
+    void evictOldestFont() {
+        if (fonts_.size() < maxFonts) {
+            return;
+        }
+        auto oldest = fonts_.begin();
+        for (auto it = fonts_.begin(); it != fonts_.end(); ++it) {
+            if (it->second.lastUse < oldest->second.lastUse) {
+                oldest = it;
+            }
+        }
+        const std::string prefix = std::to_string(oldest->first) + '\n';
+        std::erase_if(lines_, [&](const auto& entry) {
+            if (!entry.first.starts_with(prefix)) {
+                return false;
+            }
+            SDL_DestroyTexture(entry.second.texture);
+            return true;
+        });
+        TTF_CloseFont(oldest->second.font);
+        fonts_.erase(oldest);
+    }
+
+    void forgetLines(bool destroyTextures) {
+        if (destroyTextures) {
+            for (auto& [key, line] : lines_) {
+                SDL_DestroyTexture(line.texture);
+            }
+        }
+        lines_.clear();
+    }
+
+    void forgetFonts() {
+        for (auto& [points, font] : fonts_) {
+            TTF_CloseFont(font.font);
+        }
+        fonts_.clear();
+    }
+
+    Video& video_;
+    std::string face_;
+    bool faceChosen_ = false;
+    int points_ = 24;
+    std::map<int, Font> fonts_;
+    std::unordered_map<std::string, Line> lines_;
+    SDL_Renderer* linesRenderer_ = nullptr;
+    std::uint64_t uses_ = 0;
+    std::size_t rasterised_ = 0;
+};
+
+} // namespace
+
+std::unique_ptr<TextRenderer> createTextRenderer(Video& video) {
+    return std::make_unique<SdlTextRenderer>(video);
+}
+
+} // namespace vastorim::platform

@@ -1,0 +1,110 @@
+// Window video: a resizable SDL window titled "Vastorim". Frames are drawn into a 1024 x 768
+// target texture and copied into the window at present, letterboxed by the renderer's logical
+// size, so resizing and full screen never change what the game draws on.
+#include "platform/platform_error.h"
+#include "platform/renderer_video.h"
+
+#include <SDL.h>
+
+namespace vastorim::platform {
+
+namespace {
+
+class WindowVideo final : public RendererVideo {
+  public:
+    explicit WindowVideo(bool fullScreen) : fullScreen_(fullScreen) {}
+    ~WindowVideo() override { close(); }
+
+    void open() override {
+        if (window_ != nullptr) {
+            return;
+        }
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            throw PlatformError(std::string("cannot start the video: ") + SDL_GetError());
+        }
+        videoStarted_ = true;
+        Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+        if (fullScreen_) {
+            flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        }
+        window_ = SDL_CreateWindow("Vastorim", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                   surfaceWidth, surfaceHeight, flags);
+        if (window_ == nullptr) {
+            fail("cannot create the window: ");
+        }
+        SDL_Renderer* renderer = SDL_CreateRenderer(
+            window_, -1,
+            SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC | SDL_RENDERER_TARGETTEXTURE);
+        if (renderer == nullptr) {
+            renderer =
+                SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+        }
+        if (renderer == nullptr) {
+            fail("cannot create a renderer: ");
+        }
+        SDL_RenderSetLogicalSize(renderer, surfaceWidth, surfaceHeight);
+        try {
+            attach(renderer, true);
+        } catch (const PlatformError&) {
+            close();
+            throw;
+        }
+    }
+
+    void show() override {
+        if (window_ != nullptr) {
+            SDL_ShowWindow(window_);
+            SDL_RaiseWindow(window_);
+        }
+    }
+
+    void close() override {
+        release();
+        if (window_ != nullptr) {
+            SDL_DestroyWindow(window_);
+            window_ = nullptr;
+        }
+        if (videoStarted_) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            videoStarted_ = false;
+        }
+    }
+
+    void setFullScreen(bool fullScreen) override {
+        fullScreen_ = fullScreen;
+        if (window_ != nullptr) {
+            SDL_SetWindowFullscreen(window_,
+                                    fullScreen ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : Uint32{0});
+        }
+    }
+
+    void present() override {
+        if (renderer_ == nullptr) {
+            return;
+        }
+        SDL_SetRenderTarget(renderer_, nullptr);
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_RenderClear(renderer_);
+        SDL_RenderCopy(renderer_, frame_, nullptr, nullptr);
+        SDL_RenderPresent(renderer_);
+    }
+
+  private:
+    [[noreturn]] void fail(const char* what) {
+        std::string reason = what + std::string(SDL_GetError());
+        close();
+        throw PlatformError(reason);
+    }
+
+    bool fullScreen_;
+    bool videoStarted_ = false;
+    SDL_Window* window_ = nullptr;
+};
+
+} // namespace
+
+std::unique_ptr<Video> createWindowVideo(bool fullScreen) {
+    return std::make_unique<WindowVideo>(fullScreen);
+}
+
+} // namespace vastorim::platform

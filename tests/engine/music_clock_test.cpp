@@ -1,0 +1,296 @@
+#include "engine/app_path.h"
+#include "engine/errors.h"
+#include "engine/mod_dx8_sound.h"
+#include "engine/mod_vbp_start.h"
+#include "engine/numbers.h"
+#include "engine/platform_access.h"
+#include "engine/random.h"
+#include "platform/audio.h"
+#include "platform/platform.h"
+#include "support/test_wav.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace vastorim {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A track whose position the test sets, recording what the clock does to it.
+struct FakeTrack : platform::AudioBuffer {
+    std::uint32_t bytes = 0;
+    std::int32_t rate = 0;
+    std::int32_t volume = 0;
+    bool isPlaying = false;
+    std::vector<std::string> calls;
+
+    void play() override {
+        isPlaying = true;
+        calls.push_back("play");
+    }
+    void stop() override {
+        isPlaying = false;
+        calls.push_back("stop");
+    }
+    bool playing() override { return isPlaying; }
+    std::uint32_t position() override { return bytes; }
+    void setPosition(std::uint32_t to) override {
+        bytes = to;
+        calls.push_back("position " + std::to_string(to));
+    }
+    void setRate(std::int32_t framesPerSecond) override { rate = framesPerSecond; }
+    void setVolume(std::int32_t hundredths) override { volume = hundredths; }
+    std::uint32_t sizeInBytes() const override { return 2500000; }
+    std::uint32_t bytesPerFrame() const override { return 2; }
+};
+
+struct FakeDevice : platform::AudioDevice {
+    FakeTrack* track = nullptr;
+    std::string loadedPath;
+    std::unique_ptr<platform::AudioBuffer> loadWav(const std::string& path) override {
+        loadedPath = path;
+        auto made = std::make_unique<FakeTrack>();
+        track = made.get();
+        return made;
+    }
+};
+
+class MusicClockTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        resetMusicClock();
+        globals.globalFade = 1;
+        globals.menuScreen = 0;
+        globals.frameTime = 0;
+        hooks.spawnWaveAsteroid = [this](const std::string& name) { spawned.push_back(name); };
+        setAppPath("/program");
+        auto fake = std::make_unique<FakeDevice>();
+        device = fake.get();
+        platform.audio = std::move(fake);
+        setCurrentPlatform(&platform);
+        initSound();
+    }
+    void TearDown() override {
+        hooks.spawnWaveAsteroid = nullptr;
+        setCurrentPlatform(nullptr);
+    }
+
+    // One frame of the clock with the track at the given byte.
+    void stepAt(std::uint32_t bytes) {
+        track().bytes = bytes;
+        updateMusicClock();
+    }
+    FakeTrack& track() { return *device->track; }
+
+    platform::Platform platform;
+    FakeDevice* device = nullptr;
+    std::vector<std::string> spawned;
+};
+
+TEST_F(MusicClockTest, InitSoundLoadsTheProgramFoldersTrack) {
+    EXPECT_EQ(device->loadedPath, "/program/sound/music.wav");
+}
+
+TEST_F(MusicClockTest, RestartPlaysFromTheLoopStartAtTheStartingTempo) {
+    music.musicFrequency = 31000;
+    track().calls.clear();
+    restartMusic();
+    EXPECT_EQ(music.musicFrequency, 22000);
+    EXPECT_EQ(track().rate, 22000);
+    EXPECT_EQ(track().volume, -1000);
+    EXPECT_EQ(track().calls, (std::vector<std::string>{"position 37786", "stop", "play"}));
+    EXPECT_TRUE(track().isPlaying);
+}
+
+TEST_F(MusicClockTest, TheFirstStepRaisesEveryFlagWhoseStepIsNotZero) {
+    stepAt(37786);
+    EXPECT_TRUE(music.halfBeatFlag);
+    EXPECT_TRUE(music.beatFlag);
+    EXPECT_TRUE(music.twoBeatFlag);
+    EXPECT_TRUE(music.fourBeatFlag);
+    stepAt(37786 + 100);
+    EXPECT_FALSE(music.halfBeatFlag || music.beatFlag || music.twoBeatFlag || music.fourBeatFlag);
+
+    resetMusicClock();
+    stepAt(40000); // beat 1.06: half-beat step 2, beat 2, two-beat 1, four-beat 1
+    EXPECT_EQ(music.halfBeatStep, 2);
+    EXPECT_EQ(music.beatStep, 2);
+    EXPECT_EQ(music.twoBeatStep, 1);
+    EXPECT_EQ(music.fourBeatStep, 1);
+}
+
+TEST_F(MusicClockTest, EachGridRaisesItsFlagForOneFramePerCrossing) {
+    // Where each grid's step changes, in beats of 37786 bytes: half beats a quarter beat after
+    // each half beat, beats on the beat, two-beat and four-beat steps on every second and fourth.
+    struct Grid {
+        const char* name;
+        bool MusicClock::*flag;
+        double period;
+        double offset;
+    };
+    const Grid grids[] = {{"half", &MusicClock::halfBeatFlag, 0.5, 0.25},
+                          {"beat", &MusicClock::beatFlag, 1, 0},
+                          {"two", &MusicClock::twoBeatFlag, 2, 0},
+                          {"four", &MusicClock::fourBeatFlag, 4, 0}};
+    stepAt(40000);
+    for (const Grid& grid : grids) {
+        int raised = 0;
+        int expected = 0;
+        resetMusicClock();
+        stepAt(40000);
+        for (std::uint32_t bytes = 41000; bytes < 2418305; bytes += 1000) {
+            stepAt(bytes);
+            const auto slot = [&](std::uint32_t b) {
+                return std::floor((b / 37786.0 - grid.offset) / grid.period);
+            };
+            const bool crossed = slot(bytes) != slot(bytes - 1000);
+            EXPECT_EQ(music.*grid.flag, crossed) << grid.name << " at " << bytes;
+            raised += music.*grid.flag ? 1 : 0;
+            expected += crossed ? 1 : 0;
+        }
+        EXPECT_EQ(raised, expected) << grid.name;
+    }
+    EXPECT_TRUE(spawned.empty()); // the loop never ended
+}
+
+TEST_F(MusicClockTest, TheLoopRestartsAtItsEndAndBeforeItsStart) {
+    for (std::uint32_t outside : {2418305u, 2500000u, 37785u, 0u}) {
+        restartMusic();
+        track().calls.clear();
+        spawned.clear();
+        stepAt(outside);
+        EXPECT_EQ(track().calls, (std::vector<std::string>{"stop", "position 37786", "play"}))
+            << outside;
+        EXPECT_EQ(spawned.size(), 1u);
+    }
+    track().calls.clear();
+    stepAt(2418304);
+    EXPECT_TRUE(track().calls.empty());
+}
+
+TEST_F(MusicClockTest, TheWaveGrowsWithTheTempo) {
+    const std::pair<double, std::size_t> cases[] = {
+        {22000, 1}, {22799, 1}, {23599, 2}, {23600, 3}, {50000, 36}};
+    for (const auto& [frequency, count] : cases) {
+        spawned.clear();
+        music.musicFrequency = frequency;
+        stepAt(2418305);
+        EXPECT_EQ(spawned.size(), count) << frequency;
+        EXPECT_EQ(track().rate, toLong(frequency));
+    }
+}
+
+TEST_F(MusicClockTest, EachAsteroidDrawsItsVariantBeforeItIsSpawned) {
+    // The spawn itself draws from the generator too (as the real one does), so the variant
+    // of each asteroid comes from the draw right before its spawn.
+    std::vector<float> spawnDraws;
+    hooks.spawnWaveAsteroid = [&](const std::string& name) {
+        spawned.push_back(name);
+        spawnDraws.push_back(rnd());
+    };
+    seedRandom(7);
+    music.musicFrequency = 50000;
+    stepAt(0);
+    ASSERT_EQ(spawned.size(), 36u);
+
+    seedRandom(7);
+    int ones = 0;
+    for (std::size_t i = 0; i < spawned.size(); ++i) {
+        const float variantDraw = rnd();
+        EXPECT_EQ(rnd(), spawnDraws[i]);
+        const std::string expected = variantDraw + 1.0f < 1.5f ? "1" : "2";
+        EXPECT_EQ(spawned[i], "asteroid1_" + expected + ".txt");
+        ones += expected == "1" ? 1 : 0;
+    }
+    EXPECT_GT(ones, 0);
+    EXPECT_LT(ones, 36);
+}
+
+TEST_F(MusicClockTest, TheTempoRisesOnlyInNormalPlayAndIsCapped) {
+    restartMusic();
+    globals.frameTime = 0.016f;
+    for (int frame = 0; frame < 3750; ++frame) { // 60 seconds
+        updateMusicTempo();
+    }
+    EXPECT_NEAR(music.musicFrequency, 28000, 0.01);
+    EXPECT_EQ(track().volume, -1000);
+
+    globals.menuScreen = 1;
+    updateMusicTempo();
+    globals.menuScreen = 0;
+    globals.globalFade = 0.99f;
+    updateMusicTempo();
+    EXPECT_NEAR(music.musicFrequency, 28000, 0.01);
+
+    globals.globalFade = 1;
+    for (int frame = 0; frame < 3750 * 4; ++frame) { // to 280 seconds and beyond
+        updateMusicTempo();
+    }
+    EXPECT_EQ(music.musicFrequency, 50000);
+}
+
+TEST_F(MusicClockTest, TheVolumeFallsWithTheFade) {
+    const std::pair<float, std::int32_t> cases[] = {
+        {1.0f, -1000}, {0.75f, -1500}, {0.5f, -2000}, {0.1f, -2800}, {0.0f, -3000}};
+    for (const auto& [fade, volume] : cases) {
+        globals.globalFade = fade;
+        updateMusicTempo();
+        EXPECT_EQ(track().volume, volume) << fade;
+    }
+}
+
+TEST(MusicFile, AMissingTrackIsADataErrorNamingTheFile) {
+    const fs::path folder = fs::temp_directory_path() / "vastorim_no_music";
+    fs::create_directories(folder);
+    setAppPath(folder.string());
+    platform::Platform headless;
+    headless.audio = platform::createHeadlessAudioDevice([] { return 0; });
+    setCurrentPlatform(&headless);
+    try {
+        initSound();
+        FAIL() << "no error for a missing track";
+    } catch (const DataError& error) {
+        EXPECT_EQ(error.file(), (folder / "sound/music.wav").string());
+    }
+    setCurrentPlatform(nullptr);
+}
+
+TEST(MusicFile, AWholeLoopOnTheHeadlessTrackSendsOneWaveAndSixtyThreeBeats) {
+    const fs::path folder = fs::temp_directory_path() / "vastorim_music";
+    fs::create_directories(folder / "sound");
+    // 16-bit mono at 22050 Hz, as the shipped track: one beat of tail after the loop end.
+    test::writeWav16((folder / "sound/music.wav").string(), 22050, 1,
+                     std::vector<std::int16_t>((2418305 + 37786) / 2));
+    setAppPath(folder.string());
+    std::int64_t now = 0;
+    platform::Platform headless;
+    headless.audio = platform::createHeadlessAudioDevice([&] { return now; });
+    setCurrentPlatform(&headless);
+    std::vector<std::string> spawned;
+    hooks.spawnWaveAsteroid = [&](const std::string& name) { spawned.push_back(name); };
+    resetMusicClock();
+    initSound();
+    restartMusic();
+
+    int beats = 0;
+    // 2380519 bytes at 44000 bytes a second take 54.1 seconds.
+    for (int frame = 0; frame < 3400; ++frame) {
+        now += 16;
+        updateMusicClock();
+        beats += music.beatFlag ? 1 : 0;
+    }
+    EXPECT_EQ(spawned.size(), 1u);
+    // The first step, the 63 beats of the loop, and the step back to the loop start.
+    EXPECT_EQ(beats, 1 + 63 + 1);
+    EXPECT_LT(music.playPos, 37786 + 44000);
+    hooks.spawnWaveAsteroid = nullptr;
+    setCurrentPlatform(nullptr);
+}
+
+} // namespace
+} // namespace vastorim

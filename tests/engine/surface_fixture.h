@@ -1,0 +1,41 @@
+#pragma once
+
+#include "engine/clsSprite.h"
+#include "support/test_support.h"
+
+#include "platform/video.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace vastorim::test {
+
+// An open offscreen surface as the engine's current video, an empty texture registry, start-up
+// globals and empty hooks; everything is put back afterwards.
+class SurfaceTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Loads a picture written into the temporary folder under name.
+    void addTexture(const std::string& name, std::uint32_t argb);
+
+    // Draws one frame in which the mode's drawing renders these sprites in order.
+    std::vector<std::uint32_t> drawFrame(std::vector<clsSprite>& sprites);
+
+    TempFolder folder;
+    std::unique_ptr<platform::Video> video;
+};
+
+// A sprite tinted by setPoints with the current globalFade.
+clsSprite makeSprite(const std::string& texture, float x, float y, float sizex, float sizey,
+                     float angle = 0, std::int16_t blend = 0, float r = 255, float g = 255,
+                     float b = 255, float a = 255);
+
+// The pixel at (x, y) has these colour channels, each within tolerance.
+::testing::AssertionResult hasColour(const std::vector<std::uint32_t>& pixels, int x, int y, int r,
+                                     int g, int b, int tolerance = 1);
+
+} // namespace vastorim::test

@@ -1,0 +1,207 @@
+#include "engine/errors.h"
+#include "engine/mod_vbp_start.h"
+#include "engine/random.h"
+#include "particles/clsParticle.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace vastorim;
+
+namespace {
+
+const std::string kFresh =
+    "P,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,1:0|0,T,1,0,0,0,0,0,0";
+const std::string kFlame =
+    "flame,2:0|255:2|255,2:0|rnd(128&255):2|64,1:0|0,2:0|255:2|0,2:0|16:2|4,2:0|16:2|4,"
+    "1:0|rnd(-20&20),1:0|rnd(40&80),1:0|seed,flare,6,1,rnd(-3&3),0,1,rnd(-4&4),0";
+
+clsParticle loaded(const std::string& line) {
+    clsParticle particle;
+    particle.initialize();
+    particle.loadParticleString(line);
+    return particle;
+}
+
+} // namespace
+
+TEST(Particle, FreshTypeWritesItsDefaults) {
+    clsParticle type;
+    type.initialize();
+    type.sName = "P";
+    type.texture = "T";
+    EXPECT_EQ(type.getParticleString(), kFresh);
+    type.sName.clear();
+    EXPECT_EQ(type.getParticleString().substr(0, 9), ",1:0|255,");
+    EXPECT_EQ(type.sprite.texture, "0");
+}
+
+TEST(Particle, EngineWrittenLinesRoundTrip) {
+    for (const std::string& line :
+         {kFresh, kFlame,
+          std::string("smoke,1:0|96,1:0|96,1:0|96,3:0|0:0.5|rnd(60&120):3|0,2:0|8:3|seed*40,"
+                      "2:0|8:3|seed*40,1:0|0,1:0|-15,1:0|0,puff,2,0,rnd(0.5&1.5),0,2,0,0")}) {
+        clsParticle particle = loaded(line);
+        EXPECT_EQ(particle.getParticleString(), line);
+    }
+    clsParticle flame = loaded(kFlame);
+    EXPECT_EQ(flame.sprite.texture, "flare");
+    EXPECT_EQ(flame.sprite.iblendtype, 1);
+    EXPECT_EQ(flame.spawnnumber, 6);
+    EXPECT_EQ(flame.lngKillat, 1);
+}
+
+TEST(Particle, SurplusFieldsAreIgnoredAndNumbersRoundHalfToEven) {
+    clsParticle particle = loaded(kFresh + ",extra,fields");
+    EXPECT_EQ(particle.getParticleString(), kFresh);
+    std::string line = kFresh;
+    line.replace(line.size() - 5, 1, "2.5"); // the lifetime field
+    EXPECT_EQ(loaded(line).lngKillat, 2);
+}
+
+TEST(Particle, MalformedLinesNameTheFieldAndChangeNothing) {
+    clsParticle particle = loaded(kFlame);
+    struct Case {
+        std::string line;
+        std::string field;
+    };
+    std::string tooShort = kFresh.substr(0, kFresh.rfind(','));
+    std::vector<Case> cases = {
+        {tooShort, "field 17 (Y)"},
+        {"only a name", "field 1 (colourR)"},
+        {"P,1:0|255,2:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,1:0|0,T,1,0,0,0,0,0,0",
+         "field 2 (colourG)"},
+        {"P,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,1:0|x,T,1,0,0,0,0,0,0",
+         "field 9 (Rotation)"},
+        {"P,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,1:0|0,T,one,0,0,0,0,0,0",
+         "field 11 (spawnnumber)"},
+        {"P,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,1:0|0,T,1,99999,0,0,0,0,0",
+         "field 12 (blendtype)"},
+        {"P,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,1:0|0,T,1,0,rnd(1),0,0,0,0",
+         "field 13 (seed)"},
+        {"P,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,1:0|0,T,1,0,0,tan(1),0,0,0",
+         "field 14 (Angle)"},
+        {"P,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,1:0|0,T,1,0,0,0,1e12,0,0",
+         "field 15 (lngKillat)"},
+        {"P,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,1:0|0,T,1,0,0,0,0,0,y",
+         "field 17 (Y)"},
+    };
+    for (const Case& c : cases) {
+        try {
+            particle.loadParticleString(c.line);
+            ADD_FAILURE() << c.line << " was accepted";
+        } catch (const FieldError& error) {
+            EXPECT_EQ(error.field(), c.field) << c.line << ": " << error.what();
+        }
+        EXPECT_EQ(particle.getParticleString(), kFlame);
+    }
+}
+
+TEST(Particle, BakingDrawsInTheFixedOrderAndTrimsInPlace) {
+    clsParticle particle = loaded(
+        "p,1:0|rnd(0&1),1:0|0,1:0|0,1:0|0,1:0|seed*32,1:0|seed*32,1:0|rnd(0&1),1:0|0,1:0|0,t,1,"
+        "0, rnd(0&1) ,rnd(0&1),0, rnd(0&1),rnd(0&1)");
+    seedRandom(17);
+    double draws[6];
+    for (double& d : draws) {
+        d = rnd();
+    }
+    seedRandom(17);
+    particle.bakeKeys();
+    EXPECT_EQ(particle.dblSeed, draws[0]);
+    EXPECT_EQ(particle.colourR.getValue(0), draws[1]);
+    EXPECT_EQ(particle.speedx.getValue(0), draws[2]) << "speeds bake before sizes";
+    EXPECT_EQ(particle.sizex.getValue(0), draws[0] * 32);
+    EXPECT_EQ(particle.sizey.getValue(0), particle.sizex.getValue(0)) << "square, shared seed";
+    EXPECT_EQ(static_cast<double>(particle.dblAngle), round15(draws[3]));
+    EXPECT_EQ(particle.dblX, draws[4]);
+    EXPECT_EQ(particle.dblY, draws[5]);
+    EXPECT_EQ(particle.seed, "rnd(0&1)");
+    EXPECT_EQ(particle.X, "rnd(0&1)");
+}
+
+TEST(Particle, AgesWithKillTestBeforeTheStep) {
+    globals = GlobalState();
+    globals.frameTime = 0.25f;
+    clsParticle particle = loaded("p,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,2:0|0:1|4,"
+                                  "1:0|-8,1:0|2,t,1,0,0,1,1,10,20");
+    particle.bakeKeys();
+    EXPECT_EQ(particle.dblX, 10);
+    particle.updateParticle();
+    EXPECT_EQ(particle.dblTime, 0.25);
+    EXPECT_EQ(particle.dblX, 10 + 0.25 * 1) << "speed sampled at the new age";
+    EXPECT_EQ(particle.dblY, 20 - 2);
+    EXPECT_EQ(static_cast<double>(particle.dblAngle), round15(1 + 0.25 * 2));
+    for (int i = 0; i < 3; ++i) {
+        particle.updateParticle();
+    }
+    EXPECT_EQ(particle.dblTime, 1);
+    EXPECT_EQ(particle.lngKillat, 1);
+    particle.updateParticle();
+    EXPECT_EQ(particle.dblTime, 1.25) << "still updated while its age equals its lifetime";
+    particle.updateParticle();
+    EXPECT_EQ(particle.lngKillat, -1);
+    EXPECT_EQ(particle.dblTime, 1.25);
+}
+
+TEST(Particle, ZeroLifetimeLivesOneFrame) {
+    globals = GlobalState();
+    globals.frameTime = 0.01f;
+    clsParticle particle = loaded(kFresh);
+    particle.bakeKeys();
+    particle.updateParticle();
+    EXPECT_EQ(particle.lngKillat, 0);
+    particle.updateParticle();
+    EXPECT_EQ(particle.lngKillat, -1);
+}
+
+TEST(Particle, AngleIsRoundedToFifteenDigitsEveryFrame) {
+    globals = GlobalState();
+    globals.frameTime = 0.1f;
+    clsParticle particle = loaded("p,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,"
+                                  "1:0|pi/3,t,1,0,0,0.1,100,0,0");
+    particle.bakeKeys();
+    double angle = 0.1;
+    double rate = 3.14159265358979 / 3;
+    for (int i = 0; i < 50; ++i) {
+        particle.updateParticle();
+        angle = *textToNumber(numberToText(angle + static_cast<double>(0.1f) * rate));
+        ASSERT_EQ(static_cast<double>(particle.dblAngle), angle);
+    }
+    EXPECT_EQ(particle.dblAngle.text(), numberToText(angle));
+}
+
+TEST(Particle, UpdateSpritePushesTheStateAtTheCurrentAge) {
+    globals = GlobalState();
+    clsParticle particle = loaded("p,1:0|255,1:0|128,1:0|0,2:0|255:2|0,2:0|10:2|30,1:0|5,1:0|0,"
+                                  "1:0|0,1:0|0,tex,1,1,0,0.5,3,7,9");
+    particle.bakeKeys();
+    particle.dblTime = 1;
+    particle.updateSprite();
+    EXPECT_FLOAT_EQ(particle.sprite.t, 0.5f);
+    EXPECT_FLOAT_EQ(particle.sprite.sizex, 20);
+    EXPECT_FLOAT_EQ(particle.sprite.sizey, 5);
+    EXPECT_FLOAT_EQ(particle.sprite.X, 7);
+    EXPECT_FLOAT_EQ(particle.sprite.Y, 9);
+}
+
+TEST(Particle, SpawnFromCopiesTheTypeUnbaked) {
+    clsParticle type = loaded(kFlame);
+    type.damage = 3;
+    clsParticle live = loaded(kFresh);
+    live.dblTime = 5;
+    live.spawnFrom(type);
+    EXPECT_EQ(live.texture, "");
+    EXPECT_EQ(live.spawnnumber, 0);
+    EXPECT_EQ(live.dblTime, 0);
+    EXPECT_EQ(live.damage, 3);
+    EXPECT_EQ(live.sName, "flame");
+    EXPECT_EQ(live.sprite.texture, "flare");
+    EXPECT_EQ(live.sprite.iblendtype, 1);
+    EXPECT_EQ(live.colourG.getTrackString(), type.colourG.getTrackString());
+    live.bakeKeys();
+    live.colourR.setKeyVal(0, 1);
+    type.bakeKeys();
+    EXPECT_EQ(type.colourR.getValue(0), 255);
+}

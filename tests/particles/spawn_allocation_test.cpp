@@ -1,0 +1,66 @@
+#include "engine/mod_vbp_start.h"
+#include "particles/clsEmitter.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+std::atomic<long> allocations{0};
+
+} // namespace
+
+// Counts every allocation of this test program, so a test can see that a stretch of code makes
+// none.
+void* operator new(std::size_t size) {
+    ++allocations;
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+
+using namespace vastorim;
+
+TEST(EmitterSpawning, AllocatesNothingOnceWarmedUp) {
+    test::TempFolder folder;
+    test::writeFile(folder.file("fx.txt"),
+                    "flame,2:0|255:2|255,2:0|rnd(128&255):2|64,1:0|0,2:0|255:2|0,2:0|16:2|4,"
+                    "2:0|16:2|4,1:0|rnd(-20&20),1:0|rnd(40&80),1:0|seed,flare,6,1,rnd(-3&3),0,1,"
+                    "rnd(-4&4),0\nsmoke,1:0|96,1:0|96,1:0|96,3:0|0:0.5|rnd(60&120):3|0,"
+                    "2:0|8:3|seed*40,2:0|8:3|seed*40,1:0|0,1:0|-15,1:0|0,puff,2,0,rnd(0.5&1.5),"
+                    "0,2,0,0\nEND\n");
+    globals = GlobalState();
+    emitter.initialize();
+    emitter.addEffect(folder.file("fx.txt"));
+    auto killAll = [] {
+        for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
+            emitter.getParticle(i)->lngKillat = -1;
+        }
+    };
+    long cold = allocations.load();
+    for (int i = 0; i < 50; ++i) {
+        emitter.spawnEffect(10, 10, "fx.txt");
+    }
+    EXPECT_GT(allocations.load() - cold, 0) << "fresh slots grow their key arrays";
+    killAll();
+    long before = allocations.load();
+    for (int i = 0; i < 50; ++i) {
+        emitter.spawnEffect(10, 10, "fx.txt");
+    }
+    emitter.update();
+    EXPECT_EQ(allocations.load() - before, 0);
+    EXPECT_EQ(emitter.getParticles(), 400);
+    emitter.initialize();
+}

@@ -1,0 +1,105 @@
+#include "support/test_support.h"
+
+#include "platform/png_file.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace vastorim::test {
+
+TempFolder::TempFolder() {
+    std::string pattern = (fs::temp_directory_path() / "vastorim-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a temporary folder");
+    }
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code error;
+    fs::remove_all(path_, error);
+}
+
+std::string TempFolder::write(const std::string& name, const std::string& text) const {
+    std::string path = file(name);
+    writeFile(path, text);
+    return path;
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream stream(path, std::ios::binary);
+    std::ostringstream text;
+    text << stream.rdbuf();
+    return text.str();
+}
+
+void writeQuadrantPicture(const std::string& path, int size, std::uint32_t topLeft,
+                          std::uint32_t topRight, std::uint32_t bottomLeft,
+                          std::uint32_t bottomRight) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
+    int half = size / 2;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            std::uint32_t colour =
+                y < half ? (x < half ? topLeft : topRight) : (x < half ? bottomLeft : bottomRight);
+            pixels[static_cast<std::size_t>(y) * size + x] = colour;
+        }
+    }
+    platform::savePng(path, size, size, pixels);
+}
+
+void writePicture(const std::string& path, int size, std::uint32_t argb) {
+    writeQuadrantPicture(path, size, argb, argb, argb, argb);
+}
+
+void writeProgramFolder(const std::string& folder, const std::vector<std::string>& listLines) {
+    std::string list;
+    for (const std::string& line : listLines) {
+        list += line + "\r\n";
+        if (line != "END" && !line.empty()) {
+            writePicture(folder + "/graphics/" + line, 8, 0xffffffff);
+        }
+    }
+    writeFile(folder + "/graphics/resource list.txt", list);
+}
+
+PictureSize pngSize(const std::string& path) {
+    std::string bytes = readFile(path);
+    if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) {
+        return {};
+    }
+    auto bigEndian = [&](std::size_t at) {
+        int value = 0;
+        for (std::size_t i = 0; i < 4; ++i) {
+            value = value * 256 + static_cast<unsigned char>(bytes[at + i]);
+        }
+        return value;
+    };
+    return {bigEndian(16), bigEndian(20)};
+}
+
+CommandResult runCommand(const std::string& command) {
+    TempFolder folder;
+    std::string out = folder.file("out");
+    std::string err = folder.file("err");
+    int raw = std::system((command + " >'" + out + "' 2>'" + err + "'").c_str());
+    CommandResult result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.out = readFile(out);
+    result.err = readFile(err);
+    return result;
+}
+
+} // namespace vastorim::test

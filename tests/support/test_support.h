@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vastorim::test {
+
+// A fresh folder under the system's temporary folder, deleted with everything in it at the end.
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& relative) const { return path_ + "/" + relative; }
+    // Writes the text as it stands (the caller chooses the line ends) and gives the path.
+    std::string write(const std::string& name, const std::string& text) const;
+
+  private:
+    std::string path_;
+};
+
+// Writes bytes exactly as given (no line-end translation).
+void writeFile(const std::string& path, const std::string& bytes);
+std::string readFile(const std::string& path);
+
+// A PNG of one colour (0xAARRGGBB), or of four quadrants: top-left, top-right, bottom-left,
+// bottom-right.
+void writePicture(const std::string& path, int size, std::uint32_t argb);
+void writeQuadrantPicture(const std::string& path, int size, std::uint32_t topLeft,
+                          std::uint32_t topRight, std::uint32_t bottomLeft,
+                          std::uint32_t bottomRight);
+
+// A program folder with graphics/resource list.txt holding these lines, and a small opaque white
+// picture for every listed name that is neither empty nor "END".
+void writeProgramFolder(const std::string& folder, const std::vector<std::string>& listLines);
+
+// The width and height a PNG file declares, {0, 0} when it is not a PNG.
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+};
+PictureSize pngSize(const std::string& path);
+
+// Runs a command through the shell, capturing both output streams.
+struct CommandResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+CommandResult runCommand(const std::string& command);
+
+} // namespace vastorim::test

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/image_file.h"
+
+#include <string>
+#include <vector>
+
+namespace vastorim::textures {
+
+struct Picture {
+    std::string fileName; // lower case, as the resource list and the effects name it
+    platform::RgbaImage image;
+};
+
+// Every picture the game's effects draw with. Pictures are white or grey so that the effects'
+// colour tracks tint them; alpha carries their shape.
+std::vector<Picture> makePictures();
+
+} // namespace vastorim::textures

@@ -1,0 +1,29 @@
+// Generates the game's pictures and their resource list: vastorim-textures OUTPUT_FOLDER
+#include "pictures.h"
+
+#include <cstdio>
+#include <fstream>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+        return 2;
+    }
+    const std::string folder = argv[1];
+    std::ofstream list(folder + "/resource list.txt", std::ios::trunc);
+    for (const auto& picture : vastorim::textures::makePictures()) {
+        std::string error;
+        if (!vastorim::platform::savePng(folder + "/" + picture.fileName, picture.image, error)) {
+            std::fprintf(stderr, "%s: %s/%s: %s\n", argv[0], folder.c_str(),
+                         picture.fileName.c_str(), error.c_str());
+            return 1;
+        }
+        list << picture.fileName << "\n";
+    }
+    list << "END\n";
+    if (!list) {
+        std::fprintf(stderr, "%s: cannot write %s/resource list.txt\n", argv[0], folder.c_str());
+        return 1;
+    }
+    return 0;
+}
