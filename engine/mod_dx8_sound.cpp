@@ -116,4 +116,8 @@ void resetMusicClock() {
     music = MusicClock{};
 }
 
+void shutdownSound() {
+    musicTrack.reset();
+}
+
 } // namespace vastorim

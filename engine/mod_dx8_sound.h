@@ -33,4 +33,7 @@ void updateMusicTempo();
 // The clock's start-up state; the track stays loaded.
 void resetMusicClock();
 
+// Drops the track, which belongs to the platform's audio device, before that device goes.
+void shutdownSound();
+
 } // namespace vastorim

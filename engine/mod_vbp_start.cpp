@@ -3,6 +3,8 @@
 #include "engine/errors.h"
 #include "engine/mod_dx8_init.h"
 #include "engine/mod_dx8_render.h"
+#include "engine/mod_dx8_sound.h"
+#include "engine/mod_font.h"
 #include "engine/mod_game_load.h"
 #include "engine/mod_res_textures.h"
 #include "engine/mod_vbp_loop.h"
@@ -34,13 +36,18 @@ void call(const std::function<void()>& hook) {
 
 void startUp(platform::Platform& platform) {
     initGlobals();
+    loadGameSetup();
+    platform.video->setFullScreen(fullScreen);
     initDirect3D(*platform.video);
+    initSound();
     resetTextureList();
     call(hooks.fetchHighScores);
     showGameWindow();
     loadResourceList();
     call(hooks.loadContent);
+    createGameFont();
     call(hooks.resetMenuItems);
+    restartMusic();
 }
 
 void report(const std::string& message, const platform::Platform& platform) {
@@ -50,10 +57,12 @@ void report(const std::string& message, const platform::Platform& platform) {
     }
 }
 
-// Forgets the platform objects (they belong to the caller) without releasing anything.
+// Forgets the platform objects (they belong to the caller); the music track made on its audio
+// device goes with them.
 struct PlatformScope {
     explicit PlatformScope(platform::Platform& platform) { setCurrentPlatform(&platform); }
     ~PlatformScope() {
+        shutdownSound();
         setCurrentVideo(nullptr);
         setCurrentPlatform(nullptr);
     }
@@ -84,6 +93,7 @@ int Main(const std::vector<std::string>& commandLine, platform::Platform& platfo
     try {
         resetGlobalState();
         resetRenderState();
+        resetMusicClock();
         startUp(platform);
         mainLoop();
         shutdownDirect3D();

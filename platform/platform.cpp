@@ -1,31 +1,10 @@
 #include "platform/platform.h"
 
+#include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/events.h"
-#include "platform/video.h"
-
-// The audio and text members are filled where those services are built; until their headers are
-// present, their classes only need to be destructible here.
-#if __has_include("platform/audio.h")
-#include "platform/audio.h"
-#else
-namespace vastorim::platform {
-class AudioDevice {
-  public:
-    virtual ~AudioDevice() = default;
-};
-} // namespace vastorim::platform
-#endif
-#if __has_include("platform/text.h")
 #include "platform/text.h"
-#else
-namespace vastorim::platform {
-class TextRenderer {
-  public:
-    virtual ~TextRenderer() = default;
-};
-} // namespace vastorim::platform
-#endif
+#include "platform/video.h"
 
 namespace vastorim::platform {
 
@@ -39,6 +18,8 @@ Platform createRealPlatform(bool fullScreen) {
     platform.video = createWindowVideo(fullScreen);
     platform.clock = createRealClock();
     platform.events = createWindowEvents();
+    platform.audio = createAudioDevice();
+    platform.text = createTextRenderer(*platform.video);
     return platform;
 }
 
@@ -47,6 +28,9 @@ Platform createHeadlessPlatform(int frameMs) {
     platform.video = createOffscreenVideo();
     platform.clock = std::make_unique<VirtualClock>(frameMs);
     platform.events = std::make_unique<ScriptedEvents>();
+    platform.audio =
+        createHeadlessAudioDevice([clock = platform.clock.get()] { return clock->ticks(); });
+    platform.text = createTextRenderer(*platform.video);
     platform.headless = true;
     return platform;
 }

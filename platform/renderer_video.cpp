@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <cstddef>
 
 namespace vastorim::platform {
@@ -47,6 +48,9 @@ RendererVideo::~RendererVideo() {
 
 void RendererVideo::attach(SDL_Renderer* renderer, bool useTarget) {
     renderer_ = renderer;
+    SDL_RendererInfo info;
+    softwareRasteriser_ =
+        SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     if (useTarget) {
         frame_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
                                    surfaceWidth, surfaceHeight);
@@ -62,6 +66,7 @@ void RendererVideo::release() {
         SDL_DestroyTexture(texture);
     }
     textures_.clear();
+    textureSizes_.clear();
     if (frame_ != nullptr) {
         SDL_DestroyTexture(frame_);
         frame_ = nullptr;
@@ -88,6 +93,7 @@ SDL_Renderer* RendererVideo::drawingRenderer() const {
 TextureId RendererVideo::loadTexture(const std::string& path, int width, int height) {
     SDL_Renderer* renderer = drawingRenderer();
     SDL_Surface* picture = loadPicture(path, width, height);
+    int size = std::max(picture->w, picture->h);
     SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, picture);
     SDL_FreeSurface(picture);
     if (texture == nullptr) {
@@ -95,6 +101,7 @@ TextureId RendererVideo::loadTexture(const std::string& path, int width, int hei
     }
     SDL_SetTextureScaleMode(texture, SDL_ScaleModeLinear);
     textures_.push_back(texture);
+    textureSizes_.push_back(size);
     return static_cast<TextureId>(textures_.size() - 1);
 }
 
@@ -113,6 +120,17 @@ void RendererVideo::drawTriangles(TextureId texture, BlendMode blend,
     SDL_Texture* sdlTexture = textures_[static_cast<std::size_t>(texture)];
     SDL_SetTextureBlendMode(sdlTexture,
                             blend == BlendMode::Additive ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND);
+    if (softwareRasteriser_) {
+        splitter_.split(vertices, indices, textureSizes_[static_cast<std::size_t>(texture)],
+                        surfaceWidth, surfaceHeight);
+        if (splitter_.changed()) {
+            vertices = splitter_.vertices();
+            indices = splitter_.indices();
+            if (vertices.empty()) {
+                return;
+            }
+        }
+    }
     static_assert(sizeof(SDL_Color) == 4);
     const Vertex& first = vertices.front();
     SDL_RenderGeometryRaw(renderer, sdlTexture, &first.x, sizeof(Vertex),

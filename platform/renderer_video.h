@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/triangle_splitter.h"
 #include "platform/video.h"
 
 struct SDL_Renderer;
@@ -30,9 +31,13 @@ class RendererVideo : public Video {
     SDL_Texture* frame_ = nullptr;
 
   private:
+    friend SDL_Renderer* drawingRendererOf(Video& video); // text draws on the same surface
     SDL_Renderer* drawingRenderer() const;
 
     std::vector<SDL_Texture*> textures_;
+    std::vector<int> textureSizes_; // the larger side of each texture, in texels
+    bool softwareRasteriser_ = false;
+    TriangleSplitter splitter_;
 };
 
 } // namespace vastorim::platform

@@ -83,18 +83,6 @@ TEST_F(HeadlessAudioTest, PlayingToTheEndStopsThere) {
     EXPECT_TRUE(buffer->playing());
 }
 
-TEST_F(HeadlessAudioTest, BadFilesAreNamedInTheError) {
-    const std::string path = tempPath("not_a.wav");
-    std::ofstream(path) << "hello";
-    try {
-        device->loadWav(path);
-        FAIL() << "a text file loaded as sound";
-    } catch (const std::runtime_error& error) {
-        EXPECT_NE(std::string(error.what()).find(path), std::string::npos);
-    }
-    EXPECT_THROW(device->loadWav(tempPath("missing.wav")), std::runtime_error);
-}
-
 // What the disk audio driver wrote: 16-bit stereo at 44100 Hz.
 struct Recording {
     std::vector<std::int16_t> left;
@@ -128,8 +116,9 @@ struct Recording {
     }
 };
 
-// Plays a 441 Hz tone through SDL's disk driver for a while and returns what it wrote.
-Recording recordTone(const std::string& name, int rate) {
+// Plays a 441 Hz tone (at a volume in hundredths of a decibel) through SDL's disk driver for a
+// while and returns what it wrote.
+Recording recordTone(const std::string& name, int rate, int volume = 0) {
     const std::string output = tempPath(name + ".raw");
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
@@ -137,6 +126,7 @@ Recording recordTone(const std::string& name, int rate) {
         auto device = createAudioDevice();
         auto buffer = device->loadWav(writeTone(name + ".wav", 22050, 2.0, 441));
         buffer->setRate(rate);
+        buffer->setVolume(volume);
         buffer->play();
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         EXPECT_TRUE(buffer->playing());
@@ -148,7 +138,7 @@ Recording recordTone(const std::string& name, int rate) {
     return Recording(output);
 }
 
-TEST(RealAudio, TheTrackIsAudibleAndAHigherRatePlaysItFaster) {
+TEST(RealAudio, TheTrackIsAudibleAtItsVolumeAndAHigherRatePlaysItFaster) {
     const Recording normal = recordTone("normal", 22050);
     ASSERT_GT(normal.left.size(), 4410u);
     EXPECT_GT(normal.rms(), 2000);
@@ -156,25 +146,9 @@ TEST(RealAudio, TheTrackIsAudibleAndAHigherRatePlaysItFaster) {
 
     const Recording fast = recordTone("fast", 44100);
     EXPECT_NEAR(fast.pitch(), 882, 20);
-}
 
-TEST(RealAudio, VolumeIsAGain) {
-    const std::string output = tempPath("quiet.raw");
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
-    {
-        auto device = createAudioDevice();
-        auto buffer = device->loadWav(writeTone("quiet.wav", 22050, 1.0, 441));
-        buffer->setVolume(-2000); // -20 dB: a tenth of the amplitude
-        buffer->play();
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    const Recording quiet(output);
-    const double fullRms = 12000 / std::numbers::sqrt2;
-    // Parts of the recording may be silence before the tone starts; the tone itself is quiet.
-    EXPECT_GT(quiet.rms(), fullRms * 0.02);
-    EXPECT_LT(quiet.rms(), fullRms * 0.11);
+    const Recording quiet = recordTone("quiet", 22050, -2000); // -20 dB: a tenth as loud
+    EXPECT_NEAR(quiet.rms() / normal.rms(), 0.1, 0.03);
 }
 
 TEST(RealAudio, ABufferPlayedToItsEndReportsItsSize) {
