@@ -12,6 +12,7 @@
 #include "screens/game_over.h"
 #include "screens/menu_draw.h"
 #include "screens/mod_menu_globals.h"
+#include "screens/mod_menu_update.h"
 
 #include <gtest/gtest.h>
 
@@ -155,6 +156,12 @@ TEST_F(ScreenDrawing, TheAboutScreenRevealsOnlyOnFourBeatPulses) {
     draw(drawMenu);
     draw(drawMenu);
     EXPECT_EQ(globals.screenStep, 3);
+    EXPECT_EQ(band(100, 300), 0) << "revealed lines fade in from nothing";
+    globals.menuCursor = -1;
+    globals.frameTime = 1;
+    fadeMenuItems();
+    music.fourBeatFlag = false;
+    draw(drawMenu);
     EXPECT_EQ(band(100, 300), 255);
     EXPECT_EQ(aboutTitle(), "Vastorim  1.10.26");
 }
@@ -173,13 +180,16 @@ TEST_F(ScreenDrawing, OnlineTheTableRowsAppearOnePerBeatTheNewestDimmed) {
     onlineEnabled = true;
     globals.menuScreen = 1;
     music.beatFlag = true;
-    for (int pulse = 0; pulse < 12; ++pulse) {
+    for (int pulse = 0; pulse < 10; ++pulse) {
         draw(drawMenu);
     }
-    EXPECT_EQ(globals.screenStep, 12);
+    EXPECT_EQ(globals.screenStep, 10);
     EXPECT_FLOAT_EQ(menu.itemBrightness[1], 0.4f);
     EXPECT_EQ(band(140, 590), 255);
     EXPECT_NEAR(band(590, 640), 102, 1) << "the newest row at 0.4";
+    draw(drawMenu);
+    EXPECT_EQ(globals.screenStep, 11);
+    EXPECT_EQ(band(590, 640), 255) << "once all ten are shown, every row is full";
 }
 
 } // namespace
