@@ -94,15 +94,6 @@ TEST(ScriptedPlay, WeaponOneFiresOnlyOnBeats) {
     EXPECT_GE(volleys, 5);
 }
 
-TEST(ScriptedPlay, NoShotsWithoutTheFireKey) {
-    TempFolder folder;
-    const PlayRun run = play(folder, 300, "0 press return\n", {"--no-render"});
-    ASSERT_EQ(run.result.status, 0) << run.result.output;
-    for (const TraceFrame& frame : run.trace) {
-        EXPECT_EQ(frame.number("shots"), 0);
-    }
-}
-
 TEST(ScriptedPlay, MenuNavigationAndTheSubScreens) {
     TempFolder folder;
     const PlayRun run = play(folder, 900,

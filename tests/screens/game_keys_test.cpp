@@ -62,14 +62,6 @@ TEST_F(GameKeys, TheMenuNeitherSetsNorClearsHeldFlags) {
     EXPECT_FALSE(world.ships[0].leftHeld);
 }
 
-TEST_F(GameKeys, OtherModesIgnoreKeys) {
-    globals.gameMode = 2;
-    onKeyDown(keyUp);
-    onKeyDown(keyEscape);
-    EXPECT_FALSE(world.ships[0].upHeld);
-    EXPECT_EQ(globals.gameMode, 2);
-}
-
 TEST_F(GameKeys, EscapeWhilePlayingSuspendsAndReleasesEveryKey) {
     globals.gameClockTick = 42000;
     onKeyDown(keyUp);

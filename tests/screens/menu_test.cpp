@@ -10,7 +10,7 @@
 namespace vastorim {
 namespace {
 
-constexpr int keyReturn = 13, keyEscape = 27, keySpace = 32, keyUp = 38, keyDown = 40;
+constexpr int keyReturn = 13, keySpace = 32, keyDown = 40;
 
 class Menu : public ::testing::Test {
   protected:
@@ -34,25 +34,6 @@ class Menu : public ::testing::Test {
     }
 };
 
-TEST_F(Menu, DownStopsAtExitAndUpStopsAtTheFirstItem) {
-    keys({keyDown, keyDown, keyDown, keyDown, keyDown, keyDown});
-    EXPECT_EQ(globals.menuCursor, 4);
-    keys({keyUp, keyUp, keyUp, keyUp, keyUp, keyUp});
-    EXPECT_EQ(globals.menuCursor, 0);
-}
-
-TEST_F(Menu, SelectingOpensSubScreensWithTheirCursor) {
-    keys({keyDown, keyReturn});
-    EXPECT_EQ(globals.menuScreen, 1);
-    EXPECT_EQ(globals.menuCursor, 0);
-    keys({keyEscape, keyDown, keyDown, keyReturn});
-    EXPECT_EQ(globals.menuScreen, 2);
-    EXPECT_EQ(globals.menuCursor, -1);
-    keys({keyReturn, keyDown, keyDown, keyDown, keyReturn});
-    EXPECT_EQ(globals.menuScreen, 3);
-    EXPECT_EQ(globals.menuCursor, -1);
-}
-
 TEST_F(Menu, EveryPlayersFireKeySelectsLikeReturn) {
     keys({keyDown, keySpace});
     EXPECT_EQ(globals.menuScreen, 1);
@@ -61,26 +42,6 @@ TEST_F(Menu, EveryPlayersFireKeySelectsLikeReturn) {
     keys({keyDown, keyDown, 'G'});
     EXPECT_EQ(globals.menuScreen, 0);
     EXPECT_EQ(globals.menuCursor, 2);
-}
-
-TEST_F(Menu, SubScreensIgnoreUpAndDownAndGoBackOnSelectOrEscape) {
-    keys({keyDown, keyDown, keyReturn});
-    keys({keyDown, keyUp, keyDown});
-    EXPECT_EQ(globals.menuScreen, 2);
-    EXPECT_EQ(globals.menuCursor, -1);
-    globals.screenStep = 7;
-    keys({keyEscape});
-    EXPECT_EQ(globals.menuScreen, 0);
-    EXPECT_EQ(globals.menuCursor, 0);
-    EXPECT_EQ(globals.screenStep, 0);
-
-    keys({keyDown, keyReturn});
-    keys({keyUp, keyDown});
-    EXPECT_EQ(globals.menuCursor, 0);
-    globals.screenStep = 3;
-    keys({keySpace});
-    EXPECT_EQ(globals.menuScreen, 0);
-    EXPECT_EQ(globals.screenStep, 0);
 }
 
 TEST_F(Menu, SelectingResetsTheItemBrightness) {
@@ -140,14 +101,6 @@ TEST_F(Menu, ALineHeldAtZeroFadesInOverOneSecond) {
     fadeMenuItems();
     fadeMenuItems();
     EXPECT_EQ(menu.itemBrightness[4], 1.0f);
-}
-
-TEST_F(Menu, ResetMenuItemsBringsEveryLineToFull) {
-    menu.itemBrightness.fill(0.2f);
-    resetMenuItems();
-    for (float brightness : menu.itemBrightness) {
-        EXPECT_EQ(brightness, 1.0f);
-    }
 }
 
 } // namespace
