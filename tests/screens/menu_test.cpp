@@ -2,7 +2,6 @@
 #include "game/mod_game_globals.h"
 #include "screens/game_hooks.h"
 #include "screens/mod_menu_globals.h"
-#include "screens/mod_menu_load.h"
 #include "screens/mod_menu_update.h"
 
 #include <gtest/gtest.h>
