@@ -114,9 +114,14 @@ TEST(RealWindow, APlayerStartsAGameFliesShootsAndQuitsWithTheKeyboard) {
         GTEST_SKIP()
             << "Xvfb, xdotool or xwd is not installed (scripts/setup.sh test installs them)";
     }
-    const std::string display = ":" + std::to_string(100 + ::getpid() % 400);
+    // A display number no other server uses.
+    int number = 100 + ::getpid() % 400;
+    while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number))) {
+        ++number;
+    }
+    const std::string display = ":" + std::to_string(number);
+    const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
     Child server("exec Xvfb " + display + " -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null");
-    const std::string socket = "/tmp/.X11-unix/X" + display.substr(1);
     for (int i = 0; i < 100 && !std::filesystem::exists(socket); ++i) {
         std::this_thread::sleep_for(50ms);
     }
