@@ -1,0 +1,159 @@
+#include "engine/mod_dx8_sound.h"
+#include "engine/mod_game_load.h"
+#include "engine/mod_mat_Functions.h"
+#include "engine/mod_vbp_start.h"
+#include "engine/numbers.h"
+#include "engine/random.h"
+#include "game/mod_game_globals.h"
+#include "game/mod_game_update.h"
+#include "particles/clsEmitter.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vastorim {
+
+namespace {
+
+constexpr float kPickupRadius = 20;
+constexpr float kSmallSparkBelow = 5;
+constexpr std::int16_t kTopLevel = 4;
+
+float distance(const clsParticle& a, const clsParticle& b) {
+    return approxDistance(static_cast<float>(a.dblX), static_cast<float>(b.dblX),
+                          static_cast<float>(a.dblY), static_cast<float>(b.dblY));
+}
+
+float asteroidRadius(std::int16_t size) {
+    return static_cast<float>((4 - size) * 10);
+}
+
+// Keeps the conversion to Long defined however far an object has flown, and for a position
+// that an effect file made undefined (such an object never passes a distance test anyway).
+double onGrid(double v) {
+    return std::isnan(v) ? 0 : std::clamp(v, -1e9, 1e9);
+}
+
+void raiseWeapon(Ship& ship) {
+    std::int16_t w = toInteger(2 * rnd());
+    if (w == 0 && ship.weapon1Level == kTopLevel) {
+        w = 1;
+    }
+    if (w == 1 && ship.weapon2Level == kTopLevel) {
+        w = 2;
+    }
+    if (w == 0) {
+        ++ship.weapon1Level;
+    } else if (w == 1) {
+        ++ship.weapon2Level;
+    } else if (ship.weapon3Level < kTopLevel) {
+        ++ship.weapon3Level;
+    }
+}
+
+} // namespace
+
+std::int32_t gridCell(double x, double y) {
+    return toLong(onGrid(x)) / 100 + toLong(onGrid(y)) / 100 * 10;
+}
+
+void hitShipsWithAsteroid(std::int16_t k) {
+    if (globals.globalFade < 1) {
+        return;
+    }
+    Asteroid& asteroid = world.asteroids[k];
+    clsParticle& rock = asteroid.particle;
+    float r = asteroidRadius(asteroid.size);
+    for (std::int16_t i = 0; i <= world.lastShip; ++i) {
+        clsParticle& ship = world.ships[i].particle;
+        bool touches =
+            r > distance(rock, ship) && rock.lngKillat != 0 && rock.damage != 0 && ship.damage > 0;
+        if (!touches) {
+            continue;
+        }
+        ship.speedx.setKeyVal(0, -ship.speedx.getValue(0));
+        ship.speedy.setKeyVal(0, -ship.speedy.getValue(0));
+        ship.damage -= static_cast<float>((4 - asteroid.size) * 4);
+        // Every death passes through dying, so the explosion plays.
+        if (ship.damage == 0) {
+            ship.damage = -1;
+        }
+        rock.lngKillat = 0;
+        rock.damage = 0;
+    }
+}
+
+void hitAsteroidsWithShot(std::int16_t j) {
+    Shot& shot = world.shots[j];
+    clsParticle& bolt = shot.particle;
+    std::int16_t last = world.lastAsteroid;
+    for (std::int16_t k = 0; k <= last; ++k) {
+        Asteroid& asteroid = world.asteroids[k];
+        if (asteroid.size == kFreeSlot || asteroid.cell != shot.cell) {
+            continue;
+        }
+        clsParticle& rock = asteroid.particle;
+        if (!(asteroidRadius(asteroid.size) > distance(bolt, rock))) {
+            continue;
+        }
+        rock.damage -= bolt.damage;
+        if (rock.damage <= 0) {
+            rock.damage = 0;
+            rock.lngKillat = 0;
+        }
+        if (hitEffects && bolt.damage > 0) {
+            emitter.spawnEffect(bolt.dblX, bolt.dblY,
+                                bolt.damage < kSmallSparkBelow ? "hit_small.txt"
+                                                               : "hit_medium.txt");
+        }
+        bolt.damage = 0;
+        bolt.lngKillat = 0;
+    }
+}
+
+void collectPickup(std::int16_t i) {
+    Ship& ship = world.ships[i];
+    for (std::int16_t m = 0; m <= world.lastPickup; ++m) {
+        const clsParticle* cloud = emitter.getParticle(world.pickups[m]);
+        if (cloud == nullptr || !(distance(ship.particle, *cloud) < kPickupRadius)) {
+            continue;
+        }
+        raiseWeapon(ship);
+        emitter.spawnEffect(cloud->dblX, cloud->dblY, "pickup_over.txt");
+        removePickup(m);
+        return;
+    }
+}
+
+void spawnPickup(double x, double y) {
+    ++world.lastPickup;
+    world.pickups.resize(static_cast<std::size_t>(world.lastPickup) + 1);
+    world.pickups[world.lastPickup] = emitter.spawnEffect(x, y, "pickup.txt");
+}
+
+// One pickup per beat leaves the list: the first whose emitter slot has been taken by a
+// particle of another type.
+void expirePickups() {
+    if (!music.beatFlag) {
+        return;
+    }
+    for (std::int16_t m = 0; m <= world.lastPickup; ++m) {
+        const clsParticle* cloud = emitter.getParticle(world.pickups[m]);
+        if (cloud == nullptr || cloud->sName != "pickup") {
+            removePickup(m);
+            return;
+        }
+    }
+}
+
+void removePickup(std::int16_t m) {
+    if (world.lastPickup == 0) {
+        world.lastPickup = -1;
+        return;
+    }
+    world.pickups.erase(world.pickups.begin() + m);
+    --world.lastPickup;
+    world.pickups.resize(static_cast<std::size_t>(world.lastPickup) + 1);
+}
+
+} // namespace vastorim

@@ -1,0 +1,135 @@
+#include "engine/mod_dx8_sound.h"
+#include "engine/mod_vbp_start.h"
+#include "engine/numbers.h"
+#include "game/mod_game_globals.h"
+#include "game/mod_game_update.h"
+#include "game/world_particles.h"
+#include "particles/clsEmitter.h"
+
+namespace vastorim {
+
+namespace {
+
+constexpr float kTrailInterval = 0.05f;
+
+struct WeaponPower {
+    float low;  // levels 1 to lowUpTo
+    float high; // the levels above, up to 4
+    std::int16_t lowUpTo;
+};
+
+// Weapon n at its level fires "weaponN_LEVEL.txt"; level 0 (not owned) fires nothing.
+void fireAtLevel(std::int16_t ship, int weapon, std::int16_t level, WeaponPower power) {
+    if (level < 1 || level > 4) {
+        return;
+    }
+    std::string effectName =
+        "weapon" + std::to_string(weapon) + "_" + std::to_string(level) + ".txt";
+    fireWeapon(ship, effectName, level <= power.lowUpTo ? power.low : power.high);
+}
+
+// Weapon 3's shots leave a trail: "weapon3_L.txt" trails "weapon3_L_trail.txt".
+std::string trailOf(const std::string& effectName) {
+    if (effectName.compare(0, 7, "weapon3") != 0) {
+        return {};
+    }
+    return effectName.substr(0, effectName.size() - 4) + "_trail.txt";
+}
+
+void puffTrail(Shot& shot) {
+    clsParticle& particle = shot.particle;
+    world.scratchEffect = emitter.getEffect(shot.trailEffect);
+    if (world.scratchEffect != nullptr) {
+        std::string heading = particle.dblAngle.text();
+        for (std::int16_t k = 0; k < world.scratchEffect->getParticles(); ++k) {
+            world.scratchEffect->getParticle(k)->seed = heading;
+        }
+    }
+    emitter.spawnEffect(particle.dblX, particle.dblY, shot.trailEffect);
+    shot.trailTimer = 0;
+}
+
+} // namespace
+
+void fireWeapons() {
+    for (std::int16_t i = 0; i <= world.lastShip; ++i) {
+        const Ship& ship = world.ships[i];
+        if (!ship.fireHeld) {
+            continue;
+        }
+        if (music.halfBeatFlag) {
+            fireAtLevel(i, 2, ship.weapon2Level, {2, 5, 3});
+        }
+        if (music.beatFlag) {
+            fireAtLevel(i, 1, ship.weapon1Level, {5, 10, 2});
+        }
+        if (music.twoBeatFlag) {
+            fireAtLevel(i, 3, ship.weapon3Level, {20, 30, 2});
+        }
+    }
+    std::int16_t last = world.lastShot;
+    for (std::int16_t j = 0; j <= last; ++j) {
+        if (world.shots[j].owner != kFreeSlot) {
+            updateShot(j);
+        }
+    }
+}
+
+void fireWeapon(std::int16_t ship, const std::string& effectName, float power) {
+    world.scratchEffect = emitter.getEffect(effectName);
+    clsEffect* effect = world.scratchEffect;
+    if (effect == nullptr) {
+        return;
+    }
+    for (std::int16_t k = 0; k < effect->getParticles(); ++k) {
+        spawnShot(ship, effect->getParticle(k)->getParticleString(), power, effectName);
+    }
+}
+
+void spawnShot(std::int16_t ship, const std::string& particleString, float power,
+               const std::string& effectName) {
+    std::int16_t j = allocateSlot(world.shots, world.lastShot, &Shot::owner);
+    if (j < 0) {
+        return;
+    }
+    Shot& shot = world.shots[j];
+    const clsParticle& firing = world.ships[ship].particle;
+    shot.owner = ship;
+    shot.trailEffect = trailOf(effectName);
+    clsParticle& particle = shot.particle;
+    loadBody(particle, particleString);
+    // The weapon's key expressions read the seed, so they aim along the heading.
+    particle.seed = numberToText(firing.dblAngle);
+    particle.damage = power;
+    particle.bakeKeys();
+    particle.dblX = firing.dblX + particle.dblX;
+    particle.dblY = firing.dblY + particle.dblY;
+}
+
+void updateShot(std::int16_t j) {
+    Shot& shot = world.shots[j];
+    clsParticle& particle = shot.particle;
+    if (particle.lngKillat <= particle.dblTime) {
+        particle.dblTime = particle.lngKillat;
+        freeShot(j);
+        return;
+    }
+    if (!shot.trailEffect.empty()) {
+        shot.trailTimer += globals.frameTime;
+    }
+    if (shot.trailTimer > kTrailInterval) {
+        puffTrail(shot);
+    }
+    shot.cell = gridCell(particle.dblX, particle.dblY);
+    hitAsteroidsWithShot(j);
+    if (particle.lngKillat > particle.dblTime) {
+        particle.updateParticle();
+    }
+    particle.updateSprite();
+}
+
+void freeShot(std::int16_t j) {
+    releaseSlot(world.shots, world.lastShot, &Shot::owner, j);
+}
+
+} // namespace vastorim

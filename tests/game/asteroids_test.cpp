@@ -1,0 +1,166 @@
+#include "world_fixture.h"
+
+#include "engine/mod_dx8_sound.h"
+#include "engine/mod_vbp_start.h"
+#include "engine/numbers.h"
+#include "engine/random.h"
+#include "game/mod_game_load.h"
+#include "game/mod_game_update.h"
+
+namespace vastorim::testing {
+namespace {
+
+using AsteroidTest = WorldTest;
+
+TEST_F(AsteroidTest, NewAsteroidsEnterFromAnEdgeInTheOrderOfTheirDraws) {
+    bool sides = false;
+    bool topOrBottom = false;
+    for (std::uint64_t seed = 1; seed <= 24; ++seed) {
+        seedRandom(seed);
+        float a = rnd();
+        float b = rnd();
+        double along = rnd();
+        double vx = rnd() * 100.0 - 50;
+        double vy = rnd() * 100.0 - 50;
+        clearAsteroidsAndPickups();
+        seedRandom(seed);
+        spawnAsteroid(-1, "asteroid1_2.txt");
+        ASSERT_EQ(world.lastAsteroid, 0);
+        EXPECT_EQ(world.asteroids[0].size, 1);
+        EXPECT_EQ(rock(0).damage, 60);
+        EXPECT_EQ(rock(0).sName, "asteroid1_2");
+        double edge = a < 0.5f ? -15 : 0;
+        if (b < 0.5f) {
+            sides = true;
+            EXPECT_EQ(rock(0).dblX, edge == 0 ? 1039 : edge);
+            EXPECT_DOUBLE_EQ(rock(0).dblY, along * 768);
+        } else {
+            topOrBottom = true;
+            EXPECT_EQ(rock(0).dblY, edge == 0 ? 783 : edge);
+            EXPECT_DOUBLE_EQ(rock(0).dblX, along * 1024);
+        }
+        EXPECT_DOUBLE_EQ(speedX(rock(0)), vx);
+        EXPECT_DOUBLE_EQ(speedY(rock(0)), vy);
+    }
+    EXPECT_TRUE(sides && topOrBottom);
+}
+
+TEST_F(AsteroidTest, FragmentsStartAtTheParentAndGoFasterWithTheMusic) {
+    placeAsteroid(0, 1, 300, 200);
+    spawnAsteroid(0, "asteroid2_1.txt");
+    EXPECT_EQ(world.asteroids[1].size, 2);
+    EXPECT_EQ(rock(1).damage, 40);
+    EXPECT_EQ(speedX(rock(1)), 20);
+    EXPECT_EQ(speedY(rock(1)), 20);
+    EXPECT_EQ(rock(1).dblX, 300);
+    EXPECT_EQ(rock(1).dblY, 200);
+
+    music.musicFrequency = 32049.6; // 10050 after rounding: q = 100
+    seedRandom(3);
+    double vx = rnd() * 100.0 + 20;
+    double vy = rnd() * 100.0 + 20;
+    seedRandom(3);
+    spawnAsteroid(1, "asteroid3_1.txt");
+    EXPECT_EQ(world.asteroids[2].size, 3);
+    EXPECT_EQ(rock(2).damage, 20);
+    EXPECT_DOUBLE_EQ(speedX(rock(2)), vx);
+    EXPECT_DOUBLE_EQ(speedY(rock(2)), vy);
+}
+
+TEST_F(AsteroidTest, ALargeOneBreaksIntoTwoMediumWithAnExplosionAndHalfTheTimeAPickup) {
+    bool seen[2] = {false, false};
+    for (std::uint64_t seed = 1; seed <= 8; ++seed) {
+        clearAsteroidsAndPickups();
+        placeAsteroid(0, 1, 400, 300);
+        seedRandom(seed);
+        for (int draw = 0; draw < 4; ++draw) {
+            rnd(); // the fragments' speeds
+        }
+        bool pickup = toInteger(2 * rnd()) == 1;
+        seen[pickup ? 1 : 0] = true;
+        seedRandom(seed);
+        int explosions = liveCount("explode_large");
+        breakAsteroid(0);
+        EXPECT_EQ(world.asteroids[0].size, kFreeSlot);
+        EXPECT_EQ(rock(1).sName, "asteroid2_1");
+        EXPECT_EQ(rock(2).sName, "asteroid2_2");
+        EXPECT_EQ(world.asteroids[2].size, 2);
+        EXPECT_EQ(world.lastAsteroid, 2);
+        EXPECT_EQ(liveCount("explode_large"), explosions + 1);
+        EXPECT_EQ(world.lastPickup, pickup ? 0 : -1) << "seed " << seed;
+    }
+    EXPECT_TRUE(seen[0] && seen[1]);
+}
+
+TEST_F(AsteroidTest, DestroyedAsteroidsDriftUntilTheirOwnBeatThenBreak) {
+    placeAsteroid(0, 3, 100, 100);
+    placeAsteroid(1, 1, 600, 600);
+    for (int k : {0, 1}) {
+        rock(k).lngKillat = 0;
+        rock(k).damage = 0;
+        rock(k).speedx.setKeyVal(0, 10);
+    }
+    globals.frameTime = 0.5f;
+    setBeats(true, false, true, false);
+    updateAsteroids();
+    EXPECT_EQ(world.asteroids[0].size, 3);
+    EXPECT_EQ(rock(1).dblX, 605);
+
+    setBeats(false, true, false, false);
+    updateAsteroids();
+    EXPECT_EQ(world.asteroids[0].size, kFreeSlot);
+    EXPECT_EQ(liveCount("explode_small"), 1);
+    EXPECT_EQ(world.asteroids[1].size, 1);
+
+    setBeats(false, true, false, true);
+    updateAsteroids();
+    EXPECT_EQ(world.asteroids[1].size, kFreeSlot);
+    // The fragments fill the gap at 0 first, then grow the bound.
+    EXPECT_EQ(world.asteroids[0].size, 2);
+    EXPECT_EQ(world.asteroids[2].size, 2);
+    EXPECT_EQ(world.lastAsteroid, 2);
+}
+
+TEST_F(AsteroidTest, TintThrobSpinMoveAndCell) {
+    placeAsteroid(0, 1, 250, 340);
+    rock(0).damage = 30;
+    rock(0).colourA.setKeyVal(0, 200);
+    rock(0).Rotation.setKeyVal(0, 2);
+    rock(0).speedx.setKeyVal(0, -100);
+    rock(0).speedy.setKeyVal(0, 40);
+    globals.frameTime = 0.5f;
+    updateAsteroid(0);
+    EXPECT_EQ(rock(0).colourR.getValue(0), 255);
+    EXPECT_EQ(rock(0).colourG.getValue(0), 127.5);
+    EXPECT_EQ(rock(0).colourB.getValue(0), 127.5);
+    EXPECT_EQ(rock(0).colourA.getValue(0), 170);
+    EXPECT_EQ(rock(0).dblAngle, 1);
+    EXPECT_EQ(rock(0).dblX, 200);
+    EXPECT_EQ(rock(0).dblY, 360);
+    EXPECT_EQ(world.asteroids[0].cell, 2 + 3 * 10);
+    updateAsteroid(0);
+    EXPECT_EQ(rock(0).colourA.getValue(0), 150);
+    setBeats(false, false, false, true);
+    globals.frameTime = 0.25f;
+    updateAsteroid(0);
+    EXPECT_EQ(rock(0).colourA.getValue(0), 240);
+}
+
+TEST_F(AsteroidTest, EdgesTurnOutwardMotionBackWithoutClampingThePosition) {
+    placeAsteroid(0, 1, 25, 300); // radius 30 reaches past the left edge
+    rock(0).speedx.setKeyVal(0, -7);
+    confineAsteroid(0);
+    confineAsteroid(0);
+    EXPECT_EQ(speedX(rock(0)), 7);
+    EXPECT_EQ(rock(0).dblX, 25);
+
+    placeAsteroid(1, 3, 1039, 783); // outside, moving in: flies in
+    rock(1).speedx.setKeyVal(0, -5);
+    rock(1).speedy.setKeyVal(0, 5);
+    confineAsteroid(1);
+    EXPECT_EQ(speedX(rock(1)), -5);
+    EXPECT_EQ(speedY(rock(1)), -5);
+}
+
+} // namespace
+} // namespace vastorim::testing

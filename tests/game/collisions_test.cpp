@@ -1,0 +1,157 @@
+#include "world_fixture.h"
+
+#include "engine/mod_dx8_sound.h"
+#include "engine/mod_game_load.h"
+#include "engine/mod_vbp_start.h"
+#include "engine/numbers.h"
+#include "engine/random.h"
+#include "game/mod_game_update.h"
+#include "particles/clsEmitter.h"
+
+#include <cmath>
+
+namespace vastorim::testing {
+namespace {
+
+using ContactTest = WorldTest;
+
+TEST_F(ContactTest, AnAsteroidHurtsTheFirstShipItTouchesBouncesItAndIsDestroyed) {
+    loadShips({{"up", "down", "left", "right", "space"}, {"w", "s", "a", "d", "control"}});
+    for (int i : {0, 1}) {
+        ship(i).particle.dblX = 500 + i;
+        ship(i).particle.dblY = 500;
+        ship(i).particle.damage = 10;
+    }
+    ship(0).particle.speedx.setKeyVal(0, 3);
+    ship(0).particle.speedy.setKeyVal(0, -2);
+    placeAsteroid(0, 1, 520, 510);
+    hitShipsWithAsteroid(0);
+    EXPECT_EQ(ship(0).particle.damage, -2);
+    EXPECT_EQ(speedX(ship(0).particle), -3);
+    EXPECT_EQ(speedY(ship(0).particle), 2);
+    EXPECT_EQ(ship(1).particle.damage, 10);
+    EXPECT_EQ(rock(0).lngKillat, 0);
+    EXPECT_EQ(rock(0).damage, 0);
+
+    ship(1).particle.damage = 4; // would end at exactly 0: dies through dying instead
+    placeAsteroid(0, 3, 505, 500);
+    hitShipsWithAsteroid(0);
+    EXPECT_EQ(ship(1).particle.damage, -1);
+}
+
+TEST_F(ContactTest, NoHarmOutOfReachAfterGameOverOrToAShipAlreadyDying) {
+    ship().particle.dblX = 400;
+    ship().particle.dblY = 400;
+    placeAsteroid(0, 3, 411, 400); // radius 10
+    hitShipsWithAsteroid(0);
+    placeAsteroid(0, 3, 405, 400);
+    globals.globalFade = 0.99f;
+    hitShipsWithAsteroid(0);
+    EXPECT_EQ(ship().particle.damage, 100);
+    EXPECT_EQ(rock(0).lngKillat, 1);
+    globals.globalFade = 1;
+    ship().particle.damage = -5;
+    hitShipsWithAsteroid(0);
+    EXPECT_EQ(ship().particle.damage, -5);
+}
+
+TEST_F(ContactTest, AShotTakesItsPowerOffShowsASparkBySizeAndIsSpent) {
+    placeAsteroid(0, 3, 450, 450);
+    placeAsteroid(1, 2, 452, 450);
+    placeShot(0, 30, 451, 450);
+    hitAsteroidsWithShot(0);
+    EXPECT_EQ(rock(0).damage, 0); // not -10
+    EXPECT_EQ(rock(0).lngKillat, 0);
+    EXPECT_EQ(rock(1).damage, 40); // the spent shot goes on but subtracts nothing
+    EXPECT_EQ(liveCount("hit_medium"), 1);
+    EXPECT_EQ(world.shots[0].particle.lngKillat, 0);
+
+    placeShot(0, 2, 465, 450); // out of the small one's reach
+    hitAsteroidsWithShot(0);
+    EXPECT_EQ(rock(1).damage, 38);
+    EXPECT_EQ(liveCount("hit_small"), 1);
+
+    hitEffects = false;
+    placeShot(0, 5, 451, 450); // a destroyed asteroid still stops shots
+    hitAsteroidsWithShot(0);
+    EXPECT_EQ(world.shots[0].particle.lngKillat, 0);
+    EXPECT_EQ(rock(1).damage, 38);
+    EXPECT_EQ(liveCount("hit_medium") + liveCount("hit_small"), 2);
+}
+
+TEST_F(ContactTest, ShotsOnlyHitAsteroidsInTheirOwnCell) {
+    placeAsteroid(0, 1, 101, 150);
+    placeShot(0, 5, 99, 150);
+    hitAsteroidsWithShot(0);
+    EXPECT_EQ(rock(0).damage, 60);
+    EXPECT_EQ(gridCell(99, 150), 10);
+    EXPECT_EQ(gridCell(1000, 0), 10);
+    EXPECT_EQ(gridCell(-99, -99), 0);
+    EXPECT_EQ(gridCell(450.5, 0), 4);
+    EXPECT_EQ(gridCell(std::nan(""), 1e300), 10000000 * 10);
+}
+
+class PickupTest : public WorldTest {
+  protected:
+    void SetUp() override {
+        WorldTest::SetUp();
+        ship().particle.dblX = 700;
+        ship().particle.dblY = 300;
+    }
+};
+
+TEST_F(PickupTest, FlyingOverOneRaisesAWeaponByTheDrawAndOnlyOnePerFrame) {
+    spawnPickup(705, 300);
+    spawnPickup(695, 300);
+    spawnPickup(900, 300);
+    seedRandom(5);
+    std::int16_t w = toInteger(2 * rnd());
+    seedRandom(5);
+    updateShip(0);
+    EXPECT_EQ(world.lastPickup, 1);
+    EXPECT_EQ(emitter.getParticle(world.pickups[1])->dblX, 900);
+    EXPECT_EQ(ship().weapon1Level + ship().weapon2Level + ship().weapon3Level, 2);
+    EXPECT_EQ(w == 0   ? ship().weapon1Level
+              : w == 1 ? ship().weapon2Level
+                       : ship().weapon3Level,
+              w == 0 ? 2 : 1);
+    ASSERT_EQ(liveCount("pickup_over"), 1);
+    EXPECT_EQ(firstLive("pickup_over")->dblX, 705);
+    updateShip(0);
+    EXPECT_EQ(world.lastPickup, 0);
+}
+
+TEST_F(PickupTest, FullWeaponsPassTheUpgradeOnAndAllFullChangesNothing) {
+    ship().weapon1Level = 4;
+    ship().weapon2Level = 4;
+    ship().weapon3Level = 2;
+    for (int n = 0; n < 4; ++n) {
+        spawnPickup(700, 300);
+        collectPickup(0);
+    }
+    EXPECT_EQ(ship().weapon1Level, 4);
+    EXPECT_EQ(ship().weapon2Level, 4);
+    EXPECT_EQ(ship().weapon3Level, 4);
+    EXPECT_EQ(world.lastPickup, -1);
+}
+
+TEST_F(PickupTest, OnePickupExpiresPerBeatOnceItsSlotHoldsSomethingElse) {
+    for (double x : {100, 200, 300}) {
+        spawnPickup(x, 100);
+    }
+    emitter.getParticle(world.pickups[0])->sName = "spark";
+    emitter.getParticle(world.pickups[1])->sName = "spark";
+    expirePickups();
+    EXPECT_EQ(world.lastPickup, 2);
+    setBeats(false, true, false, false);
+    for (int expected : {1, 0, 0}) {
+        expirePickups();
+        EXPECT_EQ(world.lastPickup, expected);
+    }
+    EXPECT_EQ(emitter.getParticle(world.pickups[0])->dblX, 300);
+    removePickup(0);
+    EXPECT_EQ(world.lastPickup, -1);
+}
+
+} // namespace
+} // namespace vastorim::testing

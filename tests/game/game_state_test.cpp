@@ -1,0 +1,249 @@
+#include "world_fixture.h"
+
+#include "engine/errors.h"
+#include "engine/mod_dx8_sound.h"
+#include "engine/mod_game_load.h"
+#include "engine/mod_vbp_start.h"
+#include "engine/platform_access.h"
+#include "engine/random.h"
+#include "game/mod_game_load.h"
+#include "game/mod_game_update.h"
+#include "particles/clsEmitter.h"
+#include "platform/audio.h"
+#include "platform/platform.h"
+#include "support/test_wav.h"
+
+#include <filesystem>
+#include <numbers>
+
+namespace vastorim::testing {
+namespace {
+
+// Starting and leaving a game restart the music: a short silent track on a headless device.
+class GameStateTest : public WorldTest {
+  protected:
+    void SetUp() override {
+        WorldTest::SetUp();
+        std::filesystem::create_directories(folder.file("sound"));
+        test::writeWav16(folder.file("sound/music.wav"), 22050, 1,
+                         std::vector<std::int16_t>(40000));
+        headless.audio = platform::createHeadlessAudioDevice([] { return 0; });
+        setCurrentPlatform(&headless);
+        initSound();
+        globals.gameMode = 1;
+    }
+    void TearDown() override {
+        setCurrentPlatform(nullptr);
+        WorldTest::TearDown();
+    }
+    platform::Platform headless;
+};
+
+TEST_F(GameStateTest, TheBackgroundGlowTurnsFromGreenToRedWithTheMeanHealth) {
+    ship().particle.damage = 40;
+    setBeats(false, false, false, true);
+    updateWorld();
+    ASSERT_EQ(liveCount("background"), 4);
+    for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
+        const clsParticle* glow = emitter.getParticle(i);
+        if (glow->sName == "background") {
+            EXPECT_NEAR(glow->colourR.getValue(0), 153, 1e-4);
+            EXPECT_NEAR(glow->colourG.getValue(0), 102, 1e-4);
+        }
+    }
+    loadShips({{"up", "down", "left", "right", "space"}, {"w", "s", "a", "d", "control"}});
+    ship(0).particle.damage = -30;
+    ship(1).particle.damage = 20;
+    // Dead slots lower down scatter the new glow: slots 1 and 3 of the old one are reused.
+    for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
+        emitter.getParticle(i)->dblTime = 1;
+    }
+    emitter.getParticle(1)->lngKillat = -1;
+    emitter.getParticle(3)->lngKillat = -1;
+    updateWorld();
+    std::vector<int> tinted; // fully red: the mean of -30 and 20 counts as no health
+    for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
+        if (emitter.getParticle(i)->colourG.getValue(0) == 0) {
+            tinted.push_back(i);
+        }
+    }
+    EXPECT_EQ(tinted, (std::vector<int>{1, 3, 4, 5}));
+    EXPECT_EQ(emitter.getParticle(5)->colourR.getValue(0), 255);
+    EXPECT_NEAR(emitter.getParticle(2)->colourG.getValue(0), 102, 1e-4); // the old glow
+}
+
+TEST_F(GameStateTest, TheGameEndsWhenTheShipsTotalHealthIsUsedUpAndTheScreenFades) {
+    loadShips({{"up", "down", "left", "right", "space"}, {"w", "s", "a", "d", "control"}});
+    globals.gameStartTick = 1000;
+    globals.gameClockTick = 4500;
+    ship(0).particle.damage = 2;
+    ship(1).particle.damage = -1;
+    updateWorld();
+    EXPECT_EQ(globals.finalTime, 0);
+    ship(0).particle.damage = 1;
+    ship(1).particle.damage = -3;
+    globals.frameTime = 0.5f;
+    updateWorld();
+    EXPECT_EQ(globals.finalTime, 3500);
+    EXPECT_EQ(world.scorePlace, -1);
+    EXPECT_FLOAT_EQ(globals.globalFade, 0.95f);
+    globals.gameClockTick = 9000;
+    for (int frame = 0; frame < 30; ++frame) {
+        updateWorld();
+    }
+    EXPECT_EQ(globals.finalTime, 3500);
+    EXPECT_EQ(globals.globalFade, 0);
+}
+
+TEST_F(GameStateTest, TheFinalTimeIsPlacedOnlyWhenOnline) {
+    world.placeFinalTime = [](std::int32_t finalTime) {
+        return static_cast<std::int16_t>(finalTime == 2500 ? 3 : 9);
+    };
+    globals.gameStartTick = 500;
+    globals.gameClockTick = 3000;
+    endGame();
+    EXPECT_EQ(world.scorePlace, -1);
+    onlineEnabled = true;
+    endGame();
+    EXPECT_EQ(world.scorePlace, 3);
+}
+
+TEST_F(GameStateTest, PausingKeepsTheTimeAndEscapeDuringTheFadeLeaves) {
+    globals.gameStartTick = 1000;
+    globals.gameClockTick = 6000;
+    ship().upHeld = ship().fireHeld = ship().leftHeld = true;
+    suspendOrLeaveGame();
+    EXPECT_EQ(globals.gameMode, 0);
+    EXPECT_TRUE(globals.gamePaused);
+    EXPECT_FALSE(ship().upHeld || ship().fireHeld || ship().leftHeld);
+    globals.gameClockTick = 36000; // thirty seconds in the menu
+    resumeGame();
+    EXPECT_EQ(globals.gameMode, 1);
+    EXPECT_FALSE(globals.gamePaused);
+    EXPECT_EQ(globals.gameClockTick - globals.gameStartTick, 5000);
+
+    globals.globalFade = 0.6f;
+    suspendOrLeaveGame();
+    EXPECT_EQ(globals.gameMode, 0);
+    EXPECT_FALSE(globals.gamePaused);
+    EXPECT_EQ(globals.globalFade, 1);
+}
+
+TEST_F(GameStateTest, StartingAGameResetsClockTablesAndPlayersButNotHeldKeys) {
+    globals.gameMode = 0;
+    globals.finalTime = 1234;
+    globals.globalFade = 0.3f;
+    ship().weapon3Level = 2;
+    ship().particle.damage = -7;
+    ship().fireHeld = true;
+    placeAsteroid(5, 3, 10, 10);
+    spawnPickup(5, 5);
+    world.lastShot = 40;
+    startGame();
+    EXPECT_EQ(globals.gameMode, 1);
+    EXPECT_EQ(globals.finalTime, 0);
+    EXPECT_EQ(globals.globalFade, 1);
+    EXPECT_EQ(globals.gameStartTick, globals.gameClockTick);
+    EXPECT_EQ(world.lastShot, -1);
+    EXPECT_EQ(world.lastPickup, -1);
+    ASSERT_EQ(world.lastAsteroid, 1);
+    for (int k : {0, 1}) {
+        EXPECT_EQ(world.asteroids[k].size, 1);
+        EXPECT_TRUE(rock(k).sName == "asteroid1_1" || rock(k).sName == "asteroid1_2");
+    }
+    EXPECT_EQ(ship().weapon3Level, 0);
+    EXPECT_EQ(ship().particle.damage, 100);
+    EXPECT_TRUE(ship().fireHeld);
+}
+
+TEST_F(GameStateTest, PlayersGetTheirBindingsAndAFreshShipFromTheirDraws) {
+    loadShips({{"up", "down", "left", "right", "space"}, {"W", "s", "a", "d", "Control"}});
+    ASSERT_EQ(world.lastShip, 1);
+    EXPECT_EQ(ship(0).keyUp, 38);
+    EXPECT_EQ(ship(0).keyFire, 32);
+    EXPECT_EQ(ship(1).keyUp, 87);
+    EXPECT_EQ(ship(1).keyFire, 17);
+    const clsParticle& body = ship(1).particle;
+    EXPECT_EQ(body.sName, "player");
+    EXPECT_EQ(body.damage, 100);
+    EXPECT_EQ(body.colourR.getValue(0), 155);
+    EXPECT_EQ(body.colourG.getValue(0), 255);
+    EXPECT_EQ(body.colourB.getValue(0), 0);
+    EXPECT_EQ(ship(1).weapon1Level, 1);
+
+    seedRandom(42);
+    double angle = 2 * std::numbers::pi * rnd() + 8 * std::numbers::pi;
+    double x = 512 * rnd() + 256;
+    double y = 384 * rnd() + 192;
+    seedRandom(42);
+    loadShips({{"up", "down", "left", "right", "space"}});
+    EXPECT_EQ(world.lastShip, 0);
+    EXPECT_NEAR(ship().particle.dblAngle, angle, 1e-12);
+    EXPECT_EQ(ship().particle.dblX, x);
+    EXPECT_EQ(ship().particle.dblY, y);
+}
+
+TEST(KeyNames, NamedKeysAndFirstCharacters) {
+    struct Case {
+        const char* name;
+        std::int16_t code;
+        const char* lowered;
+    };
+    for (Case c :
+         {Case{"up", 38, "up"}, Case{"Down", 40, "down"}, Case{"LEFT", 37, "left"},
+          Case{"right", 39, "right"}, Case{"Space", 32, "space"}, Case{"control", 17, "control"},
+          Case{"Return", 13, "return"}, Case{"A", 65, "a"}, Case{"apple", 65, "apple"},
+          Case{"shift", 83, "shift"}, Case{"1", 49, "1"}, Case{"", 0, ""}}) {
+        std::string name = c.name;
+        EXPECT_EQ(keyCodeFromName(name), c.code) << c.name;
+        EXPECT_EQ(name, c.lowered);
+    }
+}
+
+TEST(SlotRule, LowestFreeSlotFirstThenTheBoundGrowsAndAFullTableRefuses) {
+    std::vector<Shot> table(3);
+    std::int16_t last = -1;
+    EXPECT_EQ(allocateSlot(table, last, &Shot::owner), 0);
+    EXPECT_EQ(last, 0);
+    table[0].owner = 0;
+    last = 2;
+    table[2].owner = 0;
+    EXPECT_EQ(allocateSlot(table, last, &Shot::owner), 1);
+    EXPECT_EQ(last, 2);
+    table[1].owner = 0;
+    EXPECT_EQ(allocateSlot(table, last, &Shot::owner), -1);
+    table[1].owner = kFreeSlot;
+    releaseSlot(table, last, &Shot::owner, 2); // the top: down by exactly one
+    EXPECT_EQ(last, 1);
+    EXPECT_EQ(table[2].owner, kFreeSlot);
+}
+
+TEST_F(GameStateTest, FullWorldTablesDropTheNewEntry) {
+    for (int k = 0; k < kWorldSlots; ++k) {
+        world.asteroids[k].size = 3;
+        world.shots[k].owner = 0;
+    }
+    world.lastAsteroid = world.lastShot = kWorldSlots - 1;
+    spawnAsteroid(-1, "asteroid1_1.txt");
+    fireWeapon(0, "weapon1_1.txt", 5);
+    EXPECT_EQ(world.lastAsteroid, kWorldSlots - 1);
+    EXPECT_EQ(world.lastShot, kWorldSlots - 1);
+    world.asteroids[17].size = kFreeSlot;
+    spawnAsteroid(-1, "asteroid1_1.txt");
+    EXPECT_EQ(world.asteroids[17].size, 1);
+}
+
+TEST_F(GameStateTest, TheEffectListEndsAtItsEndLineOrAtTheEndOfTheFile) {
+    folder.write("effects/effect list.txt", "player.txt\r\npickup.txt\r\nEND\r\nmissing.txt\r\n");
+    loadEffectList();
+    EXPECT_EQ(emitter.getEffect("", 1)->sName, "pickup.txt");
+    EXPECT_EQ(emitter.getEffect("", 2), nullptr);
+    folder.write("effects/effect list.txt", "player.txt\r\npickup.txt");
+    loadEffectList();
+    EXPECT_EQ(emitter.getEffect("", 1)->sName, "pickup.txt");
+    folder.write("effects/effect list.txt", "player.txt\r\nmissing.txt\r\nEND\r\n");
+    EXPECT_THROW(loadEffectList(), DataError);
+}
+
+} // namespace
+} // namespace vastorim::testing

@@ -1,0 +1,119 @@
+#include "world_fixture.h"
+
+#include "engine/mod_dx8_sound.h"
+#include "engine/mod_vbp_start.h"
+#include "engine/numbers.h"
+#include "game/mod_game_update.h"
+#include "particles/clsEmitter.h"
+
+#include <numbers>
+
+namespace vastorim::testing {
+namespace {
+
+class ShipTest : public WorldTest {
+  protected:
+    void SetUp() override {
+        WorldTest::SetUp();
+        body().dblX = 500;
+        body().dblY = 400;
+        body().dblAngle = 0;
+    }
+    static clsParticle& body() { return ship().particle; }
+};
+
+TEST_F(ShipTest, ThrustAddsHalfAUnitPerFrameUpToTenAndThereIsNoDrag) {
+    body().speedx.setKeyVal(0, 14); // too fast from its file: kept until the first thrust
+    updateShip(0);
+    EXPECT_EQ(speedX(body()), 14);
+    body().speedx.setKeyVal(0, 0);
+    ship().upHeld = true;
+    for (int frame = 1; frame <= 21; ++frame) {
+        updateShip(0);
+        EXPECT_DOUBLE_EQ(speedX(body()), std::min(0.5 * frame, 10.0));
+    }
+    ship().upHeld = false;
+    globals.frameTime = 0.5f;
+    ship().leftHeld = ship().rightHeld = true; // no net turn
+    updateShip(0);
+    EXPECT_EQ(speedX(body()), 10);
+    EXPECT_EQ(body().dblX, 500 + 0.5 * 10 * 20);
+    EXPECT_EQ(body().dblAngle, 0);
+    ship().rightHeld = false;
+    updateShip(0);
+    EXPECT_EQ(body().dblAngle, -2);
+}
+
+TEST_F(ShipTest, WallsStopTheShipAndBounceItAtHalfSpeed) {
+    body().dblX = 1030;
+    body().speedx.setKeyVal(0, 8);
+    body().dblY = -3;
+    body().speedy.setKeyVal(0, -6);
+    updateShip(0);
+    EXPECT_EQ(body().dblX, 1024);
+    EXPECT_EQ(speedX(body()), -4);
+    EXPECT_EQ(body().dblY, 0);
+    EXPECT_EQ(speedY(body()), 3);
+    body().dblX = -1;
+    body().dblY = 800;
+    confineShip(0);
+    EXPECT_EQ(body().dblX, 0);
+    EXPECT_EQ(speedX(body()), 2);
+    EXPECT_EQ(body().dblY, 768);
+    EXPECT_EQ(speedY(body()), -1.5);
+}
+
+TEST_F(ShipTest, HealthShowsAsAGreenToRedTint) {
+    struct Case {
+        float damage;
+        double red, green;
+    };
+    for (Case c : {Case{37.5f, 160, 100}, Case{100, 5, 255}, Case{-3, 255, 5}}) {
+        body().damage = c.damage;
+        updateShip(0);
+        EXPECT_EQ(body().colourR.getValue(0), c.red) << c.damage;
+        EXPECT_EQ(body().colourG.getValue(0), c.green) << c.damage;
+    }
+}
+
+TEST_F(ShipTest, ADyingShipFliesOnUntilTheFourBeatThenExplodesAndStaysParked) {
+    body().damage = -1;
+    body().speedx.setKeyVal(0, 5);
+    globals.frameTime = 0.125f;
+    setBeats(true, true, true, false);
+    updateShip(0);
+    EXPECT_EQ(body().dblX, 512.5);
+    EXPECT_EQ(liveCount("explode_ship"), 0);
+
+    setBeats(false, false, false, true);
+    updateShip(0);
+    EXPECT_EQ(body().damage, 0);
+    EXPECT_EQ(body().dblX, -1000);
+    ASSERT_EQ(liveCount("explode_ship"), 1);
+    EXPECT_EQ(firstLive("explode_ship")->dblX, 512.5);
+    body().dblX = 300;
+    updateShip(0);
+    EXPECT_EQ(body().dblX, -1000);
+    EXPECT_EQ(liveCount("explode_ship"), 1);
+}
+
+TEST_F(ShipTest, ExhaustPuffsBackwardsOnlyWhileThrustingAndOncePerFrame) {
+    globals.frameTime = 0.05f;
+    updateShip(0);
+    EXPECT_EQ(liveCount("engine1"), 0);
+    ship().upHeld = true;
+    globals.frameTime = 2;
+    body().dblAngle = 1;
+    updateShip(0);
+    EXPECT_EQ(liveCount("engine1"), 1);
+    EXPECT_EQ(emitter.getEffect("engine1.txt")->getParticle(0)->seed,
+              numberToText(1 + std::numbers::pi));
+    globals.frameTime = 0.015f;
+    updateShip(0);
+    EXPECT_EQ(liveCount("engine1"), 1);
+    updateShip(0);
+    EXPECT_EQ(liveCount("engine1"), 2);
+}
+
+} // namespace
+} // namespace vastorim::testing

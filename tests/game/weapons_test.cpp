@@ -1,0 +1,119 @@
+#include "world_fixture.h"
+
+#include "engine/mod_dx8_sound.h"
+#include "engine/mod_vbp_start.h"
+#include "game/mod_game_load.h"
+#include "game/mod_game_update.h"
+#include "particles/clsEmitter.h"
+
+namespace vastorim::testing {
+namespace {
+
+class WeaponTest : public WorldTest {
+  protected:
+    void SetUp() override {
+        WorldTest::SetUp();
+        ship().particle.dblX = 300;
+        ship().particle.dblY = 200;
+        ship().particle.dblAngle = 0.75;
+        ship().fireHeld = true;
+    }
+    void setLevels(int w1, int w2, int w3) {
+        ship().weapon1Level = static_cast<std::int16_t>(w1);
+        ship().weapon2Level = static_cast<std::int16_t>(w2);
+        ship().weapon3Level = static_cast<std::int16_t>(w3);
+    }
+};
+
+TEST_F(WeaponTest, EachWeaponFiresOnItsOwnFlagWithThePowerOfItsLevel) {
+    struct Case {
+        int weapon, level;
+        float power;
+    };
+    for (Case c : {Case{1, 1, 5}, Case{1, 2, 5}, Case{1, 4, 10}, Case{2, 1, 2}, Case{2, 3, 2},
+                   Case{2, 4, 5}, Case{3, 2, 20}, Case{3, 3, 30}}) {
+        std::string name = "weapon" + std::to_string(c.weapon) + "_" + std::to_string(c.level);
+        clearProjectiles();
+        setLevels(c.weapon == 1 ? c.level : 0, c.weapon == 2 ? c.level : 0,
+                  c.weapon == 3 ? c.level : 0);
+        setBeats(c.weapon != 2, c.weapon != 1, c.weapon != 3, true);
+        fireWeapons();
+        EXPECT_EQ(world.lastShot, -1) << name << " fired off its flag";
+        setBeats(c.weapon == 2, c.weapon == 1, c.weapon == 3, false);
+        fireWeapons();
+        ASSERT_EQ(world.lastShot, 0) << name;
+        EXPECT_EQ(world.shots[0].particle.sName, name);
+        EXPECT_EQ(world.shots[0].particle.damage, c.power) << name;
+        EXPECT_EQ(world.shots[0].owner, 0);
+    }
+    clearProjectiles();
+    ship().fireHeld = false;
+    setBeats(true, true, true, true);
+    fireWeapons();
+    EXPECT_EQ(world.lastShot, -1);
+}
+
+TEST_F(WeaponTest, OneShotPerParticleTypeAimedAlongTheHeadingFromTheShip) {
+    setLevels(3, 0, 0);
+    setBeats(false, true, false, false);
+    fireWeapons();
+    ASSERT_EQ(world.lastShot, 2);
+    for (int j = 0; j < 3; ++j) {
+        EXPECT_EQ(world.shots[j].particle.damage, 10);
+    }
+    clearProjectiles();
+    setLevels(1, 0, 0);
+    fireWeapons();
+    const clsParticle& shot = world.shots[0].particle;
+    EXPECT_EQ(shot.seed, "0.75");
+    EXPECT_EQ(speedX(shot), 0.75);
+    EXPECT_EQ(shot.dblX, 305); // the file's offset, relative to the ship
+    EXPECT_EQ(shot.dblY, 200);
+}
+
+TEST_F(WeaponTest, OnlyWeaponThreeLeavesATrailEveryTwentiethOfASecond) {
+    setLevels(0, 4, 4);
+    setBeats(true, false, true, false);
+    fireWeapons();
+    ASSERT_EQ(world.lastShot, 1);
+    EXPECT_TRUE(world.shots[0].trailEffect.empty());
+    EXPECT_EQ(world.shots[1].trailEffect, "weapon3_4_trail.txt");
+    setBeats(false, false, false, false);
+    globals.frameTime = 0.03f;
+    fireWeapons();
+    EXPECT_EQ(liveCount("weapon3_4_trail"), 0);
+    std::string heading = world.shots[1].particle.dblAngle.text();
+    fireWeapons();
+    EXPECT_EQ(liveCount("weapon3_4_trail"), 1);
+    EXPECT_EQ(liveCount("weapon2_4_trail"), 0);
+    EXPECT_EQ(emitter.getEffect("weapon3_4_trail.txt")->getParticle(0)->seed, heading);
+}
+
+TEST_F(WeaponTest, ShotsFlyByTheirTracksAndAreFreedWhenSpentOrHit) {
+    setBeats(false, true, false, false);
+    fireWeapons();
+    setBeats(false, false, false, false);
+    globals.frameTime = 0.5f;
+    fireWeapons();
+    EXPECT_EQ(world.shots[0].particle.dblY, 250);
+    for (int frame = 0; frame < 5; ++frame) {
+        fireWeapons();
+    }
+    EXPECT_EQ(world.lastShot, -1);
+
+    globals.frameTime = 0;
+    setBeats(false, true, false, false);
+    fireWeapons();
+    setBeats(false, false, false, false);
+    placeAsteroid(0, 1, 305, 200);
+    globals.frameTime = 0.5f;
+    fireWeapons();
+    EXPECT_EQ(world.shots[0].particle.dblY, 200); // not moved in the frame of the hit
+    EXPECT_EQ(rock(0).damage, 55);
+    EXPECT_EQ(world.lastShot, 0);
+    fireWeapons();
+    EXPECT_EQ(world.lastShot, -1);
+}
+
+} // namespace
+} // namespace vastorim::testing

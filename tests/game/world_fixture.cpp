@@ -1,0 +1,154 @@
+#include "world_fixture.h"
+
+#include "engine/app_path.h"
+#include "engine/mod_dx8_sound.h"
+#include "engine/mod_game_load.h"
+#include "engine/mod_vbp_start.h"
+#include "engine/random.h"
+#include "game/mod_game_load.h"
+#include "game/mod_game_update.h"
+#include "particles/clsEmitter.h"
+
+#include <map>
+
+namespace vastorim::testing {
+
+namespace {
+
+struct TypeSpec {
+    std::string speedx = "0";
+    std::string speedy = "0";
+    int spawn = 1;
+    int lifetime = 1;
+    std::string x = "0";
+};
+
+std::string typeLine(const std::string& name, const TypeSpec& t) {
+    return name + ",1:0|255,1:0|255,1:0|255,1:0|200,1:0|16,1:0|16,1:0|" + t.speedx + ",1:0|" +
+           t.speedy + ",1:0|2,spark," + std::to_string(t.spawn) + ",1,0,0," +
+           std::to_string(t.lifetime) + "," + t.x + ",0\r\n";
+}
+
+// File name (without ".txt") and its contents.
+std::map<std::string, std::string> testEffects() {
+    std::map<std::string, std::string> effects;
+    auto add = [&](const std::string& name, TypeSpec spec = {}) {
+        effects[name] = typeLine(name, spec);
+    };
+    for (const char* name :
+         {"player", "asteroid1_1", "asteroid1_2", "asteroid2_1", "asteroid2_2", "asteroid3_1",
+          "asteroid3_2", "explode_large", "explode_medium", "explode_small", "explode_ship",
+          "hit_small", "hit_medium", "pickup_over", "engine1"}) {
+        add(name);
+    }
+    add("pickup", {.lifetime = 5});
+    add("background", {.spawn = 4, .lifetime = 8});
+    for (int weapon = 1; weapon <= 3; ++weapon) {
+        for (int level = 1; level <= 4; ++level) {
+            std::string name = "weapon" + std::to_string(weapon) + "_" + std::to_string(level);
+            // Its horizontal speed is the seed it was given: the firing ship's heading.
+            add(name, {.speedx = "seed", .speedy = "100", .lifetime = 2, .x = "5"});
+            add(name + "_trail");
+        }
+    }
+    effects["weapon1_3"] += typeLine("weapon1_3", {.speedy = "110", .lifetime = 2}) +
+                            typeLine("weapon1_3", {.speedy = "120", .lifetime = 2});
+    return effects;
+}
+
+} // namespace
+
+void WorldTest::SetUp() {
+    std::string list;
+    for (const auto& [name, types] : testEffects()) {
+        folder.write("effects/" + name + ".txt", types + "END\r\n");
+        list += name + ".txt\r\n";
+    }
+    folder.write("effects/effect list.txt", list + "END\r\n");
+    setAppPath(folder.path());
+
+    resetGlobalState();
+    resetMusicClock();
+    resetWorld();
+    hitEffects = true;
+    onlineEnabled = false;
+    globals.frameTime = 0;
+    pinRandomSeed(true);
+    seedRandom(1);
+    loadEffectList();
+    clearAsteroidsAndPickups();
+    clearProjectiles();
+    loadShips({{"up", "down", "left", "right", "space"}});
+}
+
+void WorldTest::TearDown() {
+    pinRandomSeed(false);
+    resetWorld();
+}
+
+void WorldTest::loadShips(const std::vector<std::vector<std::string>>& players) {
+    std::string setup = "false\r\ntrue\r\nfalse\r\n" + std::to_string(players.size()) + "\r\n";
+    for (const auto& keys : players) {
+        for (const std::string& key : keys) {
+            setup += key + "\r\n";
+        }
+    }
+    folder.write("game setup.txt", setup);
+    loadPlayers();
+}
+
+int WorldTest::liveCount(const std::string& name) {
+    int count = 0;
+    for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
+        const clsParticle* p = emitter.getParticle(i);
+        count += p->lngKillat != -1 && p->sName == name ? 1 : 0;
+    }
+    return count;
+}
+
+clsParticle* WorldTest::firstLive(const std::string& name) {
+    for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
+        clsParticle* p = emitter.getParticle(i);
+        if (p->lngKillat != -1 && p->sName == name) {
+            return p;
+        }
+    }
+    return nullptr;
+}
+
+void WorldTest::setBeats(bool half, bool beat, bool two, bool four) {
+    music.halfBeatFlag = half;
+    music.beatFlag = beat;
+    music.twoBeatFlag = two;
+    music.fourBeatFlag = four;
+}
+
+Asteroid& WorldTest::placeAsteroid(int k, int size, double x, double y) {
+    Asteroid& asteroid = world.asteroids[k];
+    asteroid.particle = clsParticle{};
+    asteroid.particle.initialize();
+    asteroid.particle.lngKillat = 1;
+    asteroid.particle.damage = static_cast<float>((4 - size) * 20);
+    asteroid.particle.dblX = x;
+    asteroid.particle.dblY = y;
+    asteroid.size = static_cast<std::int16_t>(size);
+    asteroid.cell = gridCell(x, y);
+    world.lastAsteroid = std::max<std::int16_t>(world.lastAsteroid, static_cast<std::int16_t>(k));
+    return asteroid;
+}
+
+Shot& WorldTest::placeShot(int j, float power, double x, double y) {
+    Shot& shot = world.shots[j];
+    shot.particle = clsParticle{};
+    shot.particle.initialize();
+    shot.particle.lngKillat = 2;
+    shot.particle.damage = power;
+    shot.particle.dblX = x;
+    shot.particle.dblY = y;
+    shot.owner = 0;
+    shot.cell = gridCell(x, y);
+    world.lastShot = std::max<std::int16_t>(world.lastShot, static_cast<std::int16_t>(j));
+    return shot;
+}
+
+} // namespace vastorim::testing
