@@ -15,13 +15,15 @@ namespace {
 constexpr int keyReturn = 13, keyEscape = 27, keyArrowUp = 38;
 
 // How far ahead the pilot looks for collisions, and how wide a berth it wants.
-constexpr double lookAhead = 1.2;     // seconds
-constexpr double safetyMargin = 35;   // pixels beyond an asteroid's radius
-constexpr double pickupReach = 400;   // pixels: pickups further away are left for later
-constexpr double cruiseSpeed = 90;    // pixels per second before the pilot brakes
-constexpr double shipSpeedScale = 20; // pixels per second per unit of the ship's speed tracks
-constexpr double turnDeadZone = 0.12; // radians: close enough, stop turning
-constexpr int menuPause = 15;         // frames between menu key presses
+constexpr double lookAhead = 1.2;       // seconds
+constexpr double safetyMargin = 35;     // pixels beyond an asteroid's radius
+constexpr double pickupReach = 400;     // pixels: pickups further away are left for later
+constexpr double cruiseSpeed = 90;      // pixels per second before the pilot brakes
+constexpr double shipSpeedScale = 20;   // pixels per second per unit of the ship's speed tracks
+constexpr double turnDeadZone = 0.04;   // radians: close enough, stop turning (a frame turns 0.064)
+constexpr double shotSpeed = 460;       // pixels per second of the first weapon's shots
+constexpr double closeInDistance = 350; // pixels: further targets are approached
+constexpr int menuPause = 15;           // frames between menu key presses
 
 struct Vec {
     double x = 0, y = 0;
@@ -92,22 +94,36 @@ std::optional<Vec> nearestPickup(Vec position) {
     return best;
 }
 
-std::optional<Vec> nearestAsteroid(Vec position) {
-    std::optional<Vec> best;
-    double bestDistance = 1e300;
+struct Target {
+    Vec position;
+    Vec velocity;
+    double distance;
+};
+
+std::optional<Target> nearestAsteroid(Vec position) {
+    std::optional<Target> best;
     for (int k = 0; k <= world.lastAsteroid; ++k) {
         const Asteroid& asteroid = world.asteroids[k];
-        if (asteroid.size == kFreeSlot || asteroid.particle.damage == 0) {
+        const clsParticle& p = asteroid.particle;
+        if (asteroid.size == kFreeSlot || p.damage == 0) {
             continue;
         }
-        const Vec at{asteroid.particle.dblX, asteroid.particle.dblY};
+        const Vec at{p.dblX, p.dblY};
         const double distance = (at - position).length();
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = at;
+        if (!best || distance < best->distance) {
+            best = Target{at, {p.speedx.getValue(0), p.speedy.getValue(0)}, distance};
         }
     }
     return best;
+}
+
+// Where a shot fired now meets the target, near enough: two rounds of flight-time correction.
+Vec interceptPoint(Vec from, const Target& target) {
+    Vec aim = target.position;
+    for (int round = 0; round < 2; ++round) {
+        aim = target.position + target.velocity * ((aim - from).length() / shotSpeed);
+    }
+    return aim;
 }
 
 // Fleeing beats collecting, collecting beats braking, braking beats aiming.
@@ -125,7 +141,9 @@ std::optional<Course> chooseCourse(Vec position, Vec velocity, double heading) {
         return Course{against, std::fabs(turnBetween(heading, against)) < 0.5};
     }
     if (const auto target = nearestAsteroid(position)) {
-        return Course{(*target - position).angle(), false};
+        const double toward = (interceptPoint(position, *target) - position).angle();
+        const bool aligned = std::fabs(turnBetween(heading, toward)) < 0.3;
+        return Course{toward, aligned && target->distance > closeInDistance};
     }
     return std::nullopt;
 }
