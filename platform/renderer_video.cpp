@@ -13,9 +13,13 @@ namespace vastorim::platform {
 namespace {
 
 SDL_Surface* loadPicture(const std::string& path, int width, int height) {
-    SDL_Surface* loaded = IMG_Load(path.c_str());
+    SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+    if (file == nullptr) {
+        throw PlatformError("the picture file cannot be opened");
+    }
+    SDL_Surface* loaded = IMG_Load_RW(file, 1);
     if (loaded == nullptr) {
-        throw PlatformError(std::string("cannot load the picture: ") + IMG_GetError());
+        throw PlatformError(std::string("not a picture that can be read: ") + IMG_GetError());
     }
     SDL_Surface* picture = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(loaded);
@@ -58,6 +62,8 @@ void RendererVideo::attach(SDL_Renderer* renderer, bool useTarget) {
             throw PlatformError(std::string("cannot create the drawing surface: ") +
                                 SDL_GetError());
         }
+        // Smooth when the window scales the surface to a size other than its own.
+        SDL_SetTextureScaleMode(frame_, SDL_ScaleModeLinear);
     }
 }
 

@@ -10,7 +10,9 @@ namespace {
 
 // Area x texels stays well inside 32 bits with this bound (2^26).
 constexpr double kAreaTexelLimit = 67108864.0;
-constexpr int kMaxDepth = 24;
+// Deep enough to bring the largest quad the engine submits (corners up to 1e7 pixels out) down to
+// the limit; pieces off the surface are dropped, so the count stays small.
+constexpr int kMaxDepth = 64;
 
 double doubledArea(const Vertex& a, const Vertex& b, const Vertex& c) {
     return std::abs((static_cast<double>(b.x) - a.x) * (static_cast<double>(c.y) - a.y) -

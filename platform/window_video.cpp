@@ -10,6 +10,10 @@ namespace vastorim::platform {
 
 namespace {
 
+// The window's top-left corner sits 1000 twips (1000/1440 inch at 96 dots per inch) from the
+// screen's top-left corner.
+constexpr int windowOffset = 67;
+
 class WindowVideo final : public RendererVideo {
   public:
     explicit WindowVideo(bool fullScreen) : fullScreen_(fullScreen) {}
@@ -27,8 +31,8 @@ class WindowVideo final : public RendererVideo {
         if (fullScreen_) {
             flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
         }
-        window_ = SDL_CreateWindow("Vastorim", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   surfaceWidth, surfaceHeight, flags);
+        window_ = SDL_CreateWindow("Vastorim", windowOffset, windowOffset, surfaceWidth,
+                                   surfaceHeight, flags);
         if (window_ == nullptr) {
             fail("cannot create the window: ");
         }

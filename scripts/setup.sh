@@ -38,8 +38,8 @@ case "$mode" in
             cd "$build/bin" && exec ./vastorim run
         fi
         out="$build/headless-run"
-        echo "No display: running a short headless demo instead."
-        "$build/bin/vastorim-sim" --data "$build/bin" --demo --frames 1800 --seed 1 \
+        echo "No display: running a short headless run instead."
+        "$build/bin/vastorim-sim" --data "$build/bin" --frames 1800 --seed 1 \
             --out "$out" --screenshot-every 300
         echo "Screenshots of the headless run are in $out"
         ;;

@@ -59,20 +59,16 @@ TEST_F(SpriteDrawing, SizeScalesAlongTheSpritesOwnAxesAndPositionIsTheCentre) {
     EXPECT_TRUE(hasColour(pixels, 300, 100, 0, 0, 0));
 }
 
-TEST_F(SpriteDrawing, TintMultipliesTheColourAndFadeScalesIt) {
-    std::vector<clsSprite> sprites{makeSprite("white.png", 300, 300, 100, 100, 0, 0, 255, 128, 64)};
+TEST_F(SpriteDrawing, TintMultipliesTheColourAndFadeScalesItWithinRange) {
+    std::vector<clsSprite> sprites{
+        makeSprite("white.png", 300, 300, 100, 100, 0, 0, 255, 128, 64),
+        makeSprite("white.png", 500, 300, 100, 100, 0, 0, 400, 255, 0, 400)};
     globals.globalFade = 0.5f;
-    sprites.push_back(makeSprite("white.png", 600, 300, 100, 100, 0, 0, 255, 128, 64));
+    sprites.push_back(makeSprite("white.png", 700, 300, 100, 100, 0, 0, 255, 128, 64));
     auto pixels = drawFrame(sprites);
     EXPECT_TRUE(hasColour(pixels, 300, 300, 255, 128, 64));
-    EXPECT_TRUE(hasColour(pixels, 600, 300, 128, 64, 32));
-}
-
-TEST_F(SpriteDrawing, TintChannelsAreClampedRatherThanWrapped) {
-    std::vector<clsSprite> sprites{
-        makeSprite("white.png", 300, 300, 100, 100, 0, 0, 400, 255, 0, 400)};
-    auto pixels = drawFrame(sprites);
-    EXPECT_TRUE(hasColour(pixels, 300, 300, 255, 255, 0));
+    EXPECT_TRUE(hasColour(pixels, 500, 300, 255, 255, 0)); // clamped, not wrapped
+    EXPECT_TRUE(hasColour(pixels, 700, 300, 128, 64, 32));
 }
 
 TEST_F(SpriteDrawing, ZeroAlphaDarkensNormalSpritesAndHidesAdditiveOnes) {

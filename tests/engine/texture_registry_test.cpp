@@ -10,6 +10,19 @@ namespace {
 
 using TextureRegistry = SurfaceTest;
 
+// The file a failing load names, or a note that it did not fail.
+template <typename Load> std::string fileOfError(Load load, int* line = nullptr) {
+    try {
+        load();
+    } catch (const DataError& error) {
+        if (line != nullptr) {
+            *line = error.line();
+        }
+        return error.file();
+    }
+    return "(no error)";
+}
+
 TEST_F(TextureRegistry, LowerCasesOnlyTheQuery) {
     EXPECT_EQ(findTexture("ship.png"), -1);
     addTexture("ship.png", 0xffffffff);
@@ -49,13 +62,10 @@ TEST_F(TextureRegistry, ResetEmptiesTheRegistry) {
 
 TEST_F(TextureRegistry, UnreadablePictureIsAnErrorNamingTheFile) {
     writeFile(folder.file("broken.png"), "not a picture");
-    try {
-        loadTexture(0, 0, folder.file("broken.png"));
-        FAIL() << "no error";
-    } catch (const DataError& error) {
-        EXPECT_EQ(error.file(), folder.file("broken.png"));
-    }
-    EXPECT_THROW(loadTexture(0, 0, folder.file("absent.png")), DataError);
+    EXPECT_EQ(fileOfError([&] { loadTexture(0, 0, folder.file("broken.png")); }),
+              folder.file("broken.png"));
+    EXPECT_EQ(fileOfError([&] { loadTexture(0, 0, folder.file("absent.png")); }),
+              folder.file("absent.png"));
     EXPECT_EQ(lastTexture(), -1);
 }
 
@@ -87,39 +97,21 @@ TEST_F(ResourceList, StopsAtEndOrAtTheEndOfTheFile) {
 TEST_F(ResourceList, OnlyAnExactEndLineEndsTheList) {
     writeProgramFolder(folder.path(), {"a.png"});
     writeFile(folder.file("graphics/resource list.txt"), "a.png\nEnd\nEND\n");
-    try {
-        loadResourceList();
-        FAIL() << "no error";
-    } catch (const DataError& error) {
-        EXPECT_EQ(error.file(), folder.path() + "/graphics/End");
-    }
+    EXPECT_EQ(fileOfError(loadResourceList), folder.path() + "/graphics/End");
     EXPECT_EQ(lastTexture(), 0);
 }
 
 TEST_F(ResourceList, MissingListOrPictureOrEmptyLineNamesTheFile) {
-    try {
-        loadResourceList();
-        FAIL() << "no error";
-    } catch (const DataError& error) {
-        EXPECT_EQ(error.file(), folder.path() + "/graphics/resource list.txt");
-    }
+    std::string list = folder.path() + "/graphics/resource list.txt";
+    EXPECT_EQ(fileOfError(loadResourceList), list);
 
-    writeFile(folder.file("graphics/resource list.txt"), "gone.png\nEND\n");
-    try {
-        loadResourceList();
-        FAIL() << "no error";
-    } catch (const DataError& error) {
-        EXPECT_EQ(error.file(), folder.path() + "/graphics/gone.png");
-    }
+    writeFile(list, "gone.png\nEND\n");
+    EXPECT_EQ(fileOfError(loadResourceList), folder.path() + "/graphics/gone.png");
 
     writeProgramFolder(folder.path(), {"a.png", "", "END"});
-    try {
-        loadResourceList();
-        FAIL() << "no error";
-    } catch (const DataError& error) {
-        EXPECT_EQ(error.file(), folder.path() + "/graphics/resource list.txt");
-        EXPECT_EQ(error.line(), 2);
-    }
+    int line = 0;
+    EXPECT_EQ(fileOfError(loadResourceList, &line), list);
+    EXPECT_EQ(line, 2);
 }
 
 } // namespace

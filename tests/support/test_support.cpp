@@ -1,6 +1,9 @@
 #include "support/test_support.h"
 
 #include "platform/png_file.h"
+#include "support/test_wav.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -73,6 +76,9 @@ void writeProgramFolder(const std::string& folder, const std::vector<std::string
         }
     }
     writeFile(folder + "/graphics/resource list.txt", list);
+    // A second of silence: start-up needs a track, and these runs never play past its start.
+    fs::create_directories(folder + "/sound");
+    writeWav16(folder + "/sound/music.wav", 22050, 1, std::vector<std::int16_t>(22050));
 }
 
 PictureSize pngSize(const std::string& path) {
@@ -88,6 +94,18 @@ PictureSize pngSize(const std::string& path) {
         return value;
     };
     return {bigEndian(16), bigEndian(20)};
+}
+
+void expectOneErrorLine(const std::string& err, const std::string& file) {
+    std::vector<std::string> errors;
+    std::istringstream stream(err);
+    for (std::string line; std::getline(stream, line);) {
+        if (line.rfind("vastorim: ", 0) == 0) {
+            errors.push_back(line);
+        }
+    }
+    ASSERT_EQ(errors.size(), 1u) << err;
+    EXPECT_NE(errors[0].find(file), std::string::npos) << err;
 }
 
 CommandResult runCommand(const std::string& command) {

@@ -34,8 +34,8 @@ void writeQuadrantPicture(const std::string& path, int size, std::uint32_t topLe
                           std::uint32_t topRight, std::uint32_t bottomLeft,
                           std::uint32_t bottomRight);
 
-// A program folder with graphics/resource list.txt holding these lines, and a small opaque white
-// picture for every listed name that is neither empty nor "END".
+// A program folder with graphics/resource list.txt holding these lines, a small opaque white
+// picture for every listed name that is neither empty nor "END", and a short silent music track.
 void writeProgramFolder(const std::string& folder, const std::vector<std::string>& listLines);
 
 // The width and height a PNG file declares, {0, 0} when it is not a PNG.
@@ -44,6 +44,9 @@ struct PictureSize {
     int height = 0;
 };
 PictureSize pngSize(const std::string& path);
+
+// The program's error output holds exactly one error line, and it names the file.
+void expectOneErrorLine(const std::string& err, const std::string& file);
 
 // Runs a command through the shell, capturing both output streams.
 struct CommandResult {

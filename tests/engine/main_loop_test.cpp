@@ -1,0 +1,180 @@
+#include "engine/app_path.h"
+#include "engine/mod_dx8_render.h"
+#include "engine/mod_res_textures.h"
+#include "engine/mod_vbp_loop.h"
+#include "engine/mod_vbp_start.h"
+#include "engine/platform_access.h"
+#include "platform/events.h"
+#include "platform/platform.h"
+#include "platform/platform_error.h"
+#include "platform/video.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace vastorim::test {
+namespace {
+
+// Main on the headless platform with a small program folder; each test sets hooks.
+class HeadlessMain : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        hooks = EngineHooks{};
+        writeProgramFolder(folder.path(), {"white.png", "END"});
+        setAppPath(folder.path());
+    }
+    void TearDown() override {
+        hooks = EngineHooks{};
+        resetGlobalState();
+        resetTextureList();
+        setAppPath(".");
+    }
+
+    platform::ScriptedEvents& events() {
+        return static_cast<platform::ScriptedEvents&>(*headless.events);
+    }
+
+    // Ends the loop after the given number of frames.
+    void stopAfter(int frames) {
+        hooks.afterFrame = [this, frames] {
+            if (++framesRun == frames) {
+                globals.gameRunning = false;
+            }
+        };
+    }
+
+    TempFolder folder;
+    platform::Platform headless = platform::createHeadlessPlatform(20);
+    int framesRun = 0;
+};
+
+TEST_F(HeadlessMain, StartsUpInOrderWithMenuStateAndEmptyThenLoadedRegistry) {
+    std::vector<std::string> calls;
+    hooks.fetchHighScores = [&] {
+        calls.push_back("fetchHighScores");
+        EXPECT_EQ(lastTexture(), -1);
+        EXPECT_NE(currentVideo(), nullptr);
+    };
+    hooks.loadContent = [&] {
+        calls.push_back("loadContent");
+        EXPECT_EQ(findTexture("white.png"), 0);
+    };
+    hooks.resetMenuItems = [&] { calls.push_back("resetMenuItems"); };
+    globals.gameMode = 1;
+    globals.globalFade = 0.25f;
+    hooks.updateMode = [&] {
+        EXPECT_EQ(globals.gameMode, 0);
+        EXPECT_EQ(globals.menuScreen, 0);
+        EXPECT_TRUE(globals.gameRunning);
+        EXPECT_EQ(globals.globalFade, 1.0f);
+    };
+    stopAfter(1);
+    EXPECT_EQ(Main({"run"}, headless), 0);
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"fetchHighScores", "loadContent", "resetMenuItems"}));
+}
+
+TEST_F(HeadlessMain, LoopAdvancesTheClocksAndUpdatesEveryFrame) {
+    std::vector<float> frameTimes;
+    std::vector<std::int32_t> clockTicks;
+    int emitterUpdates = 0;
+    hooks.updateEmitter = [&] { ++emitterUpdates; };
+    hooks.updateMode = [&] {
+        frameTimes.push_back(globals.frameTime);
+        clockTicks.push_back(globals.gameClockTick);
+        if (clockTicks.size() == 3) {
+            globals.finalTime = 1;
+        }
+    };
+    stopAfter(5);
+    EXPECT_EQ(Main({}, headless), 0);
+    EXPECT_EQ(emitterUpdates, 5);
+    EXPECT_EQ(frameTimes, (std::vector<float>{0, 0.02f, 0.02f, 0.02f, 0.02f}));
+    // The game clock stops once the final time is written.
+    EXPECT_EQ(clockTicks, (std::vector<std::int32_t>{0, 20, 40, 40, 40}));
+    EXPECT_EQ(globals.gameStartTick, 0);
+}
+
+TEST_F(HeadlessMain, ModesOtherThanMenuAndPlayRunNoUpdate) {
+    int updates = 0;
+    int emitterUpdates = 0;
+    hooks.updateEmitter = [&] {
+        ++emitterUpdates;
+        globals.gameMode = 2;
+    };
+    hooks.updateMode = [&] { ++updates; };
+    stopAfter(3);
+    EXPECT_EQ(Main({"run"}, headless), 0);
+    EXPECT_EQ(emitterUpdates, 3);
+    EXPECT_EQ(updates, 0);
+}
+
+TEST_F(HeadlessMain, KeysReachTheHandlersAfterTheFrameInTheirOrder) {
+    std::vector<std::string> seen;
+    hooks.keyDown = [&](int code) { seen.push_back("down " + std::to_string(code)); };
+    hooks.keyUp = [&](int code) { seen.push_back("up " + std::to_string(code)); };
+    hooks.updateMode = [&] { seen.push_back("update"); };
+    hooks.afterFrame = [&] {
+        if (++framesRun == 1) {
+            events().push({platform::Event::Type::KeyDown, 38});
+            events().push({platform::Event::Type::KeyDown, 38});
+            events().push({platform::Event::Type::KeyUp, 38});
+        } else {
+            globals.gameRunning = false;
+        }
+    };
+    EXPECT_EQ(Main({"run"}, headless), 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"update", "down 38", "down 38", "up 38", "update"}));
+}
+
+TEST_F(HeadlessMain, CloseRequestFinishesTheIterationThenReleasesTheVideo) {
+    int keysAfterClose = 0;
+    hooks.keyDown = [&](int) { ++keysAfterClose; };
+    hooks.afterFrame = [&] {
+        if (++framesRun == 2) {
+            events().push({platform::Event::Type::Close, 0});
+            events().push({platform::Event::Type::KeyDown, 13});
+        }
+    };
+    EXPECT_EQ(Main({"run"}, headless), 0);
+    EXPECT_EQ(framesRun, 2);
+    EXPECT_EQ(keysAfterClose, 1);
+    EXPECT_FALSE(globals.gameRunning);
+    EXPECT_THROW(headless.video->readPixels(), platform::PlatformError);
+    EXPECT_EQ(currentPlatform(), nullptr);
+    EXPECT_EQ(currentVideo(), nullptr);
+}
+
+TEST_F(HeadlessMain, EndProgramNowStopsAtOnceAndSkipsShutdown) {
+    bool drewAfterEnd = false;
+    hooks.keyDown = [&](int code) {
+        if (code == 27) {
+            endProgramNow();
+        }
+    };
+    hooks.afterFrame = [&] {
+        if (++framesRun == 1) {
+            events().push({platform::Event::Type::KeyDown, 27});
+        } else {
+            drewAfterEnd = true;
+        }
+    };
+    EXPECT_EQ(Main({"run"}, headless), 0);
+    EXPECT_FALSE(drewAfterEnd);
+    EXPECT_TRUE(globals.gameRunning);
+    EXPECT_NO_THROW(headless.video->readPixels());
+}
+
+TEST_F(HeadlessMain, DataErrorsEndWithOneLineNamingTheFileAndAFailureStatus) {
+    writeFile(folder.file("graphics/resource list.txt"), "white.png\r\nmissing.png\r\nEND\r\n");
+    bool looped = false;
+    hooks.updateMode = [&] { looped = true; };
+    ::testing::internal::CaptureStderr();
+    EXPECT_NE(Main({"run"}, headless), 0);
+    std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(looped);
+    expectOneErrorLine(err, folder.path() + "/graphics/missing.png");
+}
+
+} // namespace
+} // namespace vastorim::test
