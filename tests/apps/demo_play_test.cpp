@@ -65,6 +65,24 @@ TEST_F(DemoGame, ThePilotShootsAsteroidsAndCollectsAPickupThatRaisesAWeapon) {
     EXPECT_TRUE(raised);
 }
 
+TEST_F(DemoGame, EachWeaponFiresOnlyOnItsOwnFlag) {
+    ASSERT_FALSE(trace.empty());
+    int halfBeatVolleys = 0;
+    for (std::size_t i = 1; i < trace.size(); ++i) {
+        const TraceFrame& frame = trace[i];
+        if (frame.number("gameMode") != 1 ||
+            frame.number("shots") <= trace[i - 1].number("shots")) {
+            continue;
+        }
+        const bool first = frame.flag("beat") && frame.number("w1") > 0;
+        const bool second = frame.flag("halfBeat") && frame.number("w2") > 0;
+        const bool third = frame.flag("twoBeat") && frame.number("w3") > 0;
+        EXPECT_TRUE(first || second || third) << "frame " << i;
+        halfBeatVolleys += second && !frame.flag("beat");
+    }
+    EXPECT_GT(halfBeatVolleys, 0) << "weapon 2 never fired between beats";
+}
+
 TEST(DemoReplay, SameSeedAndScriptGiveTheSameTraceAndPictures) {
     TempFolder first, second;
     const std::string keys = "300 press escape\n340 press return\n";
