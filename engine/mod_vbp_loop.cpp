@@ -75,6 +75,8 @@ void processPendingEvents() {
         case platform::Event::Type::Close:
             globals.gameRunning = false;
             break;
+        case platform::Event::Type::Click:
+            break; // the game is played with the keyboard alone
         }
     }
 }

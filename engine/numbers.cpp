@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace vastorim {
@@ -45,6 +46,19 @@ Digits fifteenDigits(double magnitude) {
     result.count = n;
     result.exponent = std::atoi(p + 1);
     return result;
+}
+
+// The number the digits stand for, read as the text form would be: a correctly rounded
+// conversion, done in a local buffer so that rounding never allocates.
+double readDigits(const Digits& d, bool negative) {
+    char text[32];
+    int length =
+        std::snprintf(text, sizeof text, "%.*se%d", d.count, d.digits, d.exponent - d.count + 1);
+    double value = 0;
+    if (std::from_chars(text, text + length, value).ec == std::errc::result_out_of_range) {
+        value = std::strtod(text, nullptr); // past the largest double: infinity, as text gives
+    }
+    return negative ? -value : value;
 }
 
 constexpr std::array<double, 23> kPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
@@ -178,8 +192,7 @@ double round15(double value) {
     // back with one correctly rounded division. The power of ten is exact and the digits fit 53
     // bits, so the division gives the same double as reading the decimal text back. The scaled
     // value is a multiple of its ulp (at most 1/8), so unless it sits exactly on a half the
-    // product's rounding error (at most half an ulp) cannot change which integer is nearest;
-    // exact halves go the slow way.
+    // product's rounding error (at most half an ulp) cannot change which integer is nearest.
     if (magnitude >= 1e-8 && magnitude < 1e15) {
         int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
         for (int attempt = 0; attempt < 3; ++attempt) {
@@ -200,7 +213,13 @@ double round15(double value) {
             double digits = std::nearbyint(scaled);
             double fraction = scaled - digits;
             if (fraction == 0.5 || fraction == -0.5) {
-                break;
+                // The product was rounded onto a half. Its rounding error, exact through fma,
+                // says on which side the true value lies; none left means a true tie, which
+                // goes to even as nearbyint already did.
+                double error = std::fma(magnitude, scale, -scaled);
+                if (error != 0) {
+                    digits = error > 0 ? std::ceil(scaled) : std::floor(scaled);
+                }
             }
             double result = digits / scale;
             return value < 0 ? -result : result;
@@ -209,7 +228,7 @@ double round15(double value) {
     if (!std::isfinite(value) || value == 0) {
         return value == 0 ? 0.0 : value;
     }
-    return *textToNumber(numberToText(value));
+    return readDigits(fifteenDigits(magnitude), value < 0);
 }
 
 } // namespace vastorim

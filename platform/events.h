@@ -7,10 +7,13 @@ namespace vastorim::platform {
 
 // What the game window reports. Keys are Windows virtual-key codes (Return 13, Esc 27, space 32,
 // arrows 37..40, digits 48..57, letters 65..90, ...); a held key repeats its key-down events.
+// A click is a mouse button pressed over the surface, at x, y in surface pixels.
 struct Event {
-    enum class Type { KeyDown, KeyUp, Close };
+    enum class Type { KeyDown, KeyUp, Close, Click };
     Type type = Type::KeyDown;
     int keyCode = 0;
+    int x = 0;
+    int y = 0;
 
     bool operator==(const Event&) const = default;
 };
@@ -22,7 +25,8 @@ class EventSource {
     virtual void poll(std::vector<Event>& events) = 0;
 };
 
-// The window's events through SDL; keys without a virtual-key code are dropped.
+// The window's events through SDL; keys without a virtual-key code are dropped, and so are
+// clicks on the bars around a letterboxed surface.
 std::unique_ptr<EventSource> createWindowEvents();
 
 // Headless runs: the driver queues each frame's scripted events, and the next poll delivers them.

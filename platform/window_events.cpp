@@ -1,5 +1,7 @@
 #include "platform/events.h"
 
+#include "platform/video.h"
+
 #include <SDL.h>
 
 namespace vastorim::platform {
@@ -18,6 +20,15 @@ class WindowEvents final : public EventSource {
                     events.push_back(
                         {event.type == SDL_KEYDOWN ? Event::Type::KeyDown : Event::Type::KeyUp,
                          code});
+                }
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+                // The renderer's event watch has already mapped the position through its
+                // logical size (letterbox offset and scale), so it arrives in surface pixels;
+                // mapping it again with SDL_RenderWindowToLogical would shift it a second time.
+                if (event.button.x >= 0 && event.button.x < surfaceWidth && event.button.y >= 0 &&
+                    event.button.y < surfaceHeight) {
+                    events.push_back({Event::Type::Click, 0, event.button.x, event.button.y});
                 }
                 break;
             case SDL_QUIT:

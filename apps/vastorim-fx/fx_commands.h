@@ -15,5 +15,7 @@ int previewCommand(const std::vector<std::string>& args);
 // Pulls "--name VALUE" out of args; false when it is not there. Throws std::invalid_argument
 // when the name is the last word.
 bool takeOption(std::vector<std::string>& args, const std::string& name, std::string& value);
+// The same for an option the command cannot do without: std::invalid_argument when it is missing.
+std::string requiredOption(std::vector<std::string>& args, const std::string& name);
 
 } // namespace vastorim::fx

@@ -18,4 +18,12 @@ bool takeOption(std::vector<std::string>& args, const std::string& name, std::st
     return true;
 }
 
+std::string requiredOption(std::vector<std::string>& args, const std::string& name) {
+    std::string value;
+    if (!takeOption(args, name, value)) {
+        throw std::invalid_argument(name + " is required");
+    }
+    return value;
+}
+
 } // namespace vastorim::fx

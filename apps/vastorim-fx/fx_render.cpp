@@ -1,7 +1,7 @@
 #include "fx_commands.h"
+#include "surface_scope.h"
 
 #include "engine/app_path.h"
-#include "engine/mod_dx8_init.h"
 #include "engine/mod_dx8_render.h"
 #include "engine/mod_game_load.h"
 #include "engine/mod_res_textures.h"
@@ -31,23 +31,6 @@ double numberOption(std::vector<std::string>& args, const std::string& name, dou
     return *value;
 }
 
-std::string requiredOption(std::vector<std::string>& args, const std::string& name) {
-    std::string value;
-    if (!takeOption(args, name, value)) {
-        throw std::invalid_argument(name + " is required");
-    }
-    return value;
-}
-
-// Closes the surface however the render ends.
-struct SurfaceScope {
-    std::unique_ptr<platform::Video> video = platform::createOffscreenVideo();
-    SurfaceScope() { initDirect3D(*video); }
-    ~SurfaceScope() { shutdownDirect3D(); }
-    SurfaceScope(const SurfaceScope&) = delete;
-    SurfaceScope& operator=(const SurfaceScope&) = delete;
-};
-
 } // namespace
 
 int renderCommand(const std::vector<std::string>& args) {
@@ -70,7 +53,8 @@ int renderCommand(const std::vector<std::string>& args) {
     seedRandom(static_cast<std::uint64_t>(rng));
     resetGlobalState();
     globals.frameTime = static_cast<float>(frameMs / 1000);
-    SurfaceScope surface;
+    std::unique_ptr<platform::Video> video = platform::createOffscreenVideo();
+    SurfaceScope surface(*video);
     resetTextureList();
     loadResourceList();
     emitter.initialize();
@@ -85,18 +69,13 @@ int renderCommand(const std::vector<std::string>& args) {
         emitter.update();
     }
     renderFrame();
-    surface.video->saveScreenshot(out);
+    video->saveScreenshot(out);
     std::cout << out << ": " << emitter.getParticles() << " particle slots after " << frames
               << " frames of " << numberToText(frameMs) << " ms, " << drawCallsLastFrame()
               << " draw calls\n";
     hooks = EngineHooks();
     emitter.initialize();
     return 0;
-}
-
-int previewCommand(const std::vector<std::string>&) {
-    throw std::runtime_error("preview is not available in this build; use render to look at an "
-                             "effect at a given age");
 }
 
 } // namespace vastorim::fx

@@ -132,3 +132,13 @@ TEST(FxRender, BrokenEffectFailsWithTheFileNamed) {
     EXPECT_NE(result.err.find(folder.file("fx.txt") + ":1: field 2 (colourG)"), std::string::npos)
         << result.err;
 }
+
+TEST(FxPreview, NeedsTheProgramFolderAndOneFile) {
+    auto noData = test::runCommand(fx("preview effect.txt"));
+    EXPECT_EQ(noData.status, 2);
+    EXPECT_NE(noData.err.find("--data is required"), std::string::npos) << noData.err;
+    auto twoFiles = test::runCommand(fx("preview a.txt b.txt --data ."));
+    EXPECT_EQ(twoFiles.status, 2);
+    EXPECT_NE(twoFiles.err.find("preview takes one effect file"), std::string::npos)
+        << twoFiles.err;
+}

@@ -1,0 +1,223 @@
+#include "engine/mod_dx8_init.h"
+#include "engine/mod_res_textures.h"
+#include "engine/mod_vbp_start.h"
+#include "engine/platform_access.h"
+#include "particles/clsEmitter.h"
+#include "particles/effect_preview.h"
+#include "platform/clock.h"
+#include "platform/events.h"
+#include "platform/platform.h"
+#include "platform/video.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+
+using namespace vastorim;
+using platform::Event;
+
+namespace {
+
+constexpr std::uint32_t kWhite = 0xffffff;
+constexpr std::uint32_t kRed = 0xff0000;
+
+// A motionless square, 20 pixels wide, of the given colour, living 30 seconds.
+std::string squareEffect(const std::string& rgb) {
+    return "square,1:0|" + rgb.substr(0, 3) + ",1:0|" + rgb.substr(4, 3) + ",1:0|" +
+           rgb.substr(8, 3) +
+           ",1:0|255,1:0|20,1:0|20,1:0|0,1:0|0,1:0|0,white.png,1,0,0,0,30,0,0\nEND\n";
+}
+
+// The preview on the headless platform, fed by scripted events and a stamp the test moves on
+// whenever it rewrites the file, as saving it in an editor would.
+class EffectPreviewTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        resetGlobalState();
+        setCurrentPlatform(&headless);
+        initDirect3D(*headless.video);
+        resetTextureList();
+        test::writePicture(folder.file("white.png"), 8, 0xffffffff);
+        loadTexture(0, 0, folder.file("white.png"));
+        test::writeFile(file, squareEffect("255 255 255"));
+    }
+    void TearDown() override {
+        preview.reset();
+        shutdownDirect3D();
+        setCurrentPlatform(nullptr);
+        resetTextureList();
+    }
+
+    void startPreview() {
+        preview = std::make_unique<EffectPreview>(
+            file,
+            [this] {
+                ++stampReads;
+                return stamp;
+            },
+            errors);
+        preview->start(headless.clock->ticks());
+    }
+
+    void save(const std::string& text) {
+        test::writeFile(file, text);
+        ++stamp.modified;
+    }
+
+    bool runFrames(int count) {
+        for (int i = 0; i < count; ++i) {
+            if (!preview->runFrame(headless)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Enough 16 ms frames for the stamp to be looked at again.
+    bool runPastCheck() { return runFrames(EffectPreview::kCheckIntervalMs / 16 + 1); }
+
+    void push(const Event& event) {
+        static_cast<platform::ScriptedEvents&>(*headless.events).push(event);
+    }
+
+    std::uint32_t pixel(int x, int y) {
+        return headless.video
+                   ->readPixels()[static_cast<std::size_t>(y * platform::surfaceWidth + x)] &
+               0xffffff;
+    }
+
+    bool anyInkIn(int left, int top, int right, int bottom) {
+        auto pixels = headless.video->readPixels();
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
+                if ((pixels[static_cast<std::size_t>(y * platform::surfaceWidth + x)] & 0xffffff) !=
+                    0) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    test::TempFolder folder;
+    std::string file = folder.file("effect.txt");
+    platform::Platform headless = platform::createHeadlessPlatform(16);
+    FileStamp stamp{true, 1, 0};
+    int stampReads = 0;
+    std::ostringstream errors;
+    std::unique_ptr<EffectPreview> preview;
+};
+
+} // namespace
+
+TEST_F(EffectPreviewTest, SpawnsAtTheCentreThenOnSpaceAndWhereTheClickIs) {
+    startPreview();
+    ASSERT_TRUE(runFrames(1));
+    EXPECT_EQ(pixel(512, 384), kWhite);
+    EXPECT_EQ(pixel(200, 150), 0u);
+    EXPECT_EQ(emitter.getParticles(), 1);
+
+    push({Event::Type::Click, 0, 200, 150});
+    ASSERT_TRUE(runFrames(1));
+    EXPECT_EQ(pixel(200, 150), kWhite);
+    EXPECT_EQ(pixel(200 + 9, 150 - 9), kWhite) << "the square is centred on the click";
+    EXPECT_EQ(pixel(200 + 12, 150), 0u);
+    EXPECT_EQ(emitter.getParticles(), 2);
+
+    push({Event::Type::KeyDown, 32});
+    push({Event::Type::KeyUp, 32});
+    push({Event::Type::KeyDown, 65});
+    ASSERT_TRUE(runFrames(1));
+    ASSERT_EQ(emitter.getParticles(), 3) << "space alone spawns";
+    EXPECT_EQ(emitter.getParticle(2)->dblX, 512);
+    EXPECT_EQ(emitter.getParticle(2)->dblY, 384);
+    EXPECT_TRUE(preview->error().empty());
+}
+
+TEST_F(EffectPreviewTest, EscapeOrClosingTheWindowEndsIt) {
+    startPreview();
+    push({Event::Type::KeyDown, 27});
+    EXPECT_FALSE(runFrames(1));
+    push({Event::Type::Close, 0});
+    EXPECT_FALSE(runFrames(1));
+    EXPECT_TRUE(runFrames(3)) << "nothing pending, nothing ends";
+}
+
+TEST_F(EffectPreviewTest, SavingTheFileShowsTheNewVersionWithinTheCheckInterval) {
+    startPreview();
+    push({Event::Type::Click, 0, 100, 100});
+    ASSERT_TRUE(runFrames(1));
+    save(squareEffect("255 000 000"));
+    ASSERT_TRUE(runFrames(2));
+    EXPECT_EQ(pixel(512, 384), kWhite) << "not looked at again yet";
+    ASSERT_TRUE(runPastCheck());
+    EXPECT_EQ(pixel(512, 384), kRed) << "the new version spawned at the centre";
+    EXPECT_EQ(pixel(100, 100), 0u) << "the old version's particles are gone";
+    EXPECT_EQ(emitter.getParticles(), 1);
+
+    // The stamp is read a few times a second, not every frame.
+    int reads = stampReads;
+    ASSERT_TRUE(runFrames(63));
+    EXPECT_GE(stampReads - reads, 3);
+    EXPECT_LE(stampReads - reads, 5);
+    EXPECT_EQ(emitter.getParticles(), 1) << "an unchanged stamp reloads nothing";
+}
+
+TEST_F(EffectPreviewTest, BrokenSaveKeepsThePreviousEffectAndShowsTheErrorUntilFixed) {
+    startPreview();
+    ASSERT_TRUE(runFrames(1));
+    EXPECT_FALSE(anyInkIn(0, 0, 1024, 100));
+
+    save("square,1:0|255,1:0|255,1:0|255,1:0|255,1:0|20,1:0|20,1:0|0,1:0|0,1:0|0,white.png,x,0,0,"
+         "0,30,0,0\nEND\n");
+    ASSERT_TRUE(runPastCheck());
+    EXPECT_EQ(errors.str(), file + ":1: field 11 (spawnnumber): \"x\" is not a number\n");
+    EXPECT_NE(preview->error().find(file), std::string::npos) << preview->error();
+    EXPECT_NE(preview->error().find("line 1, field 11 (spawnnumber)"), std::string::npos)
+        << preview->error();
+    EXPECT_EQ(pixel(512, 384), kWhite) << "the previous version stays on screen";
+    EXPECT_TRUE(anyInkIn(0, 0, 1024, 100)) << "the error is drawn at the top";
+
+    push({Event::Type::Click, 0, 300, 500});
+    ASSERT_TRUE(runFrames(1));
+    EXPECT_EQ(pixel(300, 500), kWhite) << "the previous version still spawns";
+
+    save(squareEffect("255 000 000"));
+    ASSERT_TRUE(runPastCheck());
+    EXPECT_TRUE(preview->error().empty());
+    EXPECT_FALSE(anyInkIn(0, 0, 1024, 100));
+    EXPECT_EQ(pixel(512, 384), kRed);
+}
+
+TEST_F(EffectPreviewTest, AFileThatIsNotThereYetIsShownOnceItArrives) {
+    std::remove(file.c_str());
+    stamp = FileStamp();
+    startPreview();
+    ASSERT_TRUE(runFrames(1));
+    EXPECT_NE(errors.str().find(file), std::string::npos);
+    push({Event::Type::KeyDown, 32});
+    ASSERT_TRUE(runFrames(1));
+    EXPECT_EQ(emitter.getParticles(), 0) << "nothing to spawn";
+
+    test::writeFile(file, squareEffect("255 255 255"));
+    stamp = FileStamp{true, 5, 0};
+    ASSERT_TRUE(runPastCheck());
+    EXPECT_TRUE(preview->error().empty());
+    EXPECT_EQ(pixel(512, 384), kWhite);
+}
+
+TEST(FileStamps, ChangeWhenTheFileIsWrittenOrRemoved) {
+    test::TempFolder folder;
+    std::string path = folder.file("fx.txt");
+    EXPECT_FALSE(fileStampOf(path).exists);
+    test::writeFile(path, "END\n");
+    FileStamp first = fileStampOf(path);
+    EXPECT_TRUE(first.exists);
+    EXPECT_EQ(fileStampOf(path), first);
+    test::writeFile(path, "a longer file\nEND\n");
+    EXPECT_NE(fileStampOf(path), first) << "the size tells even within one clock tick";
+    std::remove(path.c_str());
+    EXPECT_EQ(fileStampOf(path), FileStamp());
+}
