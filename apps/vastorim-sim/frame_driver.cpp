@@ -10,6 +10,11 @@ namespace vastorim::sim {
 
 void FrameDriver::install() {
     hooks.afterFrame = [this] { afterFrame(); };
+    if (options_.noRender) {
+        // Without a video the frame renderer draws nothing; start-up has loaded everything by the
+        // time the first frame's update is done.
+        hooks.afterUpdate = [] { setCurrentVideo(nullptr); };
+    }
 }
 
 bool FrameDriver::wantsScreenshot(long frame) const {
@@ -18,6 +23,7 @@ bool FrameDriver::wantsScreenshot(long frame) const {
 }
 
 void FrameDriver::afterFrame() {
+    play_.afterFrame(frame_);
     if (wantsScreenshot(frame_)) {
         if (platform::Video* video = currentVideo()) {
             char name[32];

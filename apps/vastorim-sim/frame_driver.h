@@ -1,5 +1,6 @@
 #pragma once
 
+#include "play_driver.h"
 #include "sim_options.h"
 
 namespace vastorim::sim {
@@ -8,7 +9,7 @@ namespace vastorim::sim {
 // ends the loop after the last frame.
 class FrameDriver {
   public:
-    explicit FrameDriver(const SimOptions& options) : options_(options) {}
+    FrameDriver(const SimOptions& options, PlayDriver& play) : options_(options), play_(play) {}
 
     // Installs the driver into the engine's hooks; the driver must outlive the run.
     void install();
@@ -20,6 +21,7 @@ class FrameDriver {
     bool wantsScreenshot(long frame) const;
 
     const SimOptions& options_;
+    PlayDriver& play_;
     long frame_ = 0;
 };
 

@@ -3,14 +3,18 @@
 #include "sim_options.h"
 
 #include "engine/app_path.h"
+#include "engine/errors.h"
 #include "engine/mod_dx8_render.h"
 #include "engine/mod_vbp_start.h"
 #include "engine/random.h"
 #include "platform/clock.h"
+#include "platform/events.h"
 #include "platform/platform.h"
+#include "screens/game_hooks.h"
 
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <system_error>
 
 int main(int argc, char** argv) {
@@ -33,8 +37,17 @@ int main(int argc, char** argv) {
     setAppPath(options.dataFolder);
     seedRandom(options.seed);
     pinRandomSeed(true);
+    std::unique_ptr<sim::PlayDriver> play;
+    try {
+        play = std::make_unique<sim::PlayDriver>(options);
+    } catch (const DataError& error) {
+        std::cerr << "vastorim-sim: " << error.what() << '\n';
+        return 1;
+    }
     platform::Platform platform = platform::createHeadlessPlatform(options.frameMs);
-    sim::FrameDriver driver(options);
+    play->attach(static_cast<platform::ScriptedEvents&>(*platform.events), *platform.clock);
+    installGameHooks();
+    sim::FrameDriver driver(options, *play);
     driver.install();
 
     int status = Main({"run"}, platform);

@@ -8,9 +8,14 @@ namespace vastorim::sim {
 const char* const simUsage =
     "usage: vastorim-sim --data DIR --frames N [--frame-ms MS] [--seed S] [--out DIR]\n"
     "                    [--screenshot-at F ...] [--screenshot-every K]\n"
+    "                    [--input FILE] [--trace FILE] [--demo] [--no-render]\n"
     "  Runs the game headless for N frames on a virtual clock of MS milliseconds per frame\n"
     "  (default 16) and writes frame-NNNNNN.png into --out (default .) for frame F (counted\n"
-    "  from 0) and for every K-th frame from frame 0.";
+    "  from 0) and for every K-th frame from frame 0.\n"
+    "  --input FILE   key events by frame: FRAME down|up|press KEY, FRAME close, # comments\n"
+    "  --trace FILE   one JSON object per frame, written after the frame's update and drawing\n"
+    "  --demo         a built-in pilot plays ship 0 with its bound keys\n"
+    "  --no-render    draw nothing, for fast long runs";
 
 namespace {
 
@@ -69,6 +74,14 @@ SimOptions parseSimOptions(const std::vector<std::string>& arguments) {
             }
         } else if (option == "--screenshot-every") {
             options.screenshotEvery = parseNumber<long>(option, list.value(option), 1);
+        } else if (option == "--input") {
+            options.inputFile = list.value(option);
+        } else if (option == "--trace") {
+            options.traceFile = list.value(option);
+        } else if (option == "--demo") {
+            options.demo = true;
+        } else if (option == "--no-render") {
+            options.noRender = true;
         } else {
             throw UsageError("unknown option \"" + option + "\"");
         }

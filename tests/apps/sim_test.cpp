@@ -25,7 +25,11 @@ std::vector<std::string> filesIn(const std::string& folder) {
 
 class Sim : public ::testing::Test {
   protected:
-    void SetUp() override { writeProgramFolder(data.path(), {"white.png", "END"}); }
+    void SetUp() override {
+        writeProgramFolder(data.path(), {"white.png", "END"});
+        // The sim plays the game, which loads its effects at start-up: an empty list will do.
+        writeFile(data.file("effects/effect list.txt"), "END\r\n");
+    }
 
     CommandResult run(const std::string& options) {
         return runCommand(sim + " --data " + quoted(data.path()) + " " + options);

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "sim_options.h"
+
+#include "screens/demo_pilot.h"
+#include "screens/key_script.h"
+
+#include <cstddef>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+namespace vastorim::platform {
+class ScriptedEvents;
+class Clock;
+} // namespace vastorim::platform
+
+namespace vastorim::sim {
+
+// The playing side of a headless run: the scripted keys, the demo pilot, the trace and the
+// switch that leaves drawing out.
+class PlayDriver {
+  public:
+    // Reads the input script (a DataError names a malformed line) and opens the trace file
+    // (a DataError when it cannot be written).
+    explicit PlayDriver(const SimOptions& options);
+
+    // Runs once the platform exists: events go to `events`, the trace reads `clock`.
+    void attach(platform::ScriptedEvents& events, platform::Clock& clock);
+
+    // After frame `frame` has been updated and drawn: its trace line, then its key events, which
+    // the loop handles before the next frame.
+    void afterFrame(long frame);
+
+  private:
+    const SimOptions& options_;
+    std::vector<ScriptEvent> script_;
+    std::size_t nextScripted_ = 0;
+    DemoPilot pilot_;
+    std::ofstream trace_;
+    platform::ScriptedEvents* events_ = nullptr;
+    platform::Clock* clock_ = nullptr;
+};
+
+} // namespace vastorim::sim

@@ -1,0 +1,154 @@
+// Whole game frames: the demo pilot flying ship 0 in a busy game (well over a hundred asteroids,
+// every weapon at level 4), with and without drawing on the offscreen surface. Reports frames per
+// second and the share of the frame time that each update takes.
+#include "engine/app_path.h"
+#include "engine/mod_dx8_render.h"
+#include "engine/mod_dx8_sound.h"
+#include "engine/mod_vbp_start.h"
+#include "engine/platform_access.h"
+#include "engine/random.h"
+#include "game/mod_game_globals.h"
+#include "game/mod_game_update.h"
+#include "particles/clsEmitter.h"
+#include "platform/clock.h"
+#include "platform/platform.h"
+#include "screens/demo_pilot.h"
+#include "screens/game_hooks.h"
+#include "screens/mod_game_keys.h"
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <chrono>
+
+namespace {
+
+using namespace vastorim;
+using Clock = std::chrono::steady_clock;
+
+constexpr int busyAsteroids = 120;
+
+int asteroidCount() {
+    int count = 0;
+    for (int k = 0; k <= world.lastAsteroid; ++k) {
+        count += world.asteroids[k].size != kFreeSlot;
+    }
+    return count;
+}
+
+// Keeps the game busy: the field topped up with large asteroids, every weapon at its top level
+// and the ship alive, so that every measured frame is a frame of the same kind of game.
+void keepBusy() {
+    for (int n = asteroidCount(); n < busyAsteroids; ++n) {
+        spawnAsteroid(-1, n % 2 ? "asteroid1_1.txt" : "asteroid1_2.txt");
+    }
+    Ship& ship = world.ships[0];
+    ship.weapon1Level = ship.weapon2Level = ship.weapon3Level = 4;
+    if (ship.particle.damage < 50) {
+        ship.particle.damage = 100;
+    }
+}
+
+enum Part { Emitter, Music, Weapons, Asteroids, Ships, Pickups, Drawing, PartCount };
+constexpr std::array<const char*, PartCount> partNames = {
+    "emitter%",     "music%",         "fireWeapons%", "updateAsteroids%",
+    "updateWorld%", "expirePickups%", "draw%"};
+
+struct PartTimes {
+    std::array<Clock::duration, PartCount> spent{};
+    template <class Work> void measure(Part part, Work work) {
+        const auto start = Clock::now();
+        work();
+        spent[part] += Clock::now() - start;
+    }
+};
+
+// One iteration of the main loop as it runs in play, each update timed on its own.
+void playFrame(PartTimes& times, DemoPilot& pilot, std::int64_t frame, std::int32_t& last,
+               bool drawing) {
+    for (const ScriptEvent& event : pilot.decide(frame)) {
+        if (event.kind == ScriptEvent::Kind::KeyDown) {
+            onKeyDown(event.keyCode);
+        } else {
+            onKeyUp(event.keyCode);
+        }
+    }
+    const std::int32_t now = currentTick();
+    if (globals.finalTime == 0) {
+        globals.gameClockTick = now;
+    }
+    globals.frameTime = static_cast<float>((now - last) * 0.001);
+    last = now;
+    times.measure(Emitter, [] { emitter.update(); });
+    times.measure(Music, [] {
+        updateMusicClock();
+        updateMusicTempo();
+    });
+    times.measure(Weapons, fireWeapons);
+    times.measure(Asteroids, updateAsteroids);
+    times.measure(Ships, updateWorld);
+    times.measure(Pickups, expirePickups);
+    if (drawing) {
+        times.measure(Drawing, renderFrame);
+    }
+    currentPlatform()->clock->frameEnded();
+}
+
+void playBusyGame(benchmark::State& state, bool drawing) {
+    startGame();
+    keepBusy();
+    DemoPilot pilot;
+    PartTimes times;
+    std::int32_t last = currentTick();
+    std::int64_t frame = 0;
+    Clock::duration total{};
+    for (auto _ : state) {
+        if (asteroidCount() < busyAsteroids || world.ships[0].particle.damage < 50) {
+            state.PauseTiming();
+            keepBusy();
+            state.ResumeTiming();
+        }
+        const auto start = Clock::now();
+        playFrame(times, pilot, frame++, last, drawing);
+        total += Clock::now() - start;
+    }
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(frame), benchmark::Counter::kIsRate);
+    state.counters["asteroids"] = asteroidCount();
+    state.counters["shots"] = world.lastShot + 1;
+    state.counters["particles"] = emitter.getParticles();
+    for (int part = 0; part < PartCount; ++part) {
+        state.counters[partNames[part]] = 100.0 * times.spent[part].count() / total.count();
+    }
+}
+
+// The real start-up on the headless platform; the benchmark runs inside the first frame, after
+// everything is loaded, and then ends the loop.
+void gameFrames(benchmark::State& state, bool drawing) {
+    setAppPath(VASTORIM_PROGRAM_DIR);
+    seedRandom(1);
+    pinRandomSeed(true);
+    platform::Platform platform = platform::createHeadlessPlatform(16);
+    installGameHooks();
+    hooks.afterFrame = [&] {
+        hooks.afterFrame = nullptr;
+        playBusyGame(state, drawing);
+        globals.gameRunning = false;
+    };
+    if (Main({"run"}, platform) != 0) {
+        state.SkipWithError("the game did not start");
+    }
+    hooks = EngineHooks{};
+}
+
+void busyGameWithoutDrawing(benchmark::State& state) {
+    gameFrames(state, false);
+}
+void busyGameDrawn(benchmark::State& state) {
+    gameFrames(state, true);
+}
+
+BENCHMARK(busyGameWithoutDrawing)->Iterations(20000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(busyGameDrawn)->Iterations(300)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,70 @@
+#include "screens/game_hooks.h"
+
+#include "engine/mod_dx8_sound.h"
+#include "engine/mod_vbp_start.h"
+#include "game/mod_game_globals.h"
+#include "game/mod_game_load.h"
+#include "game/mod_game_update.h"
+#include "particles/clsEmitter.h"
+#include "screens/game_hud.h"
+#include "screens/game_over.h"
+#include "screens/menu_draw.h"
+#include "screens/mod_game_keys.h"
+#include "screens/mod_highscore.h"
+#include "screens/mod_menu_globals.h"
+#include "screens/mod_menu_load.h"
+#include "screens/mod_menu_update.h"
+
+namespace vastorim {
+
+void updatePlayingFrame() {
+    updateMusicClock();
+    updateMusicTempo();
+    fireWeapons();
+    updateAsteroids();
+    updateWorld();
+    expirePickups();
+}
+
+void resetScreens() {
+    resetMenuState();
+    resetGameOver();
+    resetHighScores();
+}
+
+void installGameHooks() {
+    hooks.fetchHighScores = fetchHighScores;
+    hooks.loadContent = [] {
+        loadEffectList();
+        loadPlayers();
+        clearAsteroidsAndPickups();
+        clearProjectiles();
+    };
+    hooks.resetMenuItems = resetMenuItems;
+    hooks.updateEmitter = [] { emitter.update(); };
+    hooks.updateMode = [] {
+        if (globals.gameMode == 0) {
+            updateMenu();
+        } else if (globals.gameMode == 1) {
+            updatePlayingFrame();
+        }
+    };
+    hooks.drawMode = [] {
+        if (globals.gameMode == 0) {
+            drawMenu();
+        } else if (globals.gameMode == 1) {
+            drawWorld();
+            drawHud();
+        }
+    };
+    hooks.drawParticles = [] { emitter.render(); };
+    hooks.keyDown = onKeyDown;
+    hooks.keyUp = onKeyUp;
+    hooks.spawnWaveAsteroid = [](const std::string& effectName) { spawnAsteroid(-1, effectName); };
+    world.placeFinalTime = [](std::int32_t finalTime) {
+        fetchHighScores();
+        return placeScore(finalTime);
+    };
+}
+
+} // namespace vastorim

@@ -1,0 +1,83 @@
+#include "screens/mod_game_keys.h"
+
+#include "engine/mod_vbp_start.h"
+#include "game/mod_game_globals.h"
+#include "game/mod_game_update.h"
+#include "screens/game_over.h"
+#include "screens/mod_menu_update.h"
+
+namespace vastorim {
+namespace {
+
+constexpr int keyEscape = 27, keyO = 79, keyP = 80;
+
+// Every binding equal to the key sets or clears its flag: one key may drive several actions and
+// several players.
+void setHeldFlags(int keyCode, bool held) {
+    for (Ship& ship : world.ships) {
+        if (ship.keyUp == keyCode) {
+            ship.upHeld = held;
+        }
+        if (ship.keyDown == keyCode) {
+            ship.downHeld = held;
+        }
+        if (ship.keyLeft == keyCode) {
+            ship.leftHeld = held;
+        }
+        if (ship.keyRight == keyCode) {
+            ship.rightHeld = held;
+        }
+        if (ship.keyFire == keyCode) {
+            ship.fireHeld = held;
+        }
+    }
+}
+
+// The debug keys would let anyone post a forged time to the online table, so only development
+// builds have them.
+void debugKey(int keyCode) {
+    if (!isDevelopmentRun()) {
+        return;
+    }
+    if (keyCode == keyP) {
+        globals.gameStartTick -= 10000;
+    }
+    if (keyCode == keyO && !world.ships.empty()) {
+        world.ships[0].particle.damage = 0;
+    }
+}
+
+} // namespace
+
+void escapeFromGame() {
+    submitScore();
+    globals.gameMode = 0;
+    clearHeldKeys();
+    suspendOrLeaveGame();
+}
+
+void onKeyDown(int keyCode) {
+    if (globals.gameMode == 0) {
+        menuKey(keyCode);
+        return;
+    }
+    if (globals.gameMode != 1) {
+        return;
+    }
+    setHeldFlags(keyCode, true);
+    debugKey(keyCode);
+    if (globals.finalTime != 0) {
+        enterNameKey(keyCode);
+    }
+    if (keyCode == keyEscape) {
+        escapeFromGame();
+    }
+}
+
+void onKeyUp(int keyCode) {
+    if (globals.gameMode == 1) {
+        setHeldFlags(keyCode, false);
+    }
+}
+
+} // namespace vastorim

@@ -1,0 +1,93 @@
+#include "screens/key_script.h"
+
+#include "engine/errors.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace vastorim {
+namespace {
+
+using Kind = ScriptEvent::Kind;
+
+std::vector<ScriptEvent> parse(const std::string& text) {
+    std::istringstream stream(text);
+    return parseKeyScript(stream, "keys.txt");
+}
+
+TEST(KeyScript, ReadsDownUpCloseAndComments) {
+    const auto events = parse("# a start\n"
+                              "10 down space\n"
+                              "\n"
+                              "12 up SPACE   # released\r\n"
+                              "30 close\n");
+    const std::vector<ScriptEvent> expected = {
+        {10, Kind::KeyDown, 32}, {12, Kind::KeyUp, 32}, {30, Kind::Close, 0}};
+    EXPECT_EQ(events, expected);
+}
+
+TEST(KeyScript, PressReleasesOnTheNextFrameInFileOrder) {
+    const auto events = parse("5 press return\n"
+                              "6 down a\n"
+                              "6 press up\n");
+    const std::vector<ScriptEvent> expected = {{5, Kind::KeyDown, 13},
+                                               {6, Kind::KeyUp, 13},
+                                               {6, Kind::KeyDown, 65},
+                                               {6, Kind::KeyDown, 38},
+                                               {7, Kind::KeyUp, 38}};
+    EXPECT_EQ(events, expected);
+}
+
+TEST(KeyScript, EventsAreOrderedByFrame) {
+    const auto events = parse("9 down left\n2 down right\n");
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].frame, 2);
+    EXPECT_EQ(events[1].frame, 9);
+}
+
+TEST(KeyScript, KnowsTheKeyVocabulary) {
+    EXPECT_EQ(scriptKeyCode("left"), 37);
+    EXPECT_EQ(scriptKeyCode("control"), 17);
+    EXPECT_EQ(scriptKeyCode("Return"), 13);
+    EXPECT_EQ(scriptKeyCode("escape"), 27);
+    EXPECT_EQ(scriptKeyCode("backspace"), 8);
+    EXPECT_EQ(scriptKeyCode("p"), 80);
+    EXPECT_EQ(scriptKeyCode("7"), 55);
+    EXPECT_FALSE(scriptKeyCode("shift"));
+    EXPECT_FALSE(scriptKeyCode("!"));
+}
+
+void expectError(const std::string& text, int line, const std::string& field) {
+    try {
+        parse(text);
+        ADD_FAILURE() << "no error for: " << text;
+    } catch (const DataError& error) {
+        EXPECT_EQ(error.file(), "keys.txt");
+        EXPECT_EQ(error.line(), line) << text;
+        EXPECT_EQ(error.field(), field) << text;
+    }
+}
+
+TEST(KeyScript, MalformedLinesNameTheLineAndField) {
+    expectError("1 down up\nx down up\n", 2, "frame");
+    expectError("-3 down up\n", 1, "frame");
+    expectError("# c\n\n4 hold up\n", 3, "action");
+    expectError("4\n", 1, "action");
+    expectError("4 down\n", 1, "key");
+    expectError("4 down shift\n", 1, "key");
+    expectError("4 down up left\n", 1, "key");
+    expectError("4 close now\n", 1, "close");
+}
+
+TEST(KeyScript, AMissingFileIsAnErrorNamingIt) {
+    try {
+        readKeyScript("/nonexistent/keys.txt");
+        ADD_FAILURE();
+    } catch (const DataError& error) {
+        EXPECT_EQ(error.file(), "/nonexistent/keys.txt");
+    }
+}
+
+} // namespace
+} // namespace vastorim
