@@ -1,49 +1,35 @@
-// The shipped effects as the particle engine reads and bakes them: every listed file loads, its
-// baked values stay drawable over the particles' lives, and the effects the game drives itself
-// (bodies, projectiles, exhaust) behave the way the game uses them.
+// The shipped effects as the particle engine bakes them, shaped by what the game does with them.
+#include "content_lists.h"
 #include "engine/random.h"
 #include "particles/clsEmitter.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <string>
-#include <vector>
 
+namespace vastorim::testing {
 namespace {
 
-const std::string kEffects = std::string(VASTORIM_PROGRAM_DIR) + "/effects/";
-
-std::vector<std::string> listedEffects() {
-    std::ifstream file(kEffects + "effect list.txt");
-    std::vector<std::string> names;
-    for (std::string line; std::getline(file, line) && line != "END";) {
-        names.push_back(line);
-    }
-    return names;
+std::string weapon(int number, int level) {
+    return "weapon" + std::to_string(number) + "_" + std::to_string(level) + ".txt";
 }
 
 class ShippedEffects : public ::testing::Test {
   protected:
     void SetUp() override {
-        vastorim::seedRandom(20240611);
+        seedRandom(20240611);
         for (const auto& name : listedEffects()) {
-            ASSERT_NO_THROW(emitter.addEffect(kEffects + name)) << name;
+            ASSERT_NO_THROW(emitter.addEffect(programDir + "/effects/" + name)) << name;
         }
     }
-
-    const vastorim::clsEffect& effect(const std::string& name) {
-        const vastorim::clsEffect* found = emitter.getEffect(name);
-        EXPECT_NE(found, nullptr);
+    const clsEffect& effect(const std::string& name) {
+        const clsEffect* found = emitter.getEffect(name);
         EXPECT_EQ(found->sName, name) << "unknown names fall back to the first effect";
         return *found;
     }
-
-    // A live copy of type i of the effect, baked with the seed text the game would give it
-    // (empty: the file's own seed).
-    vastorim::clsParticle baked(const std::string& name, int i, const std::string& seed = "") {
-        vastorim::clsParticle particle;
+    // A live copy of type i, baked with the seed text the game would give it (empty: the file's).
+    clsParticle baked(const std::string& name, int i, const std::string& seed = "") {
+        clsParticle particle;
         particle.spawnFrom(*effect(name).getParticle(static_cast<std::int16_t>(i)));
         if (!seed.empty()) {
             particle.seed = seed;
@@ -51,39 +37,32 @@ class ShippedEffects : public ::testing::Test {
         particle.bakeKeys();
         return particle;
     }
-
-    vastorim::clsEmitter emitter;
+    clsEmitter emitter;
 };
-
-bool steersWithHeading(const std::string& name) {
-    return name.rfind("weapon", 0) == 0 || name == "engine1.txt";
-}
 
 TEST_F(ShippedEffects, StayDrawableOverEveryParticlesLife) {
     for (const auto& name : listedEffects()) {
-        const auto& fx = effect(name);
-        ASSERT_GT(fx.getParticles(), 0) << name;
-        for (int i = 0; i < fx.getParticles(); ++i) {
+        const bool steered = name.rfind("weapon", 0) == 0 || name == "engine1.txt";
+        ASSERT_GT(effect(name).getParticles(), 0) << name;
+        for (int i = 0; i < effect(name).getParticles(); ++i) {
             for (int draw = 0; draw < 8; ++draw) {
-                const auto p = baked(name, i, steersWithHeading(name) ? "2.1" : "");
+                const auto p = baked(name, i, steered ? "2.1" : "");
                 const std::string where = name + " type " + std::to_string(i);
                 ASSERT_GE(p.lngKillat, 1) << where;
                 // The last frame of a particle samples just past its lifetime.
                 for (double age = 0; age <= p.lngKillat + 0.05; age += 0.05) {
                     for (const auto* colour : {&p.colourR, &p.colourG, &p.colourB, &p.colourA}) {
                         const double v = colour->getValue(age);
-                        EXPECT_TRUE(v >= -0.5 && v <= 255.5)
-                            << where << " age " << age << ": " << v;
+                        EXPECT_TRUE(v >= -0.5 && v <= 255.5) << where << " age " << age;
                     }
                     for (const auto* size : {&p.sizex, &p.sizey}) {
                         const double v = size->getValue(age);
-                        EXPECT_TRUE(v >= 0 && v < 2000) << where << " age " << age << ": " << v;
+                        EXPECT_TRUE(v >= 0 && v < 2000) << where << " age " << age;
                     }
                     for (const auto* motion : {&p.speedx, &p.speedy, &p.Rotation}) {
                         EXPECT_TRUE(std::isfinite(motion->getValue(age))) << where;
                     }
                 }
-                EXPECT_TRUE(std::isfinite(p.dblX) && std::isfinite(p.dblY)) << where;
             }
         }
     }
@@ -91,17 +70,13 @@ TEST_F(ShippedEffects, StayDrawableOverEveryParticlesLife) {
 
 TEST_F(ShippedEffects, ProjectilesAndExhaustFollowTheHeadingInTheirSeed) {
     for (const double heading : {0.0, 1.2, 3.0, 4.4, -2.0}) {
-        const std::string seed = std::to_string(heading);
-        const double hx = std::cos(heading);
-        const double hy = std::sin(heading);
-        for (int weapon = 1; weapon <= 3; ++weapon) {
+        const double hx = std::cos(heading), hy = std::sin(heading);
+        for (int number = 1; number <= 3; ++number) {
             for (int level = 1; level <= 4; ++level) {
-                const std::string name =
-                    "weapon" + std::to_string(weapon) + "_" + std::to_string(level) + ".txt";
+                const std::string name = weapon(number, level);
                 for (int i = 0; i < effect(name).getParticles(); ++i) {
-                    const auto shot = baked(name, i, seed);
-                    const double vx = shot.speedx.getValue(0);
-                    const double vy = shot.speedy.getValue(0);
+                    const auto shot = baked(name, i, std::to_string(heading));
+                    const double vx = shot.speedx.getValue(0), vy = shot.speedy.getValue(0);
                     const double speed = std::hypot(vx, vy);
                     EXPECT_GT(speed, 200) << name;
                     EXPECT_GT((vx * hx + vy * hy) / speed, 0.85) << name << " at " << heading;
@@ -113,32 +88,27 @@ TEST_F(ShippedEffects, ProjectilesAndExhaustFollowTheHeadingInTheirSeed) {
             }
         }
         // The game hands the exhaust the heading plus pi: the flame must leave that way.
-        const std::string backwards = std::to_string(heading + M_PI);
         for (int i = 0; i < effect("engine1.txt").getParticles(); ++i) {
-            const auto puff = baked("engine1.txt", i, backwards);
-            const double along = puff.speedx.getValue(0) * hx + puff.speedy.getValue(0) * hy;
-            EXPECT_LT(along, 0) << "exhaust at " << heading;
+            const auto puff = baked("engine1.txt", i, std::to_string(heading + M_PI));
+            EXPECT_LT(puff.speedx.getValue(0) * hx + puff.speedy.getValue(0) * hy, 0) << heading;
             EXPECT_LT(puff.dblX * hx + puff.dblY * hy, 0) << "puffs start behind the ship";
         }
     }
 }
 
 TEST_F(ShippedEffects, WeaponsFireMoreOrWiderOrFasterAsTheyLevel) {
-    for (int weapon = 1; weapon <= 3; ++weapon) {
+    for (int number = 1; number <= 3; ++number) {
         double previousScore = 0;
         for (int level = 1; level <= 4; ++level) {
-            const std::string name =
-                "weapon" + std::to_string(weapon) + "_" + std::to_string(level) + ".txt";
+            const std::string name = weapon(number, level);
             const auto& fx = effect(name);
-            double fastest = 0;
-            double widest = 0;
+            double fastest = 0, widest = 0;
             for (int i = 0; i < fx.getParticles(); ++i) {
                 EXPECT_EQ(fx.getParticle(static_cast<std::int16_t>(i))->spawnnumber, 1) << name;
                 const auto shot = baked(name, i, "0");
-                fastest =
-                    std::max(fastest, std::hypot(shot.speedx.getValue(0), shot.speedy.getValue(0)));
-                widest = std::max(widest, std::fabs(std::atan2(shot.speedy.getValue(0),
-                                                               shot.speedx.getValue(0))));
+                const double vx = shot.speedx.getValue(0), vy = shot.speedy.getValue(0);
+                fastest = std::max(fastest, std::hypot(vx, vy));
+                widest = std::max(widest, std::fabs(std::atan2(vy, vx)));
                 EXPECT_TRUE(shot.lngKillat >= 1 && shot.lngKillat <= 2) << name;
             }
             const double score = fx.getParticles() * 1000 + widest * 100 + fastest * 0.01;
@@ -157,8 +127,8 @@ TEST_F(ShippedEffects, BodiesMatchTheirCollisionSizesAndRestUntilTheGameMovesThe
                 "asteroid" + std::to_string(size) + "_" + std::to_string(look) + ".txt";
             for (int draw = 0; draw < 20; ++draw) {
                 const auto rock = baked(name, 0);
-                const double shown = rock.sizex.getValue(0) * 0.8;
-                EXPECT_NEAR(shown, 2 * radius[size], 0.15 * 2 * radius[size]) << name;
+                EXPECT_NEAR(rock.sizex.getValue(0) * 0.8, 2 * radius[size], 0.3 * radius[size])
+                    << name;
                 EXPECT_EQ(rock.sizex.getValue(0), rock.sizey.getValue(0)) << name;
                 EXPECT_LE(std::fabs(rock.Rotation.getValue(0)), 2.0) << name << ": gentle spin";
             }
@@ -171,10 +141,9 @@ TEST_F(ShippedEffects, BodiesMatchTheirCollisionSizesAndRestUntilTheGameMovesThe
     EXPECT_GT(ship.sizex.getValue(0), 20);
 }
 
-TEST_F(ShippedEffects, PickupsAreBlueCloudsTheGameCanRecognise) {
-    const auto& pickup = effect("pickup.txt");
-    const int last = pickup.getParticles() - 1;
-    EXPECT_EQ(pickup.getParticle(static_cast<std::int16_t>(last))->sName, "pickup");
+TEST_F(ShippedEffects, PickupsAreStillBlueCloudsTheGameCanRecognise) {
+    const int last = effect("pickup.txt").getParticles() - 1;
+    EXPECT_EQ(effect("pickup.txt").getParticle(static_cast<std::int16_t>(last))->sName, "pickup");
     for (int i = 0; i <= last; ++i) {
         const auto cloud = baked("pickup.txt", i);
         EXPECT_GT(cloud.colourB.getValue(1), cloud.colourR.getValue(1) + 60);
@@ -184,11 +153,8 @@ TEST_F(ShippedEffects, PickupsAreBlueCloudsTheGameCanRecognise) {
 }
 
 TEST_F(ShippedEffects, BackgroundSpawnsExactlyTheFourGlowsTheGameRecolours) {
-    vastorim::clsEmitter world;
-    world.addEffect(kEffects + "background.txt");
-    const std::int16_t last = world.spawnEffect(0, 0, "background.txt");
-    EXPECT_EQ(last, 3);
-    EXPECT_EQ(world.getParticles(), 4);
+    EXPECT_EQ(emitter.spawnEffect(0, 0, "background.txt"), 3);
+    EXPECT_EQ(emitter.getParticles(), 4);
     const auto& fx = effect("background.txt");
     for (int i = 0; i < fx.getParticles(); ++i) {
         const auto* type = fx.getParticle(static_cast<std::int16_t>(i));
@@ -198,3 +164,4 @@ TEST_F(ShippedEffects, BackgroundSpawnsExactlyTheFourGlowsTheGameRecolours) {
 }
 
 } // namespace
+} // namespace vastorim::testing

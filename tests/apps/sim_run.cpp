@@ -16,14 +16,13 @@ std::string quoted(const std::string& argument) {
 
 } // namespace
 
-SimResult runSim(const std::vector<std::string>& arguments) {
-    std::string command = quoted(std::string(VASTORIM_PROGRAM_DIR) + "/vastorim-sim") + " --data " +
-                          quoted(VASTORIM_PROGRAM_DIR);
+std::string simCommand(const std::vector<std::string>& arguments, const std::string& data) {
+    std::string command =
+        quoted(std::string(VASTORIM_PROGRAM_DIR) + "/vastorim-sim") + " --data " + quoted(data);
     for (const std::string& argument : arguments) {
         command += " " + quoted(argument);
     }
-    const test::CommandResult result = test::runCommand(command);
-    return {result.status, result.out + result.err};
+    return command;
 }
 
 std::string TraceFrame::valueText(const std::string& field) const {
@@ -52,14 +51,19 @@ std::string TraceFrame::text(const std::string& field) const {
     return value.substr(1, value.size() - 2);
 }
 
-std::vector<TraceFrame> readTrace(const std::string& path) {
-    std::vector<TraceFrame> frames;
-    std::ifstream file(path);
-    std::string line;
-    while (std::getline(file, line)) {
-        frames.emplace_back(line);
+SimRun play(const TempFolder& folder, const std::string& keys, std::vector<std::string> arguments) {
+    if (!keys.empty()) {
+        writeFile(folder.file("keys.txt"), keys);
+        arguments.insert(arguments.end(), {"--input", folder.file("keys.txt")});
     }
-    return frames;
+    arguments.insert(arguments.end(),
+                     {"--trace", folder.file("trace.jsonl"), "--out", folder.path()});
+    SimRun run{test::runCommand(simCommand(arguments)), {}};
+    std::ifstream file(folder.file("trace.jsonl"));
+    for (std::string line; std::getline(file, line);) {
+        run.trace.emplace_back(line);
+    }
+    return run;
 }
 
 } // namespace vastorim::testing

@@ -11,13 +11,9 @@ using test::readFile;
 using test::TempFolder;
 using test::writeFile;
 
-struct SimResult {
-    int status = -1;
-    std::string output; // stdout and stderr together
-};
-
-// Runs build/bin/vastorim-sim on the build's program folder with the given extra arguments.
-SimResult runSim(const std::vector<std::string>& arguments);
+// The shell command running vastorim-sim on a program folder (the build's by default).
+std::string simCommand(const std::vector<std::string>& arguments,
+                       const std::string& data = VASTORIM_PROGRAM_DIR);
 
 // One trace line's fields, read from the flat JSON the sim writes. For the ship fields, the
 // first ship's value is given.
@@ -33,6 +29,13 @@ class TraceFrame {
     std::string line_;
 };
 
-std::vector<TraceFrame> readTrace(const std::string& path);
+struct SimRun {
+    test::CommandResult result;
+    std::vector<TraceFrame> trace;
+};
+
+// Plays the build's game with the key script (none when empty), tracing every frame into
+// `folder`, which also receives any screenshots.
+SimRun play(const TempFolder& folder, const std::string& keys, std::vector<std::string> arguments);
 
 } // namespace vastorim::testing

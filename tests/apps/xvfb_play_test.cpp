@@ -58,56 +58,38 @@ class Child {
     std::optional<int> status_;
 };
 
-// A window picture taken with xwd (32-bit pixels), reduced to what the test asks of it.
-class WindowPicture {
-  public:
-    explicit WindowPicture(const std::string& bytes) : bytes_(bytes) {
-        if (bytes.size() < 100) {
-            return;
-        }
-        const std::uint32_t headerSize = field(0), bitsPerPixel = field(11), colours = field(19);
-        width_ = field(4);
-        height_ = field(5);
-        bytesPerLine_ = field(12);
-        firstColour_ = field(7) == 0 ? 0 : 1; // LSB first: B G R x; otherwise x R G B
-        start_ = headerSize + colours * 12;
-        valid_ =
-            bitsPerPixel == 32 && bytes.size() >= start_ + std::size_t{bytesPerLine_} * height_;
+// Pixels of an xwd window picture (32 bits each) whose three colour bytes all exceed `level`, in
+// a box given in the game's 1024 x 768 surface coordinates (the window may show it scaled); -1
+// when the bytes are no such picture.
+int brightPixels(const std::string& xwd, int left, int top, int right, int bottom, int level) {
+    if (xwd.size() < 100) {
+        return -1;
     }
-    bool valid() const { return valid_; }
-
-    // Pixels whose three colour bytes all exceed `level`, in a box given in the game's 1024 x 768
-    // surface coordinates (the window may show the surface scaled).
-    int brightPixels(int left, int top, int right, int bottom, int level) const {
-        const double sx = width_ / 1024.0, sy = height_ / 768.0;
-        int count = 0;
-        for (int y = static_cast<int>(top * sy); y < static_cast<int>(bottom * sy); ++y) {
-            for (int x = static_cast<int>(left * sx); x < static_cast<int>(right * sx); ++x) {
-                const std::size_t at =
-                    start_ + std::size_t(y) * bytesPerLine_ + x * 4 + firstColour_;
-                bool bright = true;
-                for (int c = 0; c < 3; ++c) {
-                    bright = bright && static_cast<unsigned char>(bytes_[at + c]) > level;
-                }
-                count += bright;
-            }
-        }
-        return count;
-    }
-
-  private:
-    std::uint32_t field(std::size_t index) const {
+    const auto field = [&](std::size_t index) {
         std::uint32_t value = 0;
         for (std::size_t i = 0; i < 4; ++i) {
-            value = value << 8 | static_cast<unsigned char>(bytes_[index * 4 + i]);
+            value = value << 8 | static_cast<unsigned char>(xwd[index * 4 + i]);
         }
         return value;
+    };
+    const std::uint32_t width = field(4), height = field(5), bytesPerLine = field(12);
+    const std::size_t firstColour = field(7) == 0 ? 0 : 1; // LSB first: B G R x; else x R G B
+    const std::size_t start = field(0) + field(19) * 12;
+    if (field(11) != 32 || xwd.size() < start + std::size_t{bytesPerLine} * height) {
+        return -1;
     }
-    const std::string& bytes_;
-    std::uint32_t width_ = 0, height_ = 0, bytesPerLine_ = 0;
-    std::size_t start_ = 0, firstColour_ = 0;
-    bool valid_ = false;
-};
+    const double sx = width / 1024.0, sy = height / 768.0;
+    int count = 0;
+    for (int y = static_cast<int>(top * sy); y < static_cast<int>(bottom * sy); ++y) {
+        for (int x = static_cast<int>(left * sx); x < static_cast<int>(right * sx); ++x) {
+            const std::size_t at = start + std::size_t(y) * bytesPerLine + x * 4 + firstColour;
+            count += static_cast<unsigned char>(xwd[at]) > level &&
+                     static_cast<unsigned char>(xwd[at + 1]) > level &&
+                     static_cast<unsigned char>(xwd[at + 2]) > level;
+        }
+    }
+    return count;
+}
 
 TEST(RealWindow, APlayerStartsAGameFliesShootsAndQuitsWithTheKeyboard) {
     if (!installed("Xvfb") || !installed("xdotool") || !installed("xwd")) {
@@ -145,12 +127,12 @@ TEST(RealWindow, APlayerStartsAGameFliesShootsAndQuitsWithTheKeyboard) {
             test::runCommand(env + "xwd -silent -id " + window + " -out '" + path + "'").status, 0);
         return test::readFile(path);
     };
-    // The main menu: the title in white in its band, no clock in the corner.
-    const std::string menuBytes = screenshot("menu.xwd");
-    const WindowPicture menu(menuBytes);
-    ASSERT_TRUE(menu.valid()) << "not a 32-bit XWD picture";
-    EXPECT_GT(menu.brightPixels(0, 180, 1024, 250, 200), 100);
-    EXPECT_EQ(menu.brightPixels(20, 724, 200, 768, 200), 0);
+    // The main menu: the title in white in its band, no clock in the corner (a drifting background
+    // spark may light a few pixels there; the clock lights hundreds).
+    const std::string menu = screenshot("menu.xwd");
+    ASSERT_GE(brightPixels(menu, 0, 0, 1, 1, 0), 0) << "not a 32-bit XWD picture";
+    EXPECT_GT(brightPixels(menu, 0, 180, 1024, 250, 200), 100);
+    EXPECT_LT(brightPixels(menu, 20, 724, 200, 768, 200), 100);
 
     xdotool("key Return"); // Start Game
     std::this_thread::sleep_for(500ms);
@@ -159,10 +141,7 @@ TEST(RealWindow, APlayerStartsAGameFliesShootsAndQuitsWithTheKeyboard) {
     xdotool("keyup Up keyup space");
 
     // In play: the survival clock in the lower left corner.
-    const std::string playBytes = screenshot("play.xwd");
-    const WindowPicture play(playBytes);
-    ASSERT_TRUE(play.valid());
-    EXPECT_GT(play.brightPixels(20, 724, 200, 768, 200), 30);
+    EXPECT_GT(brightPixels(screenshot("play.xwd"), 20, 724, 200, 768, 200), 300);
     EXPECT_TRUE(game.running());
 
     xdotool("key Escape"); // suspend: back to the main menu

@@ -16,67 +16,45 @@ std::array<std::string, 10> descendingTable() {
     return times;
 }
 
-TEST(PlaceInTable, TakesThePlaceOfTheFirstSlowerEntry) {
-    const auto table = descendingTable();
-    EXPECT_EQ(placeInTable(85000, table), 2);
-    EXPECT_EQ(placeInTable(95000, table), 1);
-    EXPECT_EQ(placeInTable(5, table), 10);    // 0.5 hundredths beats the 0 entry
-    EXPECT_EQ(placeInTable(0, table), -1);    // ties never beat
-    EXPECT_EQ(placeInTable(90000, table), 2); // equal to the best: next place
-}
-
-TEST(PlaceInTable, ATieWithTheLastEntryDoesNotEnter) {
-    std::array<std::string, 10> table;
-    table.fill("5000");
-    table[9] = "3000";
-    EXPECT_EQ(placeInTable(30000, table), -1);
-    EXPECT_EQ(placeInTable(30010, table), 10);
-}
-
-TEST(PlaceInTable, EntriesThatAreNotNumbersAreFreePlaces) {
-    std::array<std::string, 10> table = descendingTable();
-    table[6] = "";
-    table[7] = "n/a";
-    EXPECT_EQ(placeInTable(100, table), 7);
-    std::array<std::string, 10> empty;
-    EXPECT_EQ(placeInTable(1, empty), 1);
-}
-
-class PlaceScoreOnline : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        saved = onlineEnabled;
-        resetHighScores();
-        highScores.highScoreTimes = descendingTable();
+TEST(PlaceInTable, TakesThePlaceOfTheFirstSlowerEntryTiesNeverBeatAndNonNumbersAreFree) {
+    std::array<std::string, 10> lastSlow;
+    lastSlow.fill("5000");
+    lastSlow[9] = "3000";
+    std::array<std::string, 10> gaps = descendingTable();
+    gaps[6] = "";
+    gaps[7] = "n/a";
+    struct Case {
+        long ms;
+        std::array<std::string, 10> table;
+        int place;
+    };
+    for (const Case& c :
+         {Case{85000, descendingTable(), 2}, Case{95000, descendingTable(), 1},
+          Case{5, descendingTable(), 10}, Case{0, descendingTable(), -1},
+          Case{90000, descendingTable(), 2}, Case{30000, lastSlow, -1}, Case{30010, lastSlow, 10},
+          Case{100, gaps, 7}, Case{1, std::array<std::string, 10>{}, 1}}) {
+        EXPECT_EQ(placeInTable(c.ms, c.table), c.place) << c.ms;
     }
-    void TearDown() override {
-        onlineEnabled = saved;
-        resetHighScores();
-    }
-    bool saved = false;
-};
-
-TEST_F(PlaceScoreOnline, OfflineGamesNeverPlace) {
-    onlineEnabled = false;
-    EXPECT_EQ(placeScore(85000), -1);
-    onlineEnabled = true;
-    EXPECT_EQ(placeScore(85000), 2);
 }
 
-TEST_F(PlaceScoreOnline, NetworkHooksRunOnlyWhenOnline) {
+TEST(PlaceScore, OnlyOnlineGamesPlaceAndTouchTheNetwork) {
+    const bool saved = onlineEnabled;
+    resetHighScores();
+    highScores.highScoreTimes = descendingTable();
     int fetches = 0, sends = 0;
     highScoreNetwork.fetchTable = [&] { ++fetches; };
     highScoreNetwork.sendScore = [&] { ++sends; };
-    onlineEnabled = false;
-    fetchHighScores();
-    sendScore();
-    EXPECT_EQ(fetches + sends, 0);
-    onlineEnabled = true;
-    fetchHighScores();
-    sendScore();
-    EXPECT_EQ(fetches, 1);
-    EXPECT_EQ(sends, 1);
+    for (const bool online : {false, true}) {
+        onlineEnabled = online;
+        EXPECT_EQ(placeScore(85000), online ? 2 : -1);
+        fetchHighScores();
+        sendScore();
+        EXPECT_EQ(fetches, online ? 1 : 0);
+        EXPECT_EQ(sends, online ? 1 : 0);
+    }
     highScoreNetwork = HighScoreNetwork{};
+    onlineEnabled = saved;
+    resetHighScores();
 }
 
 } // namespace

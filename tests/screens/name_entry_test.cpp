@@ -7,47 +7,35 @@ namespace {
 
 constexpr int backspace = 8, returnKey = 13, space = 32;
 
-std::string typed(std::string name, std::initializer_list<int> keys) {
-    for (int key : keys) {
-        editPlayerName(name, key);
+TEST(NameEntry, TypesCapitalsDigitsOneToNineAndSpacesUpToTenAndBackspaceDeletes) {
+    struct Case {
+        std::string start;
+        std::vector<int> keys;
+        std::string name;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"player", {'A', 'B'}, "playerAB"},
+             {"", {'Z', space, '9', '0'}, "Z 9"},
+             {"", {'A', 'Z', 91, 27, 17, 37, 40, returnKey}, "AZ"},
+             {"", {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K'}, "ABCDEFGHIJ"},
+             {"ABCDEFGHIJ", {space, backspace, 'X'}, "ABCDEFGHIX"},
+             {"A", {backspace, backspace}, ""}}) {
+        std::string name = c.start;
+        for (int key : c.keys) {
+            editPlayerName(name, key);
+        }
+        EXPECT_EQ(name, c.name) << c.start;
     }
-    return name;
-}
-
-TEST(NameEntry, TypingStartsFromTheCurrentName) {
-    EXPECT_EQ(typed("player", {'A', 'B'}), "playerAB");
-    EXPECT_EQ(typed("", {'Z', space, '9'}), "Z 9");
-}
-
-TEST(NameEntry, AcceptsDigitsOneToNineAndCapitalLettersOnly) {
-    EXPECT_EQ(typed("", {'0'}), "");
-    EXPECT_EQ(typed("", {'1'}), "1");
-    EXPECT_EQ(typed("", {'A', 'Z', 91, 27, 17, 37, 40, 13}), "AZ");
-}
-
-TEST(NameEntry, NeverLongerThanTenCharacters) {
-    EXPECT_EQ(typed("", {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K'}), "ABCDEFGHIJ");
-    EXPECT_EQ(typed("ABCDEFGHIJ", {space}), "ABCDEFGHIJ");
-    EXPECT_EQ(typed("ABCDEFGHIJ", {backspace, 'X'}), "ABCDEFGHIX");
-}
-
-TEST(NameEntry, BackspaceRemovesTheLastCharacterUntilEmpty) {
-    EXPECT_EQ(typed("AB", {backspace}), "A");
-    EXPECT_EQ(typed("A", {backspace, backspace}), "");
 }
 
 TEST(NameEntry, ReturnSubmitsOnlyAChangedNonEmptyName) {
-    std::string name = "player";
-    EXPECT_FALSE(editPlayerName(name, returnKey));
-    name = "";
-    EXPECT_FALSE(editPlayerName(name, returnKey));
-    name = "player";
-    EXPECT_FALSE(editPlayerName(name, backspace));
-    EXPECT_TRUE(editPlayerName(name, returnKey));
-    EXPECT_EQ(name, "playe");
-    name = "PLAYER";
-    EXPECT_TRUE(editPlayerName(name, returnKey));
-    name = "ANNA";
+    for (const auto& [name, submits] : std::vector<std::pair<std::string, bool>>{
+             {"player", false}, {"", false}, {"playe", true}, {"PLAYER", true}}) {
+        std::string edited = name;
+        EXPECT_EQ(editPlayerName(edited, returnKey), submits) << name;
+        EXPECT_EQ(edited, name);
+    }
+    std::string name = "ANNA";
     EXPECT_FALSE(editPlayerName(name, 'B'));
 }
 
