@@ -17,8 +17,8 @@ TEST_F(AsteroidTest, NewAsteroidsEnterFromAnEdgeInTheOrderOfTheirDraws) {
     bool topOrBottom = false;
     for (std::uint64_t seed = 1; seed <= 24; ++seed) {
         seedRandom(seed);
-        float a = rnd();
-        float b = rnd();
+        float outside = rnd();
+        float vertical = rnd();
         double along = rnd();
         double vx = rnd() * 100.0 - 50;
         double vy = rnd() * 100.0 - 50;
@@ -28,17 +28,11 @@ TEST_F(AsteroidTest, NewAsteroidsEnterFromAnEdgeInTheOrderOfTheirDraws) {
         ASSERT_EQ(world.lastAsteroid, 0);
         EXPECT_EQ(world.asteroids[0].size, 1);
         EXPECT_EQ(rock(0).damage, 60);
-        EXPECT_EQ(rock(0).sName, "asteroid1_2");
-        double edge = a < 0.5f ? -15 : 0;
-        if (b < 0.5f) {
-            sides = true;
-            EXPECT_EQ(rock(0).dblX, edge == 0 ? 1039 : edge);
-            EXPECT_DOUBLE_EQ(rock(0).dblY, along * 768);
-        } else {
-            topOrBottom = true;
-            EXPECT_EQ(rock(0).dblY, edge == 0 ? 783 : edge);
-            EXPECT_DOUBLE_EQ(rock(0).dblX, along * 1024);
-        }
+        bool side = vertical < 0.5f; // through the left or right edge
+        double edge = outside < 0.5f ? -15 : (side ? 1039 : 783);
+        EXPECT_EQ(side ? rock(0).dblX : rock(0).dblY, edge);
+        EXPECT_DOUBLE_EQ(side ? rock(0).dblY : rock(0).dblX, along * (side ? 768 : 1024));
+        (side ? sides : topOrBottom) = true;
         EXPECT_DOUBLE_EQ(speedX(rock(0)), vx);
         EXPECT_DOUBLE_EQ(speedY(rock(0)), vy);
     }
@@ -61,7 +55,6 @@ TEST_F(AsteroidTest, FragmentsStartAtTheParentAndGoFasterWithTheMusic) {
     double vy = rnd() * 100.0 + 20;
     seedRandom(3);
     spawnAsteroid(1, "asteroid3_1.txt");
-    EXPECT_EQ(world.asteroids[2].size, 3);
     EXPECT_EQ(rock(2).damage, 20);
     EXPECT_DOUBLE_EQ(speedX(rock(2)), vx);
     EXPECT_DOUBLE_EQ(speedY(rock(2)), vy);
@@ -108,15 +101,14 @@ TEST_F(AsteroidTest, DestroyedAsteroidsDriftUntilTheirOwnBeatThenBreak) {
 
     setBeats(false, true, false, false);
     updateAsteroids();
-    EXPECT_EQ(world.asteroids[0].size, kFreeSlot);
+    EXPECT_EQ(world.asteroids[0].size, kFreeSlot) << "small ones break on the beat";
     EXPECT_EQ(liveCount("explode_small"), 1);
-    EXPECT_EQ(world.asteroids[1].size, 1);
+    EXPECT_EQ(world.asteroids[1].size, 1) << "large ones wait for the four-beat";
 
     setBeats(false, true, false, true);
     updateAsteroids();
     EXPECT_EQ(world.asteroids[1].size, kFreeSlot);
-    // The fragments fill the gap at 0 first, then grow the bound.
-    EXPECT_EQ(world.asteroids[0].size, 2);
+    EXPECT_EQ(world.asteroids[0].size, 2) << "fragments fill the gap first, then grow the bound";
     EXPECT_EQ(world.asteroids[2].size, 2);
     EXPECT_EQ(world.lastAsteroid, 2);
 }
@@ -153,7 +145,6 @@ TEST_F(AsteroidTest, EdgesTurnOutwardMotionBackWithoutClampingThePosition) {
     confineAsteroid(0);
     EXPECT_EQ(speedX(rock(0)), 7);
     EXPECT_EQ(rock(0).dblX, 25);
-
     placeAsteroid(1, 3, 1039, 783); // outside, moving in: flies in
     rock(1).speedx.setKeyVal(0, -5);
     rock(1).speedy.setKeyVal(0, 5);

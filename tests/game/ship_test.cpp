@@ -23,9 +23,9 @@ class ShipTest : public WorldTest {
 };
 
 TEST_F(ShipTest, ThrustAddsHalfAUnitPerFrameUpToTenAndThereIsNoDrag) {
-    body().speedx.setKeyVal(0, 14); // too fast from its file: kept until the first thrust
+    body().speedx.setKeyVal(0, 14);
     updateShip(0);
-    EXPECT_EQ(speedX(body()), 14);
+    EXPECT_EQ(speedX(body()), 14) << "too fast from its file: kept until the first thrust";
     body().speedx.setKeyVal(0, 0);
     ship().upHeld = true;
     for (int frame = 1; frame <= 21; ++frame) {
@@ -34,11 +34,11 @@ TEST_F(ShipTest, ThrustAddsHalfAUnitPerFrameUpToTenAndThereIsNoDrag) {
     }
     ship().upHeld = false;
     globals.frameTime = 0.5f;
-    ship().leftHeld = ship().rightHeld = true; // no net turn
+    ship().leftHeld = ship().rightHeld = true;
     updateShip(0);
     EXPECT_EQ(speedX(body()), 10);
     EXPECT_EQ(body().dblX, 500 + 0.5 * 10 * 20);
-    EXPECT_EQ(body().dblAngle, 0);
+    EXPECT_EQ(body().dblAngle, 0) << "both turn keys cancel";
     ship().rightHeld = false;
     updateShip(0);
     EXPECT_EQ(body().dblAngle, -2);

@@ -97,6 +97,10 @@ void WorldTest::loadShips(const std::vector<std::vector<std::string>>& players) 
     loadPlayers();
 }
 
+void WorldTest::loadTwoShips() {
+    loadShips({{"up", "down", "left", "right", "space"}, {"W", "s", "a", "d", "Control"}});
+}
+
 int WorldTest::liveCount(const std::string& name) {
     int count = 0;
     for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {

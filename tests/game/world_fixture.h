@@ -20,6 +20,8 @@ class WorldTest : public ::testing::Test {
 
     // Rewrites the setup file with these players (five key names each) and loads them.
     void loadShips(const std::vector<std::vector<std::string>>& players);
+    // The arrow keys and space, and W, S, A, D and Control.
+    void loadTwoShips();
 
     static Ship& ship(int i = 0) { return world.ships[i]; }
     static clsParticle& rock(int k) { return world.asteroids[k].particle; }
