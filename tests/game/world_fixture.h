@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vastorim::testing {
@@ -27,6 +28,9 @@ class WorldTest : public ::testing::Test {
     static clsParticle& rock(int k) { return world.asteroids[k].particle; }
     static double speedX(const clsParticle& p) { return p.speedx.getValue(0); }
     static double speedY(const clsParticle& p) { return p.speedy.getValue(0); }
+    using XY = std::pair<double, double>;
+    static XY at(const clsParticle& p) { return {p.dblX, p.dblY}; }
+    static XY velocity(const clsParticle& p) { return {speedX(p), speedY(p)}; }
 
     // Live emitter particles of the type called name, and the first of them (or null).
     static int liveCount(const std::string& name);

@@ -79,13 +79,4 @@ TEST_F(EffectTest, MalformedFilesAreErrorsWithFileLineAndFieldAndKeepTheOldList)
     expectLines({kLineA});
 }
 
-TEST_F(EffectTest, InitializeAndAddParticleType) {
-    effect.initialize();
-    EXPECT_EQ(effect.getParticles(), 1);
-    EXPECT_EQ(effect.addParticleType(), 2);
-    EXPECT_EQ(effect.getParticle(1)->spawnnumber, 1);
-    effect.initialize();
-    EXPECT_EQ(effect.getParticles(), 1);
-}
-
 } // namespace

@@ -81,32 +81,18 @@ TEST(Expression, EvaluatesByTheRuleTable) {
         double seed;
         double value;
     };
-    const Case cases[] = {// text, seed, value
-                          {"1+2*3", 0, 9},
-                          {"2*3+4", 0, 14},
-                          {"10-4-3", 0, 9},
-                          {"8/4/2", 0, 4},
-                          {"2*8/4", 0, 4},
-                          {"-5", 0, -5},
-                          {"  2 * pi  ", 0, 2 * kPi},
-                          {"PI", 0, kPi},
-                          {"seed*10", .25, 2.5},
-                          {"SEED", 4, 4},
-                          {"", 0, 0},
-                          {"   ", 0, 0},
-                          {"1E5", 0, 0},
-                          {"1e5", 0, 100000},
-                          {"1.5E-05", 0, -5},
-                          {"cos(0)", 0, 1},
-                          {"cos(1-1)", 0, 1},
-                          {"sin(pi)+1", 0, std::sin(kPi)},
-                          {"sin(rnd(0&1))", 0, 0},
-                          {"1/0", 0, inf},
-                          {"-1/0", 0, -inf}};
-    for (const Case& c : cases) {
+    for (Case c :
+         {Case{"1+2*3", 0, 9}, Case{"2*3+4", 0, 14}, Case{"10-4-3", 0, 9}, Case{"8/4/2", 0, 4},
+          Case{"2*8/4", 0, 4}, Case{"-5", 0, -5}, Case{"  2 * pi  ", 0, 2 * kPi},
+          Case{"PI", 0, kPi}, Case{"seed*10", .25, 2.5}, Case{"SEED", 4, 4}, Case{"", 0, 0},
+          Case{"   ", 0, 0}, Case{"1E5", 0, 0}, Case{"1e5", 0, 100000}, Case{"1.5E-05", 0, -5},
+          Case{"cos(0)", 0, 1}, Case{"cos(1-1)", 0, 1}, Case{"sin(pi)+1", 0, std::sin(kPi)},
+          Case{"sin(rnd(0&1))", 0, 0}}) {
         EXPECT_EQ(eval(c.text, c.seed), c.value) << c.text;
     }
     EXPECT_NEAR(eval("1+sin(pi)"), 1, 1e-12);
+    EXPECT_EQ(eval("1/0"), inf);
+    EXPECT_EQ(eval("-1/0"), -inf);
     EXPECT_TRUE(std::isnan(eval("0/0")));
     EXPECT_EQ(numberToText(eval("2*pi")), "6.28318530717958");
     std::string padded = "  rnd(1&2) ";
@@ -135,13 +121,6 @@ TEST(Expression, MalformedTextsAreErrorsNamingTheText) {
 }
 
 TEST(Expression, RandomRangesDrawInOrderWithRoundedBounds) {
-    seedRandom(11);
-    for (int i = 0; i < 1000; ++i) {
-        double value = eval("rnd(1&2)");
-        ASSERT_TRUE(value >= 1 && value < 2) << value;
-        double nested = eval("rnd(0&rnd(1&2))");
-        ASSERT_TRUE(nested >= 0 && nested < 2) << nested;
-    }
     seedRandom(5);
     double r = rnd();
     seedRandom(5);
@@ -153,15 +132,6 @@ TEST(Expression, RandomRangesDrawInOrderWithRoundedBounds) {
     double second = rnd();
     seedRandom(8);
     EXPECT_EQ(eval("rnd(0&rnd(1&2))"), round15(1 + first) * second) << "inner range draws first";
-}
-
-TEST(Expression, TrimmingIsWrittenBack) {
-    double seed = 0;
-    for (auto [text, trimmed] :
-         {std::pair<std::string, std::string>{"  rnd(1&2) ", "rnd(1&2)"}, {"1 + 2", "1 + 2"}}) {
-        evaluateExpression(text, seed);
-        EXPECT_EQ(text, trimmed);
-    }
 }
 
 TEST(Expression, CompiledTreesMatchTheTextOnGeneratedExpressions) {

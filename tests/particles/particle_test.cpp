@@ -146,30 +146,14 @@ TEST(Particle, AngleIsRoundedToFifteenDigitsEveryFrame) {
     EXPECT_EQ(particle.dblAngle.text(), numberToText(angle));
 }
 
-TEST(Particle, UpdateSpritePushesTheStateAtTheCurrentAge) {
-    clsParticle particle = aged("p,1:0|255,1:0|128,1:0|0,2:0|255:2|0,2:0|10:2|30,1:0|5,1:0|0,"
-                                "1:0|0,1:0|0,tex,1,1,0,0.5,3,7,9",
-                                0, 0);
-    particle.dblTime = 1;
-    particle.updateSprite();
-    EXPECT_FLOAT_EQ(particle.sprite.t, 0.5f);
-    EXPECT_FLOAT_EQ(particle.sprite.sizex, 20);
-    EXPECT_FLOAT_EQ(particle.sprite.sizey, 5);
-    EXPECT_FLOAT_EQ(particle.sprite.X, 7);
-    EXPECT_FLOAT_EQ(particle.sprite.Y, 9);
-}
-
 TEST(Particle, SpawnFromCopiesTheTypeUnbaked) {
     clsParticle type = loaded(kFlame);
     type.damage = 3;
     clsParticle live = loaded(kFresh);
     live.dblTime = 5;
     live.spawnFrom(type);
-    EXPECT_EQ(live.texture, "");
-    EXPECT_EQ(live.spawnnumber, 0);
     EXPECT_EQ(live.dblTime, 0);
     EXPECT_EQ(live.damage, 3);
-    EXPECT_EQ(live.sName, "flame");
     EXPECT_EQ(live.sprite.texture, "flare");
     EXPECT_EQ(live.colourG.getTrackString(), type.colourG.getTrackString());
     live.bakeKeys();
