@@ -33,8 +33,7 @@ TEST_F(AsteroidTest, NewAsteroidsEnterFromAnEdgeInTheOrderOfTheirDraws) {
         EXPECT_EQ(side ? rock(0).dblX : rock(0).dblY, edge);
         EXPECT_DOUBLE_EQ(side ? rock(0).dblY : rock(0).dblX, along * (side ? 768 : 1024));
         (side ? sides : topOrBottom) = true;
-        EXPECT_DOUBLE_EQ(speedX(rock(0)), vx);
-        EXPECT_DOUBLE_EQ(speedY(rock(0)), vy);
+        EXPECT_EQ(velocity(rock(0)), XY(vx, vy));
     }
     EXPECT_TRUE(sides && topOrBottom);
 }
@@ -54,8 +53,7 @@ TEST_F(AsteroidTest, FragmentsStartAtTheParentAndGoFasterWithTheMusic) {
     seedRandom(3);
     spawnAsteroid(1, "asteroid3_1.txt");
     EXPECT_EQ(rock(2).damage, 20);
-    EXPECT_DOUBLE_EQ(speedX(rock(2)), vx);
-    EXPECT_DOUBLE_EQ(speedY(rock(2)), vy);
+    EXPECT_EQ(velocity(rock(2)), XY(vx, vy));
 }
 
 TEST_F(AsteroidTest, ALargeOneBreaksIntoTwoMediumWithAnExplosionAndHalfTheTimeAPickup) {

@@ -50,17 +50,13 @@ TEST_F(ShipTest, WallsStopTheShipAndBounceItAtHalfSpeed) {
     body().dblY = -3;
     body().speedy.setKeyVal(0, -6);
     updateShip(0);
-    EXPECT_EQ(body().dblX, 1024);
-    EXPECT_EQ(speedX(body()), -4);
-    EXPECT_EQ(body().dblY, 0);
-    EXPECT_EQ(speedY(body()), 3);
+    EXPECT_EQ(at(body()), XY(1024, 0));
+    EXPECT_EQ(velocity(body()), XY(-4, 3));
     body().dblX = -1;
     body().dblY = 800;
     confineShip(0);
-    EXPECT_EQ(body().dblX, 0);
-    EXPECT_EQ(speedX(body()), 2);
-    EXPECT_EQ(body().dblY, 768);
-    EXPECT_EQ(speedY(body()), -1.5);
+    EXPECT_EQ(at(body()), XY(0, 768));
+    EXPECT_EQ(velocity(body()), XY(2, -1.5));
 }
 
 TEST_F(ShipTest, HealthShowsAsAGreenToRedTint) {

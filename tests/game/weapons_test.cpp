@@ -69,8 +69,7 @@ TEST_F(WeaponTest, OneShotPerParticleTypeAimedAlongTheHeadingFromTheShip) {
     const clsParticle& shot = world.shots[0].particle;
     EXPECT_EQ(world.shots[0].owner, 0);
     EXPECT_EQ(speedX(shot), 0.75) << "the heading is the seed";
-    EXPECT_EQ(shot.dblX, 305) << "the file's offset, relative to the ship";
-    EXPECT_EQ(shot.dblY, 200);
+    EXPECT_EQ(at(shot), XY(305, 200)) << "the file's offset, relative to the ship";
 }
 
 TEST_F(WeaponTest, OnlyWeaponThreeLeavesATrailEveryTwentiethOfASecond) {

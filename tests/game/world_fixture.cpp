@@ -127,14 +127,23 @@ void WorldTest::setBeats(bool half, bool beat, bool two, bool four) {
     music.fourBeatFlag = four;
 }
 
+namespace {
+
+clsParticle placed(std::int32_t lifetime, float damage, double x, double y) {
+    clsParticle particle;
+    particle.initialize();
+    particle.lngKillat = lifetime;
+    particle.damage = damage;
+    particle.dblX = x;
+    particle.dblY = y;
+    return particle;
+}
+
+} // namespace
+
 Asteroid& WorldTest::placeAsteroid(int k, int size, double x, double y) {
     Asteroid& asteroid = world.asteroids[k];
-    asteroid.particle = clsParticle{};
-    asteroid.particle.initialize();
-    asteroid.particle.lngKillat = 1;
-    asteroid.particle.damage = static_cast<float>((4 - size) * 20);
-    asteroid.particle.dblX = x;
-    asteroid.particle.dblY = y;
+    asteroid.particle = placed(1, static_cast<float>((4 - size) * 20), x, y);
     asteroid.size = static_cast<std::int16_t>(size);
     asteroid.cell = gridCell(x, y);
     world.lastAsteroid = std::max<std::int16_t>(world.lastAsteroid, static_cast<std::int16_t>(k));
@@ -143,12 +152,7 @@ Asteroid& WorldTest::placeAsteroid(int k, int size, double x, double y) {
 
 Shot& WorldTest::placeShot(int j, float power, double x, double y) {
     Shot& shot = world.shots[j];
-    shot.particle = clsParticle{};
-    shot.particle.initialize();
-    shot.particle.lngKillat = 2;
-    shot.particle.damage = power;
-    shot.particle.dblX = x;
-    shot.particle.dblY = y;
+    shot.particle = placed(2, power, x, y);
     shot.owner = 0;
     shot.cell = gridCell(x, y);
     world.lastShot = std::max<std::int16_t>(world.lastShot, static_cast<std::int16_t>(j));

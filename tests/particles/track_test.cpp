@@ -69,32 +69,8 @@ TEST(Track, TrackStringsRoundTripAndMalformedOnesKeepTheOldKeys) {
     EXPECT_EQ(track.getTrackString(), "3:0|1:1|2:2|3");
 }
 
-TEST(Track, OrderKeysSortsStably) {
-    for (auto [in, out] : {std::pair{"4:2|20:1|11:1|12:0|0", "4:0|0:1|11:1|12:2|20"},
-                           std::pair{"5:4|4:3|3:2|2:1|1:0|0", "5:0|0:1|1:2|2:3|3:4|4"}}) {
-        clsTrack track = loaded(in);
-        track.orderKeys();
-        EXPECT_EQ(track.getTrackString(), out);
-    }
-}
-
-TEST(Track, InitializeAddsOneKeyAndFixesAnEmptyText) {
-    clsTrack track;
-    std::string text;
-    EXPECT_TRUE(track.initialize(text));
-    EXPECT_EQ(text, "0");
-    EXPECT_EQ(track.getTrackString(), "1:0|0");
-}
-
 TEST(Track, KeyEditsTakeEffectAtTheNextBakeAndOutOfRangeIndicesAreIgnored) {
     clsTrack track = baked("2:0|1:2|rnd(3&4)");
-    double time = -1;
-    std::string value = "untouched";
-    EXPECT_FALSE(track.getKey(2, time, value));
-    EXPECT_FALSE(track.getKey(-1, time, value));
-    EXPECT_EQ(value, "untouched");
-    EXPECT_TRUE(track.getKey(1, time, value));
-    EXPECT_EQ(value, "rnd(3&4)");
     track.setKeyVal(0, 100);
     track.setKeyStr(0, "seed*2");
     EXPECT_EQ(track.getValue(0), 100);
@@ -102,10 +78,7 @@ TEST(Track, KeyEditsTakeEffectAtTheNextBakeAndOutOfRangeIndicesAreIgnored) {
     EXPECT_EQ(track.getValue(0), 42);
     track.setKeyVal(5, 1);
     track.setKeyStr(-1, "x");
-    clsKeyframe key;
-    key.createKey("9", 0);
-    track.updateKey(1, key);
-    EXPECT_EQ(track.getTrackString(), "2:0|seed*2:0|9");
+    EXPECT_EQ(track.getTrackString(), "2:0|seed*2:2|rnd(3&4)");
 }
 
 TEST(Track, BakingDrawsKeyByKeyAndCopiesAreIndependent) {
