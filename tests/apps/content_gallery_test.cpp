@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -51,32 +53,39 @@ TEST(ShippedEffectsThroughFx, GalleryShowsEveryListedEffect) {
         EXPECT_NE(result.out.find(name), std::string::npos) << "no legend line for " << name;
     }
 
-    // Two effects to a row, each at three ages; a cell is the surface at a third of its size.
-    constexpr int cellWidth = 341, cellHeight = 256, gap = 4, agesShown = 3, perRow = 2;
+    // Two effects to a row, each at three ages; a cell is a label strip over a picture of the
+    // part of the surface the effect covers.
+    constexpr int cellWidth = 320, cellHeight = 240, labelHeight = 18, gap = 4, agesShown = 3,
+                  perRow = 2;
     platform::Picture sheet;
     std::string error;
     ASSERT_TRUE(platform::readPicture(sheetFile, sheet, error)) << error;
     const int rows = (static_cast<int>(names.size()) + perRow - 1) / perRow;
     ASSERT_EQ(sheet.width, perRow * agesShown * (cellWidth + gap) + gap);
-    ASSERT_EQ(sheet.height, rows * (cellHeight + gap) + gap);
+    ASSERT_EQ(sheet.height, rows * (labelHeight + cellHeight + gap) + gap);
 
+    const auto litPixels = [&sheet](int left, int top, int width, int height) {
+        int lit = 0;
+        for (int y = top; y < top + height; ++y) {
+            for (int x = left; x < left + width; ++x) {
+                const std::uint32_t p = sheet.pixels[static_cast<std::size_t>(y) * sheet.width + x];
+                lit += std::max({(p >> 16) & 0xff, (p >> 8) & 0xff, p & 0xff}) > 32 ? 1 : 0;
+            }
+        }
+        return lit;
+    };
     for (std::size_t i = 0; i < names.size(); ++i) {
-        int brightest = 0;
-        const int top = gap + static_cast<int>(i) / perRow * (cellHeight + gap);
+        int mostLit = 0;
+        const int top = gap + static_cast<int>(i) / perRow * (labelHeight + cellHeight + gap);
         for (int age = 0; age < agesShown; ++age) {
             const int column = static_cast<int>(i) % perRow * agesShown + age;
             const int left = gap + column * (cellWidth + gap);
-            for (int y = top; y < top + cellHeight; ++y) {
-                for (int x = left; x < left + cellWidth; ++x) {
-                    const std::uint32_t p =
-                        sheet.pixels[static_cast<std::size_t>(y) * sheet.width + x];
-                    brightest =
-                        std::max({brightest, static_cast<int>((p >> 16) & 0xff),
-                                  static_cast<int>((p >> 8) & 0xff), static_cast<int>(p & 0xff)});
-                }
-            }
+            EXPECT_GT(litPixels(left, top, cellWidth, labelHeight), 20)
+                << names[i] << " has no label at age " << age;
+            mostLit = std::max(mostLit, litPixels(left, top + labelHeight, cellWidth, cellHeight));
         }
-        EXPECT_GT(brightest, 60) << names[i] << " does not show in the gallery";
+        // Not a speck: at one age at least, the effect lights a few hundred pixels of its cell.
+        EXPECT_GT(mostLit, 400) << names[i] << " does not show in the gallery";
     }
 }
 

@@ -15,6 +15,8 @@
 namespace vastorim::test {
 namespace {
 
+using platform::Event;
+
 // Main on the headless platform with a small program folder; each test sets hooks.
 class HeadlessMain : public ::testing::Test {
   protected:
@@ -30,16 +32,17 @@ class HeadlessMain : public ::testing::Test {
         setAppPath(".");
     }
 
-    platform::ScriptedEvents& events() {
-        return static_cast<platform::ScriptedEvents&>(*headless.events);
-    }
-
-    // Ends the loop after the given number of frames.
-    void stopAfter(int frames) {
-        hooks.afterFrame = [this, frames] {
-            if (++framesRun == frames) {
+    // After the given frame, pushes these events; after the last frame given, ends the loop.
+    void script(std::vector<std::vector<Event>> perFrame) {
+        hooks.afterFrame = [this, perFrame] {
+            if (framesRun < static_cast<int>(perFrame.size())) {
+                for (const Event& event : perFrame[static_cast<std::size_t>(framesRun)]) {
+                    static_cast<platform::ScriptedEvents&>(*headless.events).push(event);
+                }
+            } else {
                 globals.gameRunning = false;
             }
+            ++framesRun;
         };
     }
 
@@ -68,17 +71,21 @@ TEST_F(HeadlessMain, StartsUpInOrderWithMenuStateAndEmptyThenLoadedRegistry) {
         EXPECT_TRUE(globals.gameRunning);
         EXPECT_EQ(globals.globalFade, 1.0f);
     };
-    stopAfter(1);
+    script({});
     EXPECT_EQ(Main({"run"}, headless), 0);
     EXPECT_EQ(calls,
               (std::vector<std::string>{"fetchHighScores", "loadContent", "resetMenuItems"}));
 }
 
-TEST_F(HeadlessMain, LoopAdvancesTheClocksAndUpdatesEveryFrame) {
+TEST_F(HeadlessMain, LoopAdvancesTheClocksAndUpdatesOnlyMenuAndPlay) {
     std::vector<float> frameTimes;
     std::vector<std::int32_t> clockTicks;
     int emitterUpdates = 0;
-    hooks.updateEmitter = [&] { ++emitterUpdates; };
+    hooks.updateEmitter = [&] {
+        if (++emitterUpdates == 5) {
+            globals.gameMode = 2;
+        }
+    };
     hooks.updateMode = [&] {
         frameTimes.push_back(globals.frameTime);
         clockTicks.push_back(globals.gameClockTick);
@@ -86,59 +93,28 @@ TEST_F(HeadlessMain, LoopAdvancesTheClocksAndUpdatesEveryFrame) {
             globals.finalTime = 1;
         }
     };
-    stopAfter(5);
+    script({{}, {}, {}, {}});
     EXPECT_EQ(Main({}, headless), 0);
     EXPECT_EQ(emitterUpdates, 5);
-    EXPECT_EQ(frameTimes, (std::vector<float>{0, 0.02f, 0.02f, 0.02f, 0.02f}));
+    EXPECT_EQ(frameTimes, (std::vector<float>{0, 0.02f, 0.02f, 0.02f}));
     // The game clock stops once the final time is written.
-    EXPECT_EQ(clockTicks, (std::vector<std::int32_t>{0, 20, 40, 40, 40}));
+    EXPECT_EQ(clockTicks, (std::vector<std::int32_t>{0, 20, 40, 40}));
     EXPECT_EQ(globals.gameStartTick, 0);
 }
 
-TEST_F(HeadlessMain, ModesOtherThanMenuAndPlayRunNoUpdate) {
-    int updates = 0;
-    int emitterUpdates = 0;
-    hooks.updateEmitter = [&] {
-        ++emitterUpdates;
-        globals.gameMode = 2;
-    };
-    hooks.updateMode = [&] { ++updates; };
-    stopAfter(3);
-    EXPECT_EQ(Main({"run"}, headless), 0);
-    EXPECT_EQ(emitterUpdates, 3);
-    EXPECT_EQ(updates, 0);
-}
-
-TEST_F(HeadlessMain, KeysReachTheHandlersAfterTheFrameInTheirOrder) {
+TEST_F(HeadlessMain, EventsReachTheHandlersAfterTheFrameAndCloseEndsTheLoop) {
     std::vector<std::string> seen;
     hooks.keyDown = [&](int code) { seen.push_back("down " + std::to_string(code)); };
     hooks.keyUp = [&](int code) { seen.push_back("up " + std::to_string(code)); };
     hooks.updateMode = [&] { seen.push_back("update"); };
-    hooks.afterFrame = [&] {
-        if (++framesRun == 1) {
-            events().push({platform::Event::Type::KeyDown, 38});
-            events().push({platform::Event::Type::KeyDown, 38});
-            events().push({platform::Event::Type::KeyUp, 38});
-        } else {
-            globals.gameRunning = false;
-        }
-    };
+    script({{{Event::Type::KeyDown, 38}, {Event::Type::KeyDown, 38}, {Event::Type::KeyUp, 38}},
+            {{Event::Type::Close, 0}, {Event::Type::KeyDown, 13}},
+            {}});
     EXPECT_EQ(Main({"run"}, headless), 0);
-    EXPECT_EQ(seen, (std::vector<std::string>{"update", "down 38", "down 38", "up 38", "update"}));
-}
-
-TEST_F(HeadlessMain, CloseRequestFinishesTheIterationThenReleasesTheVideo) {
-    int keysAfterClose = 0;
-    hooks.keyDown = [&](int) { ++keysAfterClose; };
-    hooks.afterFrame = [&] {
-        if (++framesRun == 2) {
-            events().push({platform::Event::Type::Close, 0});
-            events().push({platform::Event::Type::KeyDown, 13});
-        }
-    };
-    EXPECT_EQ(Main({"run"}, headless), 0);
+    // The iteration that sees the close request finishes, then the video is released.
     EXPECT_EQ(framesRun, 2);
-    EXPECT_EQ(keysAfterClose, 1);
+    EXPECT_EQ(seen, (std::vector<std::string>{"update", "down 38", "down 38", "up 38", "update",
+                                              "down 13"}));
     EXPECT_FALSE(globals.gameRunning);
     EXPECT_THROW(headless.video->readPixels(), platform::PlatformError);
     EXPECT_EQ(currentPlatform(), nullptr);
@@ -146,21 +122,14 @@ TEST_F(HeadlessMain, CloseRequestFinishesTheIterationThenReleasesTheVideo) {
 }
 
 TEST_F(HeadlessMain, EndProgramNowStopsAtOnceAndSkipsShutdown) {
-    bool drewAfterEnd = false;
-    hooks.keyDown = [&](int code) {
+    hooks.keyDown = [](int code) {
         if (code == 27) {
             endProgramNow();
         }
     };
-    hooks.afterFrame = [&] {
-        if (++framesRun == 1) {
-            events().push({platform::Event::Type::KeyDown, 27});
-        } else {
-            drewAfterEnd = true;
-        }
-    };
+    script({{{Event::Type::KeyDown, 27}}, {}});
     EXPECT_EQ(Main({"run"}, headless), 0);
-    EXPECT_FALSE(drewAfterEnd);
+    EXPECT_EQ(framesRun, 1);
     EXPECT_TRUE(globals.gameRunning);
     EXPECT_NO_THROW(headless.video->readPixels());
 }

@@ -25,8 +25,8 @@ void SurfaceTest::TearDown() {
     setCurrentVideo(nullptr);
 }
 
-void SurfaceTest::addTexture(const std::string& name, std::uint32_t argb) {
-    writePicture(folder.file(name), 16, argb);
+void SurfaceTest::addTexture(const std::string& name, std::uint32_t argb, int size) {
+    writePicture(folder.file(name), size, argb);
     loadTexture(0, 0, folder.file(name));
 }
 
@@ -41,6 +41,11 @@ std::vector<std::uint32_t> SurfaceTest::drawFrame(std::vector<clsSprite>& sprite
     return video->readPixels();
 }
 
+std::vector<std::uint32_t> SurfaceTest::drawFrame(clsSprite sprite) {
+    std::vector<clsSprite> sprites{sprite};
+    return drawFrame(sprites);
+}
+
 clsSprite makeSprite(const std::string& texture, float x, float y, float sizex, float sizey,
                      float angle, std::int16_t blend, float r, float g, float b, float a) {
     clsSprite sprite;
@@ -49,20 +54,20 @@ clsSprite makeSprite(const std::string& texture, float x, float y, float sizex, 
     return sprite;
 }
 
-::testing::AssertionResult hasColour(const std::vector<std::uint32_t>& pixels, int x, int y, int r,
-                                     int g, int b, int tolerance) {
-    std::uint32_t pixel = pixels.at(static_cast<std::size_t>(y) * platform::surfaceWidth + x);
-    int actual[3] = {static_cast<int>((pixel >> 16) & 0xff), static_cast<int>((pixel >> 8) & 0xff),
-                     static_cast<int>(pixel & 0xff)};
-    int expected[3] = {r, g, b};
-    for (int i = 0; i < 3; ++i) {
-        if (std::abs(actual[i] - expected[i]) > tolerance) {
-            return ::testing::AssertionFailure()
-                   << "pixel (" << x << ", " << y << ") is (" << actual[0] << ", " << actual[1]
-                   << ", " << actual[2] << "), expected (" << r << ", " << g << ", " << b << ")";
+void expectPixels(const std::vector<std::uint32_t>& pixels, const std::vector<Probe>& probes,
+                  int tolerance) {
+    for (const Probe& probe : probes) {
+        std::uint32_t actual = rgbAt(pixels, probe.x, probe.y);
+        for (int shift : {16, 8, 0}) {
+            int got = static_cast<int>((actual >> shift) & 0xff);
+            int want = static_cast<int>((probe.rgb >> shift) & 0xff);
+            if (std::abs(got - want) > tolerance) {
+                ADD_FAILURE() << "pixel (" << probe.x << ", " << probe.y << ") is " << std::hex
+                              << actual << ", expected " << probe.rgb;
+                break;
+            }
         }
     }
-    return ::testing::AssertionSuccess();
 }
 
 } // namespace vastorim::test

@@ -19,11 +19,12 @@ class SurfaceTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Loads a picture written into the temporary folder under name.
-    void addTexture(const std::string& name, std::uint32_t argb);
+    // Loads a size x size picture of one colour written into the temporary folder under name.
+    void addTexture(const std::string& name, std::uint32_t argb, int size = 16);
 
     // Draws one frame in which the mode's drawing renders these sprites in order.
     std::vector<std::uint32_t> drawFrame(std::vector<clsSprite>& sprites);
+    std::vector<std::uint32_t> drawFrame(clsSprite sprite);
 
     TempFolder folder;
     std::unique_ptr<platform::Video> video;
@@ -34,8 +35,13 @@ clsSprite makeSprite(const std::string& texture, float x, float y, float sizex, 
                      float angle = 0, std::int16_t blend = 0, float r = 255, float g = 255,
                      float b = 255, float a = 255);
 
-// The pixel at (x, y) has these colour channels, each within tolerance.
-::testing::AssertionResult hasColour(const std::vector<std::uint32_t>& pixels, int x, int y, int r,
-                                     int g, int b, int tolerance = 1);
+struct Probe {
+    int x, y;
+    std::uint32_t rgb;
+};
+
+// Every probed pixel has its colour, each channel within tolerance.
+void expectPixels(const std::vector<std::uint32_t>& pixels, const std::vector<Probe>& probes,
+                  int tolerance = 1);
 
 } // namespace vastorim::test

@@ -8,68 +8,17 @@
 namespace vastorim::test {
 namespace {
 
-using TextureRegistry = SurfaceTest;
-
-// The file a failing load names, or a note that it did not fail.
-template <typename Load> std::string fileOfError(Load load, int* line = nullptr) {
+// The file and line a failing load names, or "(no error)".
+template <typename Load> std::pair<std::string, int> errorOf(Load load) {
     try {
         load();
     } catch (const DataError& error) {
-        if (line != nullptr) {
-            *line = error.line();
-        }
-        return error.file();
+        return {error.file(), error.line()};
     }
-    return "(no error)";
+    return {"(no error)", 0};
 }
 
-TEST_F(TextureRegistry, LowerCasesOnlyTheQuery) {
-    EXPECT_EQ(findTexture("ship.png"), -1);
-    addTexture("ship.png", 0xffffffff);
-    addTexture("Rock.png", 0xffffffff);
-    EXPECT_EQ(findTexture("ship.png"), 0);
-    EXPECT_EQ(findTexture("Ship.PNG"), 0);
-    EXPECT_EQ(findTexture("ship"), -1);
-    // Stored with a capital: no query can match it.
-    EXPECT_EQ(findTexture("Rock.png"), -1);
-    EXPECT_EQ(findTexture("rock.png"), -1);
-    EXPECT_EQ(lastTexture(), 1);
-}
-
-TEST_F(TextureRegistry, AFileNameAlreadyRegisteredAddsNothingUnlessItHasCapitals) {
-    addTexture("ship.png", 0xffffffff);
-    writePicture(folder.file("other/ship.png"), 8, 0xff00ff00);
-    unsigned generation = textureGeneration();
-    loadTexture(0, 0, folder.file("other/ship.png"));
-    loadTexture(0, 0, folder.path() + "\\other\\ship.png");
-    EXPECT_EQ(lastTexture(), 0);
-    EXPECT_EQ(textureGeneration(), generation);
-
-    addTexture("Rock.png", 0xffffffff);
-    loadTexture(0, 0, folder.file("Rock.png"));
-    EXPECT_EQ(lastTexture(), 2);
-    EXPECT_NE(textureGeneration(), generation);
-}
-
-TEST_F(TextureRegistry, ResetEmptiesTheRegistry) {
-    addTexture("ship.png", 0xffffffff);
-    unsigned generation = textureGeneration();
-    resetTextureList();
-    EXPECT_EQ(lastTexture(), -1);
-    EXPECT_EQ(findTexture("ship.png"), -1);
-    EXPECT_NE(textureGeneration(), generation);
-}
-
-TEST_F(TextureRegistry, UnreadablePictureIsAnErrorNamingTheFile) {
-    writeFile(folder.file("broken.png"), "not a picture");
-    EXPECT_EQ(fileOfError([&] { loadTexture(0, 0, folder.file("broken.png")); }),
-              folder.file("broken.png"));
-    EXPECT_EQ(fileOfError([&] { loadTexture(0, 0, folder.file("absent.png")); }),
-              folder.file("absent.png"));
-    EXPECT_EQ(lastTexture(), -1);
-}
-
-class ResourceList : public SurfaceTest {
+class TextureRegistry : public SurfaceTest {
   protected:
     void SetUp() override {
         SurfaceTest::SetUp();
@@ -81,11 +30,37 @@ class ResourceList : public SurfaceTest {
     }
 };
 
-TEST_F(ResourceList, StopsAtEndOrAtTheEndOfTheFile) {
+TEST_F(TextureRegistry, QueriesAreLowerCasedAndKnownFileNamesAddNothing) {
+    addTexture("ship.png", 0xffffffff);
+    addTexture("Rock.png", 0xffffffff);
+    const std::pair<const char*, int> queries[] = {
+        {"ship.png", 0}, {"Ship.PNG", 0}, {"ship", -1}, {"Rock.png", -1}, {"rock.png", -1}};
+    for (const auto& [name, index] : queries) {
+        EXPECT_EQ(findTexture(name), index) << name;
+    }
+
+    writePicture(folder.file("other/ship.png"), 8, 0xff00ff00);
+    unsigned generation = textureGeneration();
+    loadTexture(0, 0, folder.file("other/ship.png"));
+    loadTexture(0, 0, folder.path() + "\\other\\ship.png");
+    EXPECT_EQ(lastTexture(), 1);
+    EXPECT_EQ(textureGeneration(), generation);
+    // A stored name with capitals never matches, so it is loaded again.
+    loadTexture(0, 0, folder.file("Rock.png"));
+    EXPECT_EQ(lastTexture(), 2);
+    EXPECT_NE(textureGeneration(), generation);
+
+    generation = textureGeneration();
+    resetTextureList();
+    EXPECT_EQ(lastTexture(), -1);
+    EXPECT_EQ(findTexture("ship.png"), -1);
+    EXPECT_NE(textureGeneration(), generation);
+}
+
+TEST_F(TextureRegistry, TheListEndsAtAnExactEndLineOrAtTheEndOfTheFile) {
     writeProgramFolder(folder.path(), {"a.png", "END", "b.png"});
     loadResourceList();
     EXPECT_EQ(lastTexture(), 0);
-    EXPECT_EQ(findTexture("a.png"), 0);
 
     resetTextureList();
     writeProgramFolder(folder.path(), {"a.png", "b.png", "sub/c.png"});
@@ -94,24 +69,29 @@ TEST_F(ResourceList, StopsAtEndOrAtTheEndOfTheFile) {
     EXPECT_EQ(findTexture("c.png"), 2);
 }
 
-TEST_F(ResourceList, OnlyAnExactEndLineEndsTheList) {
-    writeProgramFolder(folder.path(), {"a.png"});
-    writeFile(folder.file("graphics/resource list.txt"), "a.png\nEnd\nEND\n");
-    EXPECT_EQ(fileOfError(loadResourceList), folder.path() + "/graphics/End");
-    EXPECT_EQ(lastTexture(), 0);
-}
-
-TEST_F(ResourceList, MissingListOrPictureOrEmptyLineNamesTheFile) {
-    std::string list = folder.path() + "/graphics/resource list.txt";
-    EXPECT_EQ(fileOfError(loadResourceList), list);
-
-    writeFile(list, "gone.png\nEND\n");
-    EXPECT_EQ(fileOfError(loadResourceList), folder.path() + "/graphics/gone.png");
-
-    writeProgramFolder(folder.path(), {"a.png", "", "END"});
-    int line = 0;
-    EXPECT_EQ(fileOfError(loadResourceList, &line), list);
-    EXPECT_EQ(line, 2);
+TEST_F(TextureRegistry, BadListsAndPicturesAreErrorsNamingTheFile) {
+    const std::string graphics = folder.path() + "/graphics/";
+    EXPECT_EQ(errorOf(loadResourceList).first, graphics + "resource list.txt");
+    struct Case {
+        const char* list;
+        std::string file;
+        int line; // 0: any
+    };
+    const Case cases[] = {{"gone.png\nEND\n", graphics + "gone.png", 0},
+                          {"a.png\nEnd\nEND\n", graphics + "End", 0},
+                          {"a.png\n\nEND\n", graphics + "resource list.txt", 2}};
+    writePicture(graphics + "a.png", 8, 0xffffffff);
+    for (const Case& c : cases) {
+        resetTextureList();
+        writeFile(graphics + "resource list.txt", c.list);
+        auto [file, line] = errorOf(loadResourceList);
+        EXPECT_EQ(file, c.file) << c.list;
+        EXPECT_TRUE(c.line == 0 || line == c.line) << c.list;
+    }
+    writeFile(folder.file("broken.png"), "not a picture");
+    for (const std::string& picture : {folder.file("broken.png"), folder.file("absent.png")}) {
+        EXPECT_EQ(errorOf([&] { loadTexture(0, 0, picture); }).first, picture);
+    }
 }
 
 } // namespace

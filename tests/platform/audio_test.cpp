@@ -1,4 +1,5 @@
 #include "platform/audio.h"
+#include "support/test_support.h"
 #include "support/test_wav.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +7,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <numbers>
 #include <thread>
@@ -14,163 +14,144 @@
 namespace vastorim::platform {
 namespace {
 
-namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
-std::string tempPath(const std::string& name) {
-    return (fs::temp_directory_path() / ("vastorim_audio_" + name)).string();
-}
-
-// A sine tone, 16-bit mono.
-std::string writeTone(const std::string& name, int rate, double seconds, double hz) {
-    std::vector<std::int16_t> samples(static_cast<std::size_t>(rate * seconds));
+// A 441 Hz sine tone, 16-bit mono at 22050 Hz.
+std::string writeTone(const test::TempFolder& folder, double seconds) {
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(22050 * seconds));
     for (std::size_t i = 0; i < samples.size(); ++i) {
         samples[i] = static_cast<std::int16_t>(
-            12000 * std::sin(2 * std::numbers::pi * hz * static_cast<double>(i) / rate));
+            12000 * std::sin(2 * std::numbers::pi * 441 * static_cast<double>(i) / 22050));
     }
-    const std::string path = tempPath(name);
-    test::writeWav16(path, rate, 1, samples);
-    return path;
+    test::writeWav16(folder.file("tone.wav"), 22050, 1, samples);
+    return folder.file("tone.wav");
 }
 
 class HeadlessAudioTest : public ::testing::Test {
   protected:
+    std::unique_ptr<AudioBuffer> load(int channels, std::size_t samples) {
+        test::writeWav16(folder.file("a.wav"), 22050, channels, std::vector<std::int16_t>(samples));
+        return device->loadWav(folder.file("a.wav"));
+    }
+
+    test::TempFolder folder;
     std::int64_t now = 1000;
     std::unique_ptr<AudioDevice> device = createHeadlessAudioDevice([this] { return now; });
 };
 
 TEST_F(HeadlessAudioTest, PositionFollowsRateAndBytesPerFrame) {
-    const std::string path = tempPath("stereo.wav");
-    test::writeWav16(path, 22050, 2, std::vector<std::int16_t>(2 * 22050 * 4));
-    auto buffer = device->loadWav(path);
+    auto buffer = load(2, 2 * 22050 * 4);
     EXPECT_EQ(buffer->bytesPerFrame(), 4u);
     EXPECT_EQ(buffer->sizeInBytes(), 4u * 22050 * 4);
-
     buffer->setRate(20000);
     buffer->play();
     now += 500;
     EXPECT_EQ(buffer->position(), 10000u * 4);
-    buffer->setRate(40000); // a change of rate only affects the time after it
+    buffer->setRate(40000); // only the time after the change runs at the new rate
     now += 250;
     EXPECT_EQ(buffer->position(), 20000u * 4);
-
     buffer->stop();
     now += 1000;
     EXPECT_EQ(buffer->position(), 20000u * 4);
     EXPECT_FALSE(buffer->playing());
-
     buffer->setPosition(4003); // whole frames only
     EXPECT_EQ(buffer->position(), 4000u);
 }
 
 TEST_F(HeadlessAudioTest, PlayingToTheEndStopsThere) {
-    const std::string path = tempPath("short.wav");
-    test::writeWav16(path, 22050, 1, std::vector<std::int16_t>(1000));
-    auto buffer = device->loadWav(path);
+    auto buffer = load(1, 1000);
     buffer->setRate(10000);
     buffer->setPosition(1000);
     buffer->play();
-    now += 40; // 400 frames would pass, 500 remain
+    now += 40;
     EXPECT_TRUE(buffer->playing());
     EXPECT_EQ(buffer->position(), 1800u);
     now += 1000;
     EXPECT_FALSE(buffer->playing());
     EXPECT_EQ(buffer->position(), 2000u);
-
-    buffer->play(); // from the end there is nothing left to play
+    buffer->play(); // nothing is left to play
     EXPECT_FALSE(buffer->playing());
     buffer->setPosition(0);
     buffer->play();
     EXPECT_TRUE(buffer->playing());
 }
 
-// What the disk audio driver wrote: 16-bit stereo at 44100 Hz.
 struct Recording {
-    std::vector<std::int16_t> left;
-
-    explicit Recording(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::int16_t frame[2];
-        while (in.read(reinterpret_cast<char*>(frame), sizeof frame)) {
-            left.push_back(frame[0]);
-        }
-    }
-
-    // The loudest stretch, as root mean square, and the tone's pitch from its zero crossings.
-    double rms() const {
-        double sum = 0;
-        for (std::int16_t s : left) {
-            sum += static_cast<double>(s) * s;
-        }
-        return left.empty() ? 0 : std::sqrt(sum / static_cast<double>(left.size()));
-    }
-    double pitch() const {
-        std::size_t first = 0, last = 0, crossings = 0;
-        for (std::size_t i = 1; i < left.size(); ++i) {
-            if (left[i - 1] < 0 && left[i] >= 0) {
-                first = crossings == 0 ? i : first;
-                last = i;
-                ++crossings;
-            }
-        }
-        return crossings < 2 ? 0 : (crossings - 1) * 44100.0 / static_cast<double>(last - first);
-    }
+    double rms = 0;
+    double pitch = 0;
 };
 
-// Plays a 441 Hz tone (at a volume in hundredths of a decibel) through SDL's disk driver for a
-// while and returns what it wrote.
-Recording recordTone(const std::string& name, int rate, int volume = 0) {
-    const std::string output = tempPath(name + ".raw");
+// Plays the tone through SDL's disk driver for a while; reads back the left channel of what it
+// wrote (16-bit stereo at 44100 Hz): loudness and the pitch from rising zero crossings.
+Recording recordTone(int rate, int volume) {
+    const test::TempFolder folder;
     setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+    setenv("SDL_DISKAUDIOFILE", folder.file("out.raw").c_str(), 1);
     {
         auto device = createAudioDevice();
-        auto buffer = device->loadWav(writeTone(name + ".wav", 22050, 2.0, 441));
+        auto buffer = device->loadWav(writeTone(folder, 2.0));
         buffer->setRate(rate);
         buffer->setVolume(volume);
         buffer->play();
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::this_thread::sleep_for(300ms);
         EXPECT_TRUE(buffer->playing());
-        const std::uint32_t position = buffer->position();
-        EXPECT_GT(position, 0u);
-        EXPECT_LT(position, static_cast<std::uint32_t>(2 * rate * 0.6));
+        EXPECT_GT(buffer->position(), 0u);
+        EXPECT_LT(buffer->position(), static_cast<std::uint32_t>(2 * rate * 0.6));
     }
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    return Recording(output);
+    std::ifstream in(folder.file("out.raw"), std::ios::binary);
+    std::vector<std::int16_t> left;
+    for (std::int16_t frame[2]; in.read(reinterpret_cast<char*>(frame), sizeof frame);) {
+        left.push_back(frame[0]);
+    }
+    EXPECT_GT(left.size(), 4410u);
+    double sum = 0;
+    std::size_t first = 0, last = 0, crossings = 0;
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        sum += static_cast<double>(left[i]) * left[i];
+        if (i > 0 && left[i - 1] < 0 && left[i] >= 0) {
+            first = crossings++ == 0 ? i : first;
+            last = i;
+        }
+    }
+    Recording recording;
+    recording.rms = left.empty() ? 0 : std::sqrt(sum / static_cast<double>(left.size()));
+    recording.pitch =
+        crossings < 2 ? 0 : (crossings - 1) * 44100.0 / static_cast<double>(last - first);
+    return recording;
 }
 
 TEST(RealAudio, TheTrackIsAudibleAtItsVolumeAndAHigherRatePlaysItFaster) {
-    const Recording normal = recordTone("normal", 22050);
-    ASSERT_GT(normal.left.size(), 4410u);
-    EXPECT_GT(normal.rms(), 2000);
-    EXPECT_NEAR(normal.pitch(), 441, 10);
-
-    const Recording fast = recordTone("fast", 44100);
-    EXPECT_NEAR(fast.pitch(), 882, 20);
-
-    const Recording quiet = recordTone("quiet", 22050, -2000); // -20 dB: a tenth as loud
-    EXPECT_NEAR(quiet.rms() / normal.rms(), 0.1, 0.03);
+    const Recording normal = recordTone(22050, 0);
+    EXPECT_GT(normal.rms, 2000);
+    EXPECT_NEAR(normal.pitch, 441, 10);
+    EXPECT_NEAR(recordTone(44100, 0).pitch, 882, 20);
+    // -20 dB: a tenth as loud.
+    EXPECT_NEAR(recordTone(22050, -2000).rms / normal.rms, 0.1, 0.03);
 }
 
 TEST(RealAudio, ABufferPlayedToItsEndReportsItsSize) {
+    const test::TempFolder folder;
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     auto device = createAudioDevice();
-    auto buffer = device->loadWav(writeTone("end.wav", 22050, 0.1, 441));
+    auto buffer = device->loadWav(writeTone(folder, 0.1));
     buffer->setRate(44100);
     buffer->play();
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    std::this_thread::sleep_for(400ms);
     EXPECT_FALSE(buffer->playing());
     EXPECT_EQ(buffer->position(), buffer->sizeInBytes());
 }
 
 TEST(RealAudio, WithoutADeviceTheBufferKeepsTimeSilently) {
+    const test::TempFolder folder;
     setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
     auto device = createAudioDevice();
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    auto buffer = device->loadWav(writeTone("silent.wav", 22050, 2.0, 441));
+    auto buffer = device->loadWav(writeTone(folder, 2.0));
     buffer->setRate(10000);
     const auto start = std::chrono::steady_clock::now();
     buffer->play();
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    std::this_thread::sleep_for(200ms);
     const std::uint32_t position = buffer->position();
     const double elapsed =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

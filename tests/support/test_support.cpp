@@ -1,6 +1,7 @@
 #include "support/test_support.h"
 
 #include "platform/png_file.h"
+#include "platform/video.h"
 #include "support/test_wav.h"
 
 #include <gtest/gtest.h>
@@ -76,9 +77,13 @@ void writeProgramFolder(const std::string& folder, const std::vector<std::string
         }
     }
     writeFile(folder + "/graphics/resource list.txt", list);
-    // A second of silence: start-up needs a track, and these runs never play past its start.
+    // Start-up needs a track; these runs never play past the first second.
     fs::create_directories(folder + "/sound");
     writeWav16(folder + "/sound/music.wav", 22050, 1, std::vector<std::int16_t>(22050));
+}
+
+std::uint32_t rgbAt(const std::vector<std::uint32_t>& pixels, int x, int y) {
+    return pixels.at(static_cast<std::size_t>(y) * platform::surfaceWidth + x) & 0xffffff;
 }
 
 PictureSize pngSize(const std::string& path) {

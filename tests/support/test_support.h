@@ -6,7 +6,7 @@
 
 namespace vastorim::test {
 
-// A fresh folder under the system's temporary folder, deleted with everything in it at the end.
+// A fresh temporary folder, deleted with everything in it at the end.
 class TempFolder {
   public:
     TempFolder();
@@ -16,7 +16,7 @@ class TempFolder {
 
     const std::string& path() const { return path_; }
     std::string file(const std::string& relative) const { return path_ + "/" + relative; }
-    // Writes the text as it stands (the caller chooses the line ends) and gives the path.
+    // Writes the text as it stands (the caller chooses the line ends); gives the path.
     std::string write(const std::string& name, const std::string& text) const;
 
   private:
@@ -37,6 +37,9 @@ void writeQuadrantPicture(const std::string& path, int size, std::uint32_t topLe
 // A program folder with graphics/resource list.txt holding these lines, a small opaque white
 // picture for every listed name that is neither empty nor "END", and a short silent music track.
 void writeProgramFolder(const std::string& folder, const std::vector<std::string>& listLines);
+
+// The colour channels of the surface pixel at (x, y) as 0xRRGGBB.
+std::uint32_t rgbAt(const std::vector<std::uint32_t>& pixels, int x, int y);
 
 // The width and height a PNG file declares, {0, 0} when it is not a PNG.
 struct PictureSize {

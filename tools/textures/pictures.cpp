@@ -53,6 +53,15 @@ Texel streak(float x, float y) {
     return white(std::min(1.0f, across * along + head) * borderFade(x, y));
 }
 
+// A shot seen from the side: a hot core, stretched along the flight and brightest towards the
+// head, inside a wide soft glow, so that it reads as a light at game scale whatever its tint.
+Texel bolt(float x, float y) {
+    const float ahead = y + 0.15f;
+    const float core = 1.7f * std::exp(-(x * x * 14 + ahead * ahead * 4));
+    const float halo = 0.5f * std::exp(-(x * x * 4 + y * y * 1.8f));
+    return white(std::min(1.0f, core + halo) * borderFade(x, y));
+}
+
 Texel dot(float x, float y) {
     const float r = radius(x, y);
     const float body = smoothstep(0.62f, 0.5f, r);
@@ -203,6 +212,7 @@ std::vector<NamedPicture> makePictures() {
     add("flare.png", 64, flare);
     add("spark.png", 64, spark);
     add("streak.png", 64, streak);
+    add("bolt.png", 64, bolt);
     add("dot.png", 32, dot);
     add("ring.png", 128, ring);
     add("smoke.png", 128, smoke);
