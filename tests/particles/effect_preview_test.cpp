@@ -81,11 +81,7 @@ class EffectPreviewTest : public ::testing::Test {
         static_cast<platform::ScriptedEvents&>(*headless.events).push(event);
     }
 
-    std::uint32_t pixel(int x, int y) {
-        return headless.video
-                   ->readPixels()[static_cast<std::size_t>(y * platform::surfaceWidth + x)] &
-               0xffffff;
-    }
+    std::uint32_t pixel(int x, int y) { return test::rgbAt(headless.video->readPixels(), x, y); }
 
     // Whether anything is drawn in the band at the top where errors are shown.
     bool errorBandInked() {

@@ -39,9 +39,7 @@ TEST(EmitterPixels, LiveParticlesAppearWhereTheFilePutsThemAndMove) {
     }
     renderFrame();
     auto pixels = video->readPixels();
-    auto at = [&](int x, int y) {
-        return pixels[static_cast<std::size_t>(y * platform::surfaceWidth + x)] & 0xffffff;
-    };
+    auto at = [&](int x, int y) { return test::rgbAt(pixels, x, y); };
     EXPECT_EQ(at(312, 384), 0xff0000u) << "red square at its offset";
     EXPECT_EQ(at(312 + 15, 384 + 15), 0xff0000u);
     EXPECT_EQ(at(312 + 25, 384), 0u) << "the red square is 40 pixels wide";
