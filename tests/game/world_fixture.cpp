@@ -15,7 +15,7 @@ namespace vastorim::testing {
 
 namespace {
 
-struct TypeSpec {
+struct TypeFields {
     std::string speedx = "0";
     std::string speedy = "0";
     int spawn = 1;
@@ -23,7 +23,7 @@ struct TypeSpec {
     std::string x = "0";
 };
 
-std::string typeLine(const std::string& name, const TypeSpec& t) {
+std::string typeLine(const std::string& name, const TypeFields& t) {
     return name + ",1:0|255,1:0|255,1:0|255,1:0|200,1:0|16,1:0|16,1:0|" + t.speedx + ",1:0|" +
            t.speedy + ",1:0|2,spark," + std::to_string(t.spawn) + ",1,0,0," +
            std::to_string(t.lifetime) + "," + t.x + ",0\r\n";
@@ -32,8 +32,8 @@ std::string typeLine(const std::string& name, const TypeSpec& t) {
 // File name (without ".txt") and its contents.
 std::map<std::string, std::string> testEffects() {
     std::map<std::string, std::string> effects;
-    auto add = [&](const std::string& name, TypeSpec spec = {}) {
-        effects[name] = typeLine(name, spec);
+    auto add = [&](const std::string& name, TypeFields fields = {}) {
+        effects[name] = typeLine(name, fields);
     };
     for (const char* name :
          {"player", "asteroid1_1", "asteroid1_2", "asteroid2_1", "asteroid2_2", "asteroid3_1",
