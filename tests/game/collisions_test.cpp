@@ -1,6 +1,5 @@
 #include "world_fixture.h"
 
-#include "engine/mod_dx8_sound.h"
 #include "engine/mod_game_load.h"
 #include "engine/mod_vbp_start.h"
 #include "engine/numbers.h"
@@ -16,7 +15,7 @@ namespace {
 using ContactTest = WorldTest;
 
 TEST_F(ContactTest, AnAsteroidHurtsTheFirstShipItTouchesBouncesItAndIsDestroyed) {
-    loadShips({{"up", "down", "left", "right", "space"}, {"w", "s", "a", "d", "control"}});
+    loadTwoShips();
     for (int i : {0, 1}) {
         ship(i).particle.dblX = 500 + i;
         ship(i).particle.dblY = 500;
@@ -26,20 +25,24 @@ TEST_F(ContactTest, AnAsteroidHurtsTheFirstShipItTouchesBouncesItAndIsDestroyed)
     ship(0).particle.speedy.setKeyVal(0, -2);
     placeAsteroid(0, 1, 520, 510);
     hitShipsWithAsteroid(0);
-    EXPECT_EQ(ship(0).particle.damage, -2);
-    EXPECT_EQ(speedX(ship(0).particle), -3);
-    EXPECT_EQ(speedY(ship(0).particle), 2);
-    EXPECT_EQ(ship(1).particle.damage, 10);
+    EXPECT_EQ(ship(0).particle.damage, -2) << "dying at -1 or below, never exactly 0";
+    EXPECT_EQ(velocity(ship(0).particle), XY(-3, 2));
+    EXPECT_EQ(ship(1).particle.damage, 10) << "the second ship is spared";
     EXPECT_EQ(rock(0).lngKillat, 0);
     EXPECT_EQ(rock(0).damage, 0);
 
-    ship(1).particle.damage = 4; // would end at exactly 0: dies through dying instead
+    ship(1).particle.damage = 4;
     placeAsteroid(0, 3, 505, 500);
     hitShipsWithAsteroid(0);
-    EXPECT_EQ(ship(1).particle.damage, -1);
+    EXPECT_EQ(ship(1).particle.damage, -1) << "a hit to exactly 0 kills";
+
+    ship(1).particle.damage = -5;
+    placeAsteroid(0, 3, 505, 500);
+    hitShipsWithAsteroid(0);
+    EXPECT_EQ(ship(1).particle.damage, -5) << "a dying ship takes no more";
 }
 
-TEST_F(ContactTest, NoHarmOutOfReachAfterGameOverOrToAShipAlreadyDying) {
+TEST_F(ContactTest, NoHarmOutOfReachOrAfterGameOver) {
     ship().particle.dblX = 400;
     ship().particle.dblY = 400;
     placeAsteroid(0, 3, 411, 400); // radius 10
@@ -49,10 +52,6 @@ TEST_F(ContactTest, NoHarmOutOfReachAfterGameOverOrToAShipAlreadyDying) {
     hitShipsWithAsteroid(0);
     EXPECT_EQ(ship().particle.damage, 100);
     EXPECT_EQ(rock(0).lngKillat, 1);
-    globals.globalFade = 1;
-    ship().particle.damage = -5;
-    hitShipsWithAsteroid(0);
-    EXPECT_EQ(ship().particle.damage, -5);
 }
 
 TEST_F(ContactTest, AShotTakesItsPowerOffShowsASparkBySizeAndIsSpent) {
@@ -60,9 +59,9 @@ TEST_F(ContactTest, AShotTakesItsPowerOffShowsASparkBySizeAndIsSpent) {
     placeAsteroid(1, 2, 452, 450);
     placeShot(0, 30, 451, 450);
     hitAsteroidsWithShot(0);
-    EXPECT_EQ(rock(0).damage, 0); // not -10
+    EXPECT_EQ(rock(0).damage, 0) << "not below zero";
     EXPECT_EQ(rock(0).lngKillat, 0);
-    EXPECT_EQ(rock(1).damage, 40); // the spent shot goes on but subtracts nothing
+    EXPECT_EQ(rock(1).damage, 40) << "the spent shot goes on but subtracts nothing";
     EXPECT_EQ(liveCount("hit_medium"), 1);
     EXPECT_EQ(world.shots[0].particle.lngKillat, 0);
 
@@ -72,9 +71,9 @@ TEST_F(ContactTest, AShotTakesItsPowerOffShowsASparkBySizeAndIsSpent) {
     EXPECT_EQ(liveCount("hit_small"), 1);
 
     hitEffects = false;
-    placeShot(0, 5, 451, 450); // a destroyed asteroid still stops shots
+    placeShot(0, 5, 451, 450);
     hitAsteroidsWithShot(0);
-    EXPECT_EQ(world.shots[0].particle.lngKillat, 0);
+    EXPECT_EQ(world.shots[0].particle.lngKillat, 0) << "a destroyed asteroid still stops shots";
     EXPECT_EQ(rock(1).damage, 38);
     EXPECT_EQ(liveCount("hit_medium") + liveCount("hit_small"), 2);
 }
@@ -84,11 +83,14 @@ TEST_F(ContactTest, ShotsOnlyHitAsteroidsInTheirOwnCell) {
     placeShot(0, 5, 99, 150);
     hitAsteroidsWithShot(0);
     EXPECT_EQ(rock(0).damage, 60);
-    EXPECT_EQ(gridCell(99, 150), 10);
-    EXPECT_EQ(gridCell(1000, 0), 10);
-    EXPECT_EQ(gridCell(-99, -99), 0);
-    EXPECT_EQ(gridCell(450.5, 0), 4);
-    EXPECT_EQ(gridCell(std::nan(""), 1e300), 10000000 * 10);
+    struct Case {
+        double x, y;
+        int cell;
+    };
+    for (Case c : {Case{99, 150, 10}, Case{1000, 0, 10}, Case{-99, -99, 0}, Case{450.5, 0, 4},
+                   Case{std::nan(""), 1e300, 10000000 * 10}}) {
+        EXPECT_EQ(gridCell(c.x, c.y), c.cell) << c.x << "," << c.y;
+    }
 }
 
 class PickupTest : public WorldTest {
@@ -98,6 +100,7 @@ class PickupTest : public WorldTest {
         ship().particle.dblX = 700;
         ship().particle.dblY = 300;
     }
+    static int levels() { return ship().weapon1Level + ship().weapon2Level + ship().weapon3Level; }
 };
 
 TEST_F(PickupTest, FlyingOverOneRaisesAWeaponByTheDrawAndOnlyOnePerFrame) {
@@ -110,7 +113,7 @@ TEST_F(PickupTest, FlyingOverOneRaisesAWeaponByTheDrawAndOnlyOnePerFrame) {
     updateShip(0);
     EXPECT_EQ(world.lastPickup, 1);
     EXPECT_EQ(emitter.getParticle(world.pickups[1])->dblX, 900);
-    EXPECT_EQ(ship().weapon1Level + ship().weapon2Level + ship().weapon3Level, 2);
+    EXPECT_EQ(levels(), 2);
     EXPECT_EQ(w == 0   ? ship().weapon1Level
               : w == 1 ? ship().weapon2Level
                        : ship().weapon3Level,
@@ -119,20 +122,15 @@ TEST_F(PickupTest, FlyingOverOneRaisesAWeaponByTheDrawAndOnlyOnePerFrame) {
     EXPECT_EQ(firstLive("pickup_over")->dblX, 705);
     updateShip(0);
     EXPECT_EQ(world.lastPickup, 0);
-}
 
-TEST_F(PickupTest, FullWeaponsPassTheUpgradeOnAndAllFullChangesNothing) {
-    ship().weapon1Level = 4;
-    ship().weapon2Level = 4;
+    ship().weapon1Level = ship().weapon2Level = 4;
     ship().weapon3Level = 2;
-    for (int n = 0; n < 4; ++n) {
+    for (int n = 0; n < 3; ++n) {
         spawnPickup(700, 300);
         collectPickup(0);
     }
-    EXPECT_EQ(ship().weapon1Level, 4);
-    EXPECT_EQ(ship().weapon2Level, 4);
-    EXPECT_EQ(ship().weapon3Level, 4);
-    EXPECT_EQ(world.lastPickup, -1);
+    EXPECT_EQ(levels(), 12) << "full weapons pass the upgrade on; all full changes nothing";
+    EXPECT_EQ(world.lastPickup, 0) << "each collected, the one out of reach left";
 }
 
 TEST_F(PickupTest, OnePickupExpiresPerBeatOnceItsSlotHoldsSomethingElse) {
@@ -142,15 +140,13 @@ TEST_F(PickupTest, OnePickupExpiresPerBeatOnceItsSlotHoldsSomethingElse) {
     emitter.getParticle(world.pickups[0])->sName = "spark";
     emitter.getParticle(world.pickups[1])->sName = "spark";
     expirePickups();
-    EXPECT_EQ(world.lastPickup, 2);
+    EXPECT_EQ(world.lastPickup, 2) << "only on the beat";
     setBeats(false, true, false, false);
     for (int expected : {1, 0, 0}) {
         expirePickups();
         EXPECT_EQ(world.lastPickup, expected);
     }
     EXPECT_EQ(emitter.getParticle(world.pickups[0])->dblX, 300);
-    removePickup(0);
-    EXPECT_EQ(world.lastPickup, -1);
 }
 
 } // namespace

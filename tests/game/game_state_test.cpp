@@ -44,14 +44,11 @@ TEST_F(GameStateTest, TheBackgroundGlowTurnsFromGreenToRedWithTheMeanHealth) {
     setBeats(false, false, false, true);
     updateWorld();
     ASSERT_EQ(liveCount("background"), 4);
-    for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
-        const clsParticle* glow = emitter.getParticle(i);
-        if (glow->sName == "background") {
-            EXPECT_NEAR(glow->colourR.getValue(0), 153, 1e-4);
-            EXPECT_NEAR(glow->colourG.getValue(0), 102, 1e-4);
-        }
+    for (std::int16_t i = 0; i < 4; ++i) {
+        EXPECT_NEAR(emitter.getParticle(i)->colourR.getValue(0), 153, 1e-4);
+        EXPECT_NEAR(emitter.getParticle(i)->colourG.getValue(0), 102, 1e-4);
     }
-    loadShips({{"up", "down", "left", "right", "space"}, {"w", "s", "a", "d", "control"}});
+    loadTwoShips();
     ship(0).particle.damage = -30;
     ship(1).particle.damage = 20;
     // Dead slots lower down scatter the new glow: slots 1 and 3 of the old one are reused.
@@ -61,19 +58,22 @@ TEST_F(GameStateTest, TheBackgroundGlowTurnsFromGreenToRedWithTheMeanHealth) {
     emitter.getParticle(1)->lngKillat = -1;
     emitter.getParticle(3)->lngKillat = -1;
     updateWorld();
-    std::vector<int> tinted; // fully red: the mean of -30 and 20 counts as no health
+    std::vector<int> red; // the mean of -30 and 20 counts as no health
     for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
         if (emitter.getParticle(i)->colourG.getValue(0) == 0) {
-            tinted.push_back(i);
+            red.push_back(i);
         }
     }
-    EXPECT_EQ(tinted, (std::vector<int>{1, 3, 4, 5}));
+    EXPECT_EQ(red, (std::vector<int>{1, 3, 4, 5}));
     EXPECT_EQ(emitter.getParticle(5)->colourR.getValue(0), 255);
-    EXPECT_NEAR(emitter.getParticle(2)->colourG.getValue(0), 102, 1e-4); // the old glow
+    EXPECT_NEAR(emitter.getParticle(2)->colourG.getValue(0), 102, 1e-4) << "the old glow";
 }
 
 TEST_F(GameStateTest, TheGameEndsWhenTheShipsTotalHealthIsUsedUpAndTheScreenFades) {
-    loadShips({{"up", "down", "left", "right", "space"}, {"w", "s", "a", "d", "control"}});
+    loadTwoShips();
+    world.placeFinalTime = [](std::int32_t finalTime) {
+        return static_cast<std::int16_t>(finalTime == 3500 ? 3 : 9);
+    };
     globals.gameStartTick = 1000;
     globals.gameClockTick = 4500;
     ship(0).particle.damage = 2;
@@ -85,7 +85,7 @@ TEST_F(GameStateTest, TheGameEndsWhenTheShipsTotalHealthIsUsedUpAndTheScreenFade
     globals.frameTime = 0.5f;
     updateWorld();
     EXPECT_EQ(globals.finalTime, 3500);
-    EXPECT_EQ(world.scorePlace, -1);
+    EXPECT_EQ(world.scorePlace, -1) << "placed only when online";
     EXPECT_FLOAT_EQ(globals.globalFade, 0.95f);
     globals.gameClockTick = 9000;
     for (int frame = 0; frame < 30; ++frame) {
@@ -93,17 +93,8 @@ TEST_F(GameStateTest, TheGameEndsWhenTheShipsTotalHealthIsUsedUpAndTheScreenFade
     }
     EXPECT_EQ(globals.finalTime, 3500);
     EXPECT_EQ(globals.globalFade, 0);
-}
-
-TEST_F(GameStateTest, TheFinalTimeIsPlacedOnlyWhenOnline) {
-    world.placeFinalTime = [](std::int32_t finalTime) {
-        return static_cast<std::int16_t>(finalTime == 2500 ? 3 : 9);
-    };
-    globals.gameStartTick = 500;
-    globals.gameClockTick = 3000;
-    endGame();
-    EXPECT_EQ(world.scorePlace, -1);
     onlineEnabled = true;
+    globals.gameClockTick = 4500;
     endGame();
     EXPECT_EQ(world.scorePlace, 3);
 }
@@ -146,29 +137,20 @@ TEST_F(GameStateTest, StartingAGameResetsClockTablesAndPlayersButNotHeldKeys) {
     EXPECT_EQ(globals.gameStartTick, globals.gameClockTick);
     EXPECT_EQ(world.lastShot, -1);
     EXPECT_EQ(world.lastPickup, -1);
-    ASSERT_EQ(world.lastAsteroid, 1);
-    for (int k : {0, 1}) {
-        EXPECT_EQ(world.asteroids[k].size, 1);
-        EXPECT_TRUE(rock(k).sName == "asteroid1_1" || rock(k).sName == "asteroid1_2");
-    }
+    ASSERT_EQ(world.lastAsteroid, 1) << "two large asteroids to begin with";
+    EXPECT_EQ(world.asteroids[1].size, 1);
     EXPECT_EQ(ship().weapon3Level, 0);
     EXPECT_EQ(ship().particle.damage, 100);
     EXPECT_TRUE(ship().fireHeld);
 }
 
 TEST_F(GameStateTest, PlayersGetTheirBindingsAndAFreshShipFromTheirDraws) {
-    loadShips({{"up", "down", "left", "right", "space"}, {"W", "s", "a", "d", "Control"}});
+    loadTwoShips();
     ASSERT_EQ(world.lastShip, 1);
-    EXPECT_EQ(ship(0).keyUp, 38);
-    EXPECT_EQ(ship(0).keyFire, 32);
     EXPECT_EQ(ship(1).keyUp, 87);
     EXPECT_EQ(ship(1).keyFire, 17);
-    const clsParticle& body = ship(1).particle;
-    EXPECT_EQ(body.sName, "player");
-    EXPECT_EQ(body.damage, 100);
-    EXPECT_EQ(body.colourR.getValue(0), 155);
-    EXPECT_EQ(body.colourG.getValue(0), 255);
-    EXPECT_EQ(body.colourB.getValue(0), 0);
+    EXPECT_EQ(ship(1).particle.damage, 100);
+    EXPECT_EQ(ship(1).particle.colourR.getValue(0), 155);
     EXPECT_EQ(ship(1).weapon1Level, 1);
 
     seedRandom(42);
@@ -179,8 +161,7 @@ TEST_F(GameStateTest, PlayersGetTheirBindingsAndAFreshShipFromTheirDraws) {
     loadShips({{"up", "down", "left", "right", "space"}});
     EXPECT_EQ(world.lastShip, 0);
     EXPECT_NEAR(ship().particle.dblAngle, angle, 1e-12);
-    EXPECT_EQ(ship().particle.dblX, x);
-    EXPECT_EQ(ship().particle.dblY, y);
+    EXPECT_EQ(at(ship().particle), XY(x, y));
 }
 
 TEST(KeyNames, NamedKeysAndFirstCharacters) {
@@ -200,25 +181,19 @@ TEST(KeyNames, NamedKeysAndFirstCharacters) {
     }
 }
 
-TEST(SlotRule, LowestFreeSlotFirstThenTheBoundGrowsAndAFullTableRefuses) {
+TEST_F(GameStateTest, LowestFreeSlotFirstThenTheBoundGrowsAndAFullTableDropsTheNewEntry) {
     std::vector<Shot> table(3);
     std::int16_t last = -1;
     EXPECT_EQ(allocateSlot(table, last, &Shot::owner), 0);
     EXPECT_EQ(last, 0);
-    table[0].owner = 0;
+    table[0].owner = table[2].owner = 0;
     last = 2;
-    table[2].owner = 0;
     EXPECT_EQ(allocateSlot(table, last, &Shot::owner), 1);
     EXPECT_EQ(last, 2);
-    table[1].owner = 0;
-    EXPECT_EQ(allocateSlot(table, last, &Shot::owner), -1);
     table[1].owner = kFreeSlot;
-    releaseSlot(table, last, &Shot::owner, 2); // the top: down by exactly one
-    EXPECT_EQ(last, 1);
-    EXPECT_EQ(table[2].owner, kFreeSlot);
-}
+    releaseSlot(table, last, &Shot::owner, 2);
+    EXPECT_EQ(last, 1) << "releasing the top lowers the bound by exactly one";
 
-TEST_F(GameStateTest, FullWorldTablesDropTheNewEntry) {
     for (int k = 0; k < kWorldSlots; ++k) {
         world.asteroids[k].size = 3;
         world.shots[k].owner = 0;
@@ -234,13 +209,13 @@ TEST_F(GameStateTest, FullWorldTablesDropTheNewEntry) {
 }
 
 TEST_F(GameStateTest, TheEffectListEndsAtItsEndLineOrAtTheEndOfTheFile) {
-    folder.write("effects/effect list.txt", "player.txt\r\npickup.txt\r\nEND\r\nmissing.txt\r\n");
-    loadEffectList();
-    EXPECT_EQ(emitter.getEffect("", 1)->sName, "pickup.txt");
-    EXPECT_EQ(emitter.getEffect("", 2), nullptr);
-    folder.write("effects/effect list.txt", "player.txt\r\npickup.txt");
-    loadEffectList();
-    EXPECT_EQ(emitter.getEffect("", 1)->sName, "pickup.txt");
+    for (const char* list :
+         {"player.txt\r\npickup.txt\r\nEND\r\nmissing.txt\r\n", "player.txt\r\npickup.txt"}) {
+        folder.write("effects/effect list.txt", list);
+        loadEffectList();
+        EXPECT_EQ(emitter.getEffect("", 1)->sName, "pickup.txt");
+        EXPECT_EQ(emitter.getEffect("", 2), nullptr);
+    }
     folder.write("effects/effect list.txt", "player.txt\r\nmissing.txt\r\nEND\r\n");
     EXPECT_THROW(loadEffectList(), DataError);
 }

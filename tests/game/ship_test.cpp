@@ -23,9 +23,9 @@ class ShipTest : public WorldTest {
 };
 
 TEST_F(ShipTest, ThrustAddsHalfAUnitPerFrameUpToTenAndThereIsNoDrag) {
-    body().speedx.setKeyVal(0, 14); // too fast from its file: kept until the first thrust
+    body().speedx.setKeyVal(0, 14);
     updateShip(0);
-    EXPECT_EQ(speedX(body()), 14);
+    EXPECT_EQ(speedX(body()), 14) << "too fast from its file: kept until the first thrust";
     body().speedx.setKeyVal(0, 0);
     ship().upHeld = true;
     for (int frame = 1; frame <= 21; ++frame) {
@@ -34,11 +34,11 @@ TEST_F(ShipTest, ThrustAddsHalfAUnitPerFrameUpToTenAndThereIsNoDrag) {
     }
     ship().upHeld = false;
     globals.frameTime = 0.5f;
-    ship().leftHeld = ship().rightHeld = true; // no net turn
+    ship().leftHeld = ship().rightHeld = true;
     updateShip(0);
     EXPECT_EQ(speedX(body()), 10);
     EXPECT_EQ(body().dblX, 500 + 0.5 * 10 * 20);
-    EXPECT_EQ(body().dblAngle, 0);
+    EXPECT_EQ(body().dblAngle, 0) << "both turn keys cancel";
     ship().rightHeld = false;
     updateShip(0);
     EXPECT_EQ(body().dblAngle, -2);
@@ -50,17 +50,13 @@ TEST_F(ShipTest, WallsStopTheShipAndBounceItAtHalfSpeed) {
     body().dblY = -3;
     body().speedy.setKeyVal(0, -6);
     updateShip(0);
-    EXPECT_EQ(body().dblX, 1024);
-    EXPECT_EQ(speedX(body()), -4);
-    EXPECT_EQ(body().dblY, 0);
-    EXPECT_EQ(speedY(body()), 3);
+    EXPECT_EQ(at(body()), XY(1024, 0));
+    EXPECT_EQ(velocity(body()), XY(-4, 3));
     body().dblX = -1;
     body().dblY = 800;
     confineShip(0);
-    EXPECT_EQ(body().dblX, 0);
-    EXPECT_EQ(speedX(body()), 2);
-    EXPECT_EQ(body().dblY, 768);
-    EXPECT_EQ(speedY(body()), -1.5);
+    EXPECT_EQ(at(body()), XY(0, 768));
+    EXPECT_EQ(velocity(body()), XY(2, -1.5));
 }
 
 TEST_F(ShipTest, HealthShowsAsAGreenToRedTint) {

@@ -15,7 +15,7 @@ namespace vastorim::testing {
 
 namespace {
 
-struct TypeSpec {
+struct TypeFields {
     std::string speedx = "0";
     std::string speedy = "0";
     int spawn = 1;
@@ -23,7 +23,7 @@ struct TypeSpec {
     std::string x = "0";
 };
 
-std::string typeLine(const std::string& name, const TypeSpec& t) {
+std::string typeLine(const std::string& name, const TypeFields& t) {
     return name + ",1:0|255,1:0|255,1:0|255,1:0|200,1:0|16,1:0|16,1:0|" + t.speedx + ",1:0|" +
            t.speedy + ",1:0|2,spark," + std::to_string(t.spawn) + ",1,0,0," +
            std::to_string(t.lifetime) + "," + t.x + ",0\r\n";
@@ -32,8 +32,8 @@ std::string typeLine(const std::string& name, const TypeSpec& t) {
 // File name (without ".txt") and its contents.
 std::map<std::string, std::string> testEffects() {
     std::map<std::string, std::string> effects;
-    auto add = [&](const std::string& name, TypeSpec spec = {}) {
-        effects[name] = typeLine(name, spec);
+    auto add = [&](const std::string& name, TypeFields fields = {}) {
+        effects[name] = typeLine(name, fields);
     };
     for (const char* name :
          {"player", "asteroid1_1", "asteroid1_2", "asteroid2_1", "asteroid2_2", "asteroid3_1",
@@ -97,6 +97,10 @@ void WorldTest::loadShips(const std::vector<std::vector<std::string>>& players) 
     loadPlayers();
 }
 
+void WorldTest::loadTwoShips() {
+    loadShips({{"up", "down", "left", "right", "space"}, {"W", "s", "a", "d", "Control"}});
+}
+
 int WorldTest::liveCount(const std::string& name) {
     int count = 0;
     for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
@@ -123,14 +127,23 @@ void WorldTest::setBeats(bool half, bool beat, bool two, bool four) {
     music.fourBeatFlag = four;
 }
 
+namespace {
+
+clsParticle placed(std::int32_t lifetime, float damage, double x, double y) {
+    clsParticle particle;
+    particle.initialize();
+    particle.lngKillat = lifetime;
+    particle.damage = damage;
+    particle.dblX = x;
+    particle.dblY = y;
+    return particle;
+}
+
+} // namespace
+
 Asteroid& WorldTest::placeAsteroid(int k, int size, double x, double y) {
     Asteroid& asteroid = world.asteroids[k];
-    asteroid.particle = clsParticle{};
-    asteroid.particle.initialize();
-    asteroid.particle.lngKillat = 1;
-    asteroid.particle.damage = static_cast<float>((4 - size) * 20);
-    asteroid.particle.dblX = x;
-    asteroid.particle.dblY = y;
+    asteroid.particle = placed(1, static_cast<float>((4 - size) * 20), x, y);
     asteroid.size = static_cast<std::int16_t>(size);
     asteroid.cell = gridCell(x, y);
     world.lastAsteroid = std::max<std::int16_t>(world.lastAsteroid, static_cast<std::int16_t>(k));
@@ -139,12 +152,7 @@ Asteroid& WorldTest::placeAsteroid(int k, int size, double x, double y) {
 
 Shot& WorldTest::placeShot(int j, float power, double x, double y) {
     Shot& shot = world.shots[j];
-    shot.particle = clsParticle{};
-    shot.particle.initialize();
-    shot.particle.lngKillat = 2;
-    shot.particle.damage = power;
-    shot.particle.dblX = x;
-    shot.particle.dblY = y;
+    shot.particle = placed(2, power, x, y);
     shot.owner = 0;
     shot.cell = gridCell(x, y);
     world.lastShot = std::max<std::int16_t>(world.lastShot, static_cast<std::int16_t>(j));

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vastorim::testing {
@@ -20,11 +21,16 @@ class WorldTest : public ::testing::Test {
 
     // Rewrites the setup file with these players (five key names each) and loads them.
     void loadShips(const std::vector<std::vector<std::string>>& players);
+    // The arrow keys and space, and W, S, A, D and Control.
+    void loadTwoShips();
 
     static Ship& ship(int i = 0) { return world.ships[i]; }
     static clsParticle& rock(int k) { return world.asteroids[k].particle; }
     static double speedX(const clsParticle& p) { return p.speedx.getValue(0); }
     static double speedY(const clsParticle& p) { return p.speedy.getValue(0); }
+    using XY = std::pair<double, double>;
+    static XY at(const clsParticle& p) { return {p.dblX, p.dblY}; }
+    static XY velocity(const clsParticle& p) { return {speedX(p), speedY(p)}; }
 
     // Live emitter particles of the type called name, and the first of them (or null).
     static int liveCount(const std::string& name);

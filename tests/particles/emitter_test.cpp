@@ -9,15 +9,9 @@ using namespace vastorim;
 
 namespace {
 
-// Writes the file into the folder and gives its path.
-std::string put(const test::TempFolder& folder, const std::string& name, const std::string& text) {
-    test::writeFile(folder.file(name), text);
-    return folder.file(name);
-}
-
 std::string type(const std::string& name, int count, int lifetime, const std::string& x = "0") {
     return name + ",1:0|255,1:0|255,1:0|255,1:0|255,1:0|4,1:0|4,1:0|0,1:0|0,1:0|0,dot," +
-           std::to_string(count) + ",0,0,0," + std::to_string(lifetime) + "," + x + ",0";
+           std::to_string(count) + ",0,0,0," + std::to_string(lifetime) + "," + x + ",0\n";
 }
 
 class EmitterTest : public ::testing::Test {
@@ -30,24 +24,32 @@ class EmitterTest : public ::testing::Test {
     void TearDown() override { emitter.initialize(); }
 
     void add(const std::string& name, const std::string& lines) {
-        emitter.addEffect(put(folder, name, lines + "END\n"));
+        emitter.addEffect(folder.write(name, lines + "END\n"));
     }
+    static void kill(int slot) {
+        emitter.getParticle(static_cast<std::int16_t>(slot))->lngKillat = -1;
+    }
+    static std::int16_t spawnOne() { return emitter.spawnEffect(0, 0, "one.txt"); }
 
     test::TempFolder folder;
 };
 
-} // namespace
-
-TEST_F(EmitterTest, NothingLoadedSpawnsNothing) {
-    EXPECT_EQ(emitter.getEffect(""), nullptr);
+TEST_F(EmitterTest, FindsEffectsByFileNameIgnoringCaseAndFallsBackToTheFirst) {
     EXPECT_EQ(emitter.getEffect("any"), nullptr);
     EXPECT_EQ(emitter.spawnEffect(1, 2, "any"), 0);
-    EXPECT_EQ(emitter.getParticles(), 0);
-}
+    EXPECT_EQ(emitter.getParticles(), 0) << "nothing loaded spawns nothing";
+    std::string broken = folder.write("broken.txt", "x,1:0|255\nEND\n");
+    try {
+        emitter.addEffect(broken);
+        ADD_FAILURE() << "a broken file was added";
+    } catch (const DataError& error) {
+        EXPECT_EQ(error.file(), broken);
+        EXPECT_EQ(error.line(), 1);
+    }
+    EXPECT_EQ(emitter.getEffect(""), nullptr);
 
-TEST_F(EmitterTest, FindsEffectsIgnoringCaseAndFallsBackToTheFirst) {
-    add("First.txt", type("a", 1, 5) + "\n");
-    add("second.txt", type("b", 1, 5) + "\n");
+    add("First.txt", type("a", 1, 5));
+    add("second.txt", type("b", 1, 5));
     EXPECT_EQ(emitter.getEffect("SECOND.TXT")->sName, "second.txt");
     EXPECT_EQ(emitter.getEffect("first.txt")->sName, "First.txt");
     EXPECT_EQ(emitter.getEffect("nothing")->sName, "First.txt");
@@ -57,135 +59,81 @@ TEST_F(EmitterTest, FindsEffectsIgnoringCaseAndFallsBackToTheFirst) {
     EXPECT_EQ(emitter.getParticle(0)->sName, "a");
 }
 
-TEST_F(EmitterTest, SpawnsIntoConsecutiveSlotsAndReturnsTheLast) {
-    add("three.txt", type("p", 2, 5) + "\n" + type("q", 1, 5) + "\n");
-    add("none.txt", type("z", 0, 5) + "\n");
+TEST_F(EmitterTest, SpawnsIntoTheLowestFreeSlotsAndReturnsTheLast) {
+    add("three.txt", type("p", 2, 5) + type("q", 1, 5));
+    add("none.txt", type("z", 0, 5));
+    add("one.txt", type("p", 1, 5));
+    add("dead.txt", type("d", 2, -1));
     EXPECT_EQ(emitter.spawnEffect(0, 0, "none.txt"), 0);
     EXPECT_EQ(emitter.getParticles(), 0);
     EXPECT_EQ(emitter.spawnEffect(100, 50, "three.txt"), 2);
-    EXPECT_EQ(emitter.getParticles(), 3);
     EXPECT_EQ(emitter.getParticle(0)->sName, "p");
     EXPECT_EQ(emitter.getParticle(2)->sName, "q");
     EXPECT_EQ(emitter.getParticle(2)->dblX, 100);
     EXPECT_EQ(emitter.getParticle(2)->dblY, 50);
     EXPECT_EQ(emitter.spawnEffect(0, 0, "three.txt"), 5);
-}
 
-TEST_F(EmitterTest, ReusesTheLowestDeadSlot) {
-    add("one.txt", type("p", 1, 5) + "\n");
-    for (int i = 0; i < 3; ++i) {
-        emitter.spawnEffect(0, 0, "one.txt");
-    }
-    emitter.getParticle(1)->lngKillat = -1;
-    EXPECT_EQ(emitter.spawnEffect(0, 0, "one.txt"), 1) << "killed by game code, reused at once";
-    EXPECT_EQ(emitter.getParticles(), 3);
+    kill(1);
+    EXPECT_EQ(spawnOne(), 1) << "killed by game code, reused at once";
     EXPECT_EQ(emitter.getParticle(1)->lngKillat, 5);
+    kill(3);
+    EXPECT_EQ(emitter.spawnEffect(0, 0, "dead.txt"), 3) << "the second finds the first's slot dead";
+    EXPECT_EQ(emitter.getParticle(3)->lngKillat, -1);
+    EXPECT_EQ(spawnOne(), 3);
+    EXPECT_EQ(emitter.getParticles(), 6);
 }
 
-TEST_F(EmitterTest, KilledParticlesAreNeitherUpdatedNorDrawn) {
-    add("one.txt", type("p", 1, 5) + "\n");
-    emitter.spawnEffect(0, 0, "one.txt");
-    emitter.spawnEffect(0, 0, "one.txt");
-    clsParticle* first = emitter.getParticle(0);
-    first->lngKillat = -1;
-    emitter.update();
-    EXPECT_EQ(first->dblTime, 0);
-    EXPECT_EQ(emitter.getParticle(1)->dblTime, static_cast<double>(0.1f));
-}
-
-TEST_F(EmitterTest, UsedCountShrinksOneSlotPerUpdateFromTheTop) {
-    add("one.txt", type("p", 1, 5) + "\n");
-    for (int i = 0; i < 5; ++i) {
-        emitter.spawnEffect(0, 0, "one.txt");
-    }
-    for (int slot : {2, 3, 4}) {
-        emitter.getParticle(static_cast<std::int16_t>(slot))->lngKillat = -1;
-    }
-    emitter.update();
-    EXPECT_EQ(emitter.getParticles(), 4);
-    emitter.update();
-    EXPECT_EQ(emitter.getParticles(), 3);
-    emitter.update();
-    EXPECT_EQ(emitter.getParticles(), 2);
-    emitter.update();
-    EXPECT_EQ(emitter.getParticles(), 2);
-}
-
-TEST_F(EmitterTest, AgedOutParticlesDieAndTheirSlotsAreReused) {
-    add("short.txt", type("s", 1, 0) + "\n");
-    add("long.txt", type("l", 1, 9) + "\n");
+TEST_F(EmitterTest, AgedOutAndKilledParticlesStopAndTheBoundShrinksOneSlotPerUpdate) {
+    add("one.txt", type("p", 1, 5));
+    add("short.txt", type("s", 1, 0));
     emitter.spawnEffect(0, 0, "short.txt");
-    emitter.spawnEffect(0, 0, "long.txt");
+    for (int i = 0; i < 4; ++i) {
+        spawnOne();
+    }
+    kill(1);
     emitter.update();
+    EXPECT_EQ(emitter.getParticle(1)->dblTime, 0) << "a killed particle is not updated";
+    EXPECT_EQ(emitter.getParticle(2)->dblTime, static_cast<double>(0.1f));
     EXPECT_NE(emitter.getParticle(0)->lngKillat, -1);
     emitter.update();
-    EXPECT_EQ(emitter.getParticle(0)->lngKillat, -1);
-    EXPECT_EQ(emitter.spawnEffect(0, 0, "long.txt"), 0);
-}
+    EXPECT_EQ(emitter.getParticle(0)->lngKillat, -1) << "a zero lifetime lives one frame";
+    EXPECT_EQ(spawnOne(), 0);
+    EXPECT_EQ(spawnOne(), 1);
 
-TEST_F(EmitterTest, DeadOnArrivalTypesLeaveTheirSlotsFree) {
-    add("dead.txt", type("d", 2, -1) + "\n");
-    add("one.txt", type("p", 1, 5) + "\n");
-    // The second particle already finds the first one's slot dead.
-    EXPECT_EQ(emitter.spawnEffect(0, 0, "dead.txt"), 0);
-    EXPECT_EQ(emitter.getParticles(), 1);
-    EXPECT_EQ(emitter.getParticle(0)->lngKillat, -1);
-    EXPECT_EQ(emitter.spawnEffect(0, 0, "one.txt"), 0);
-    EXPECT_EQ(emitter.spawnEffect(0, 0, "one.txt"), 1);
+    kill(2);
+    kill(3);
+    kill(4);
+    for (int expected : {4, 3, 2, 2}) {
+        emitter.update();
+        EXPECT_EQ(emitter.getParticles(), expected);
+    }
 }
 
 TEST_F(EmitterTest, FullTableDropsTheRestAndReturnsTheLastCreated) {
-    add("many.txt", type("m", 10000, 5) + "\n");
-    add("three.txt", type("t", 3, 5) + "\n");
+    add("many.txt", type("m", 10000, 5));
+    add("three.txt", type("t", 3, 5));
     EXPECT_EQ(emitter.spawnEffect(0, 0, "many.txt"), 9999);
     EXPECT_EQ(emitter.spawnEffect(0, 0, "three.txt"), 10000) << "one slot left";
     EXPECT_EQ(emitter.getParticles(), clsEmitter::kSlots);
     EXPECT_EQ(emitter.spawnEffect(0, 0, "three.txt"), 0) << "nothing created";
-    emitter.getParticle(7)->lngKillat = -1;
+    kill(7);
     EXPECT_EQ(emitter.spawnEffect(0, 0, "three.txt"), 7);
     emitter.update();
     EXPECT_EQ(emitter.getParticles(), clsEmitter::kSlots);
 }
 
-TEST_F(EmitterTest, StartOffsetsAreRelativeToTheSpawnPoint) {
-    add("offset.txt", type("o", 1, 5, "rnd(10&10)") + "\n");
-    emitter.spawnEffect(5, 7, "offset.txt");
-    EXPECT_EQ(emitter.getParticle(0)->dblX, 15);
+TEST_F(EmitterTest, SpawnedParticlesAreBakedCopiesOfTheCurrentType) {
+    add("one.txt", type("p", 1, 5, "rnd(10&10)"));
+    emitter.spawnEffect(5, 7, "one.txt");
+    EXPECT_EQ(emitter.getParticle(0)->dblX, 15) << "offsets are relative to the spawn point";
     EXPECT_EQ(emitter.getParticle(0)->dblY, 7);
-}
-
-TEST_F(EmitterTest, SpawnedParticlesOwnTheirKeys) {
-    add("one.txt", type("p", 1, 5) + "\n");
-    emitter.spawnEffect(0, 0, "one.txt");
-    clsParticle* live = emitter.getParticle(0);
-    live->sizex.setKeyVal(0, 99);
-    emitter.spawnEffect(0, 0, "one.txt");
-    EXPECT_EQ(emitter.getParticle(1)->sizex.getValue(0), 4);
-    EXPECT_EQ(emitter.getEffect("one.txt")->getParticle(0)->sizex.getValue(0), 0)
-        << "types are never baked";
-}
-
-TEST_F(EmitterTest, EditedTypesChangeLaterSpawns) {
-    add("one.txt", type("p", 1, 5) + "\n");
-    emitter.getEffect("one.txt")->getParticle(0)->X = "3";
+    emitter.getParticle(0)->sizex.setKeyVal(0, 99);
+    clsParticle* typeP = emitter.getEffect("one.txt")->getParticle(0);
+    typeP->X = "3";
     emitter.spawnEffect(1, 0, "one.txt");
-    EXPECT_EQ(emitter.getParticle(0)->dblX, 4);
+    EXPECT_EQ(emitter.getParticle(1)->sizex.getValue(0), 4);
+    EXPECT_EQ(emitter.getParticle(1)->dblX, 4) << "an edited type changes later spawns";
+    EXPECT_EQ(typeP->sizex.getValue(0), 0) << "types are never baked";
 }
 
-TEST_F(EmitterTest, BrokenFilesAddNothingAndNameTheFile) {
-    std::string path = put(folder, "broken.txt", "x,1:0|255\nEND\n");
-    try {
-        emitter.addEffect(path);
-        ADD_FAILURE() << "a broken file was added";
-    } catch (const DataError& error) {
-        EXPECT_EQ(error.file(), path);
-        EXPECT_EQ(error.line(), 1);
-    }
-    EXPECT_EQ(emitter.getEffect(""), nullptr);
-}
-
-TEST_F(EmitterTest, EffectNameIsTheFileName) {
-    std::string path = put(folder, "name.txt", "END\n");
-    emitter.addEffect(path);
-    EXPECT_EQ(emitter.getEffect("")->sName, "name.txt");
-}
+} // namespace

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 using namespace vastorim;
 
 namespace {
@@ -24,69 +22,65 @@ clsParticle loaded(const std::string& line) {
     return particle;
 }
 
-} // namespace
+// The line with its field at that index (0 is the name) replaced.
+std::string withField(const std::string& line, int index, const std::string& value) {
+    std::size_t begin = 0;
+    for (int i = 0; i < index; ++i) {
+        begin = line.find(',', begin) + 1;
+    }
+    std::size_t end = line.find(',', begin);
+    return line.substr(0, begin) + value + (end == std::string::npos ? "" : line.substr(end));
+}
 
-TEST(Particle, FreshTypeWritesItsDefaults) {
+// Ages a particle loaded from the line, baked, frames of the given length.
+clsParticle aged(const std::string& line, float frameTime, int frames) {
+    globals = GlobalState();
+    globals.frameTime = frameTime;
+    clsParticle particle = loaded(line);
+    particle.bakeKeys();
+    for (int i = 0; i < frames; ++i) {
+        particle.updateParticle();
+    }
+    return particle;
+}
+
+TEST(Particle, LinesRoundTripAndAFreshTypeWritesItsDefaults) {
     clsParticle type;
     type.initialize();
     type.sName = "P";
     type.texture = "T";
     EXPECT_EQ(type.getParticleString(), kFresh);
-    type.sName.clear();
-    EXPECT_EQ(type.getParticleString().substr(0, 9), ",1:0|255,");
     EXPECT_EQ(type.sprite.texture, "0");
-}
-
-TEST(Particle, EngineWrittenLinesRoundTrip) {
-    for (const std::string& line :
-         {kFresh, kFlame,
-          std::string("smoke,1:0|96,1:0|96,1:0|96,3:0|0:0.5|rnd(60&120):3|0,2:0|8:3|seed*40,"
-                      "2:0|8:3|seed*40,1:0|0,1:0|-15,1:0|0,puff,2,0,rnd(0.5&1.5),0,2,0,0")}) {
-        clsParticle particle = loaded(line);
-        EXPECT_EQ(particle.getParticleString(), line);
+    const std::string smoke = "smoke,1:0|96,1:0|96,1:0|96,3:0|0:0.5|rnd(60&120):3|0,2:0|8:3|"
+                              "seed*40,2:0|8:3|seed*40,1:0|0,1:0|-15,1:0|0,puff,2,0,rnd(0.5&1.5),"
+                              "0,2,0,0";
+    for (const std::string& line : {kFresh, kFlame, smoke}) {
+        EXPECT_EQ(loaded(line).getParticleString(), line);
     }
     clsParticle flame = loaded(kFlame);
     EXPECT_EQ(flame.sprite.texture, "flare");
     EXPECT_EQ(flame.sprite.iblendtype, 1);
     EXPECT_EQ(flame.spawnnumber, 6);
-    EXPECT_EQ(flame.lngKillat, 1);
-}
-
-TEST(Particle, SurplusFieldsAreIgnoredAndNumbersRoundHalfToEven) {
-    clsParticle particle = loaded(kFresh + ",extra,fields");
-    EXPECT_EQ(particle.getParticleString(), kFresh);
-    std::string line = kFresh;
-    line.replace(line.size() - 5, 1, "2.5"); // the lifetime field
-    EXPECT_EQ(loaded(line).lngKillat, 2);
+    EXPECT_EQ(loaded(kFresh + ",extra,fields").getParticleString(), kFresh);
+    EXPECT_EQ(loaded(withField(kFresh, 15, "2.5")).lngKillat, 2) << "rounds half to even";
 }
 
 TEST(Particle, MalformedLinesNameTheFieldAndChangeNothing) {
-    clsParticle particle = loaded(kFlame);
     struct Case {
         std::string line;
         std::string field;
     };
-    std::string tooShort = kFresh.substr(0, kFresh.rfind(','));
-    std::vector<Case> cases = {
-        {tooShort, "field 17 (Y)"},
-        {"only a name", "field 1 (colourR)"},
-        {"P,1:0|255,2:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,1:0|0,T,1,0,0,0,0,0,0",
-         "field 2 (colourG)"},
-        {"P,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,1:0|x,T,1,0,0,0,0,0,0",
-         "field 9 (Rotation)"},
-        {"P,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,1:0|0,T,one,0,0,0,0,0,0",
-         "field 11 (spawnnumber)"},
-        {"P,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,1:0|0,T,1,99999,0,0,0,0,0",
-         "field 12 (blendtype)"},
-        {"P,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,1:0|0,T,1,0,rnd(1),0,0,0,0",
-         "field 13 (seed)"},
-        {"P,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,1:0|0,T,1,0,0,tan(1),0,0,0",
-         "field 14 (Angle)"},
-        {"P,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,1:0|0,T,1,0,0,0,1e12,0,0",
-         "field 15 (lngKillat)"},
-        {"P,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,1:0|0,T,1,0,0,0,0,0,y",
-         "field 17 (Y)"},
-    };
+    const Case cases[] = {{kFresh.substr(0, kFresh.rfind(',')), "field 17 (Y)"},
+                          {"only a name", "field 1 (colourR)"},
+                          {withField(kFresh, 2, "2:0|255"), "field 2 (colourG)"},
+                          {withField(kFresh, 9, "1:0|x"), "field 9 (Rotation)"},
+                          {withField(kFresh, 11, "one"), "field 11 (spawnnumber)"},
+                          {withField(kFresh, 12, "99999"), "field 12 (blendtype)"},
+                          {withField(kFresh, 13, "rnd(1)"), "field 13 (seed)"},
+                          {withField(kFresh, 14, "tan(1)"), "field 14 (Angle)"},
+                          {withField(kFresh, 15, "1e12"), "field 15 (lngKillat)"},
+                          {withField(kFresh, 17, "y"), "field 17 (Y)"}};
+    clsParticle particle = loaded(kFlame);
     for (const Case& c : cases) {
         try {
             particle.loadParticleString(c.line);
@@ -121,69 +115,35 @@ TEST(Particle, BakingDrawsInTheFixedOrderAndTrimsInPlace) {
     EXPECT_EQ(particle.X, "rnd(0&1)");
 }
 
-TEST(Particle, AgesWithKillTestBeforeTheStep) {
-    globals = GlobalState();
-    globals.frameTime = 0.25f;
-    clsParticle particle = loaded("p,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,2:0|0:1|4,"
-                                  "1:0|-8,1:0|2,t,1,0,0,1,1,10,20");
-    particle.bakeKeys();
-    EXPECT_EQ(particle.dblX, 10);
-    particle.updateParticle();
-    EXPECT_EQ(particle.dblTime, 0.25);
+TEST(Particle, AgesWithTheKillTestBeforeTheStep) {
+    const std::string line = "p,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,2:0|0:1|4,"
+                             "1:0|-8,1:0|2,t,1,0,0,1,1,10,20";
+    clsParticle particle = aged(line, 0.25f, 1);
     EXPECT_EQ(particle.dblX, 10 + 0.25 * 1) << "speed sampled at the new age";
     EXPECT_EQ(particle.dblY, 20 - 2);
     EXPECT_EQ(static_cast<double>(particle.dblAngle), round15(1 + 0.25 * 2));
-    for (int i = 0; i < 3; ++i) {
-        particle.updateParticle();
-    }
-    EXPECT_EQ(particle.dblTime, 1);
-    EXPECT_EQ(particle.lngKillat, 1);
-    particle.updateParticle();
+    particle = aged(line, 0.25f, 5);
     EXPECT_EQ(particle.dblTime, 1.25) << "still updated while its age equals its lifetime";
+    EXPECT_EQ(particle.lngKillat, 1);
     particle.updateParticle();
     EXPECT_EQ(particle.lngKillat, -1);
     EXPECT_EQ(particle.dblTime, 1.25);
-}
-
-TEST(Particle, ZeroLifetimeLivesOneFrame) {
-    globals = GlobalState();
-    globals.frameTime = 0.01f;
-    clsParticle particle = loaded(kFresh);
-    particle.bakeKeys();
-    particle.updateParticle();
-    EXPECT_EQ(particle.lngKillat, 0);
-    particle.updateParticle();
-    EXPECT_EQ(particle.lngKillat, -1);
+    EXPECT_EQ(aged(kFresh, 0.01f, 1).lngKillat, 0) << "a zero lifetime lives one frame";
+    EXPECT_EQ(aged(kFresh, 0.01f, 2).lngKillat, -1);
 }
 
 TEST(Particle, AngleIsRoundedToFifteenDigitsEveryFrame) {
-    globals = GlobalState();
-    globals.frameTime = 0.1f;
-    clsParticle particle = loaded("p,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,"
-                                  "1:0|pi/3,t,1,0,0,0.1,100,0,0");
-    particle.bakeKeys();
+    clsParticle particle = aged("p,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,"
+                                "1:0|pi/3,t,1,0,0,0.1,100,0,0",
+                                0.1f, 0);
     double angle = 0.1;
-    double rate = 3.14159265358979 / 3;
     for (int i = 0; i < 50; ++i) {
         particle.updateParticle();
-        angle = *textToNumber(numberToText(angle + static_cast<double>(0.1f) * rate));
+        angle =
+            *textToNumber(numberToText(angle + static_cast<double>(0.1f) * 3.14159265358979 / 3));
         ASSERT_EQ(static_cast<double>(particle.dblAngle), angle);
     }
     EXPECT_EQ(particle.dblAngle.text(), numberToText(angle));
-}
-
-TEST(Particle, UpdateSpritePushesTheStateAtTheCurrentAge) {
-    globals = GlobalState();
-    clsParticle particle = loaded("p,1:0|255,1:0|128,1:0|0,2:0|255:2|0,2:0|10:2|30,1:0|5,1:0|0,"
-                                  "1:0|0,1:0|0,tex,1,1,0,0.5,3,7,9");
-    particle.bakeKeys();
-    particle.dblTime = 1;
-    particle.updateSprite();
-    EXPECT_FLOAT_EQ(particle.sprite.t, 0.5f);
-    EXPECT_FLOAT_EQ(particle.sprite.sizex, 20);
-    EXPECT_FLOAT_EQ(particle.sprite.sizey, 5);
-    EXPECT_FLOAT_EQ(particle.sprite.X, 7);
-    EXPECT_FLOAT_EQ(particle.sprite.Y, 9);
 }
 
 TEST(Particle, SpawnFromCopiesTheTypeUnbaked) {
@@ -192,16 +152,14 @@ TEST(Particle, SpawnFromCopiesTheTypeUnbaked) {
     clsParticle live = loaded(kFresh);
     live.dblTime = 5;
     live.spawnFrom(type);
-    EXPECT_EQ(live.texture, "");
-    EXPECT_EQ(live.spawnnumber, 0);
     EXPECT_EQ(live.dblTime, 0);
     EXPECT_EQ(live.damage, 3);
-    EXPECT_EQ(live.sName, "flame");
     EXPECT_EQ(live.sprite.texture, "flare");
-    EXPECT_EQ(live.sprite.iblendtype, 1);
     EXPECT_EQ(live.colourG.getTrackString(), type.colourG.getTrackString());
     live.bakeKeys();
     live.colourR.setKeyVal(0, 1);
     type.bakeKeys();
     EXPECT_EQ(type.colourR.getValue(0), 255);
 }
+
+} // namespace
