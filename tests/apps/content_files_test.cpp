@@ -1,6 +1,6 @@
 // The content files the build lays out in the program folder.
 #include "content_lists.h"
-#include "platform/image_file.h"
+#include "platform/png_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The shipped effects through vastorim-fx: check passes them clean, and the gallery shows each.
 #include "content_lists.h"
-#include "platform/image_file.h"
+#include "platform/png_file.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

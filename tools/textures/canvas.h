@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/image_file.h"
+#include "platform/png_file.h"
 
 #include <functional>
 
