@@ -4,16 +4,13 @@
 #include "engine/app_path.h"
 #include "engine/mod_dx8_render.h"
 #include "engine/mod_font.h"
-#include "engine/mod_game_load.h"
-#include "engine/mod_res_textures.h"
 #include "engine/mod_vbp_start.h"
 #include "engine/numbers.h"
-#include "engine/platform_access.h"
 #include "engine/random.h"
 #include "engine/text_files.h"
 #include "particles/clsEmitter.h"
-#include "platform/image_file.h"
 #include "platform/platform.h"
+#include "platform/png_file.h"
 #include "platform/text.h"
 #include "platform/video.h"
 
@@ -168,10 +165,7 @@ class GallerySurface {
         globals.frameTime = static_cast<float>(kFrameSeconds);
         platform_.video = platform::createOffscreenVideo();
         platform_.text = platform::createTextRenderer(*platform_.video);
-        setCurrentPlatform(&platform_);
-        surface_ = std::make_unique<SurfaceScope>(*platform_.video);
-        resetTextureList();
-        loadResourceList();
+        surface_ = std::make_unique<SurfaceScope>(platform_);
         installFont(programFile("graphics/grapple.ttf"));
         setGameFontSize(kLabelPoints);
         hooks = EngineHooks();
@@ -180,7 +174,6 @@ class GallerySurface {
         hooks = EngineHooks();
         emitter.initialize();
         surface_.reset();
-        setCurrentPlatform(nullptr);
     }
     GallerySurface(const GallerySurface&) = delete;
     GallerySurface& operator=(const GallerySurface&) = delete;

@@ -3,10 +3,7 @@
 
 #include "engine/app_path.h"
 #include "engine/mod_font.h"
-#include "engine/mod_game_load.h"
-#include "engine/mod_res_textures.h"
 #include "engine/mod_vbp_start.h"
-#include "engine/platform_access.h"
 #include "engine/random.h"
 #include "particles/effect_preview.h"
 #include "platform/clock.h"
@@ -27,15 +24,6 @@ namespace {
 // Without vsync the loop would spin; about sixty frames a second are plenty to look at.
 constexpr std::int64_t kFrameMs = 16;
 
-// The running platform for the engine's text and clock, withdrawn however the preview ends.
-class PlatformScope {
-  public:
-    explicit PlatformScope(platform::Platform& platform) { setCurrentPlatform(&platform); }
-    ~PlatformScope() { setCurrentPlatform(nullptr); }
-    PlatformScope(const PlatformScope&) = delete;
-    PlatformScope& operator=(const PlatformScope&) = delete;
-};
-
 } // namespace
 
 int previewCommand(const std::vector<std::string>& args) {
@@ -55,10 +43,7 @@ int previewCommand(const std::vector<std::string>& args) {
     platform.clock = platform::createRealClock();
     platform.events = platform::createWindowEvents();
     platform.text = platform::createTextRenderer(*platform.video);
-    PlatformScope running(platform);
-    SurfaceScope surface(*platform.video);
-    resetTextureList();
-    loadResourceList();
+    SurfaceScope surface(platform);
     installFont(programFile("graphics/grapple.ttf"));
     platform.video->show();
 

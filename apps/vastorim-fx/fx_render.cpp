@@ -3,12 +3,11 @@
 
 #include "engine/app_path.h"
 #include "engine/mod_dx8_render.h"
-#include "engine/mod_game_load.h"
-#include "engine/mod_res_textures.h"
 #include "engine/mod_vbp_start.h"
 #include "engine/numbers.h"
 #include "engine/random.h"
 #include "particles/clsEmitter.h"
+#include "platform/platform.h"
 #include "platform/video.h"
 
 #include <cmath>
@@ -53,10 +52,9 @@ int renderCommand(const std::vector<std::string>& args) {
     seedRandom(static_cast<std::uint64_t>(rng));
     resetGlobalState();
     globals.frameTime = static_cast<float>(frameMs / 1000);
-    std::unique_ptr<platform::Video> video = platform::createOffscreenVideo();
-    SurfaceScope surface(*video);
-    resetTextureList();
-    loadResourceList();
+    platform::Platform platform;
+    platform.video = platform::createOffscreenVideo();
+    SurfaceScope surface(platform);
     emitter.initialize();
     emitter.addEffect(rest[0]);
     hooks = EngineHooks();
@@ -69,7 +67,7 @@ int renderCommand(const std::vector<std::string>& args) {
         emitter.update();
     }
     renderFrame();
-    video->saveScreenshot(out);
+    platform.video->saveScreenshot(out);
     std::cout << out << ": " << emitter.getParticles() << " particle slots after " << frames
               << " frames of " << numberToText(frameMs) << " ms, " << drawCallsLastFrame()
               << " draw calls\n";

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "engine/mod_dx8_init.h"
-#include "platform/video.h"
+#include "platform/platform.h"
 
 namespace vastorim::fx {
 
-// Opens the video as the engine's surface and closes it however the command ends.
+// Makes the platform the engine's and opens its video as the engine's surface with the data's
+// textures listed; withdraws both however the command ends.
 class SurfaceScope {
   public:
-    explicit SurfaceScope(platform::Video& video) { initDirect3D(video); }
-    ~SurfaceScope() { shutdownDirect3D(); }
+    explicit SurfaceScope(platform::Platform& platform);
+    ~SurfaceScope();
     SurfaceScope(const SurfaceScope&) = delete;
     SurfaceScope& operator=(const SurfaceScope&) = delete;
 };
