@@ -15,6 +15,17 @@ const char* const kUsage =
     "       vastorim-fx preview FILE --data DIR\n"
     "       vastorim-fx gallery --data DIR --out PNG\n";
 
+struct Command {
+    const char* name;
+    int (*run)(const std::vector<std::string>& args);
+};
+
+const Command kCommands[] = {
+    {"check", vastorim::fx::checkCommand},     {"eval", vastorim::fx::evalCommand},
+    {"show", vastorim::fx::showCommand},       {"render", vastorim::fx::renderCommand},
+    {"preview", vastorim::fx::previewCommand}, {"gallery", vastorim::fx::galleryCommand},
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -25,23 +36,10 @@ int main(int argc, char** argv) {
     std::string command = argv[1];
     std::vector<std::string> args(argv + 2, argv + argc);
     try {
-        if (command == "check") {
-            return vastorim::fx::checkCommand(args);
-        }
-        if (command == "eval") {
-            return vastorim::fx::evalCommand(args);
-        }
-        if (command == "show") {
-            return vastorim::fx::showCommand(args);
-        }
-        if (command == "render") {
-            return vastorim::fx::renderCommand(args);
-        }
-        if (command == "preview") {
-            return vastorim::fx::previewCommand(args);
-        }
-        if (command == "gallery") {
-            return vastorim::fx::galleryCommand(args);
+        for (const Command& known : kCommands) {
+            if (command == known.name) {
+                return known.run(args);
+            }
         }
     } catch (const std::invalid_argument& error) {
         std::cerr << "vastorim-fx " << command << ": " << error.what() << '\n' << kUsage;
