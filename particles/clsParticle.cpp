@@ -102,35 +102,32 @@ void clsParticle::loadParticleString(const std::string& sString) {
     // Read into a fresh type first, so that a malformed line changes nothing here.
     clsParticle loaded;
     loaded.initialize();
+    // Notes which field is being read, so that a fault names it.
     int field = 0;
+    const auto at = [&](int index) {
+        field = index;
+        return fields[static_cast<std::size_t>(index)];
+    };
+    const auto readExpression = [&](int index, std::string& member) {
+        member = at(index);
+        compileExpression(member);
+    };
     try {
-        loaded.sName = fields[0];
-        field = 1;
+        loaded.sName = at(0);
+        int index = 1;
         for (clsTrack* track :
              {&loaded.colourR, &loaded.colourG, &loaded.colourB, &loaded.colourA, &loaded.sizex,
               &loaded.sizey, &loaded.speedx, &loaded.speedy, &loaded.Rotation}) {
-            track->loadTrackString(std::string(fields[static_cast<std::size_t>(field)]));
-            ++field;
+            track->loadTrackString(std::string(at(index++)));
         }
-        loaded.texture = fields[10];
-        field = 11;
-        loaded.spawnnumber = readWhole(fields[11], toInteger);
-        field = 12;
-        loaded.blendtype = readWhole(fields[12], toInteger);
-        field = 13;
-        loaded.seed = fields[13];
-        compileExpression(loaded.seed);
-        field = 14;
-        loaded.Angle = fields[14];
-        compileExpression(loaded.Angle);
-        field = 15;
-        loaded.lngKillat = readWhole(fields[15], toLong);
-        field = 16;
-        loaded.X = fields[16];
-        compileExpression(loaded.X);
-        field = 17;
-        loaded.Y = fields[17];
-        compileExpression(loaded.Y);
+        loaded.texture = at(10);
+        loaded.spawnnumber = readWhole(at(11), toInteger);
+        loaded.blendtype = readWhole(at(12), toInteger);
+        readExpression(13, loaded.seed);
+        readExpression(14, loaded.Angle);
+        loaded.lngKillat = readWhole(at(15), toLong);
+        readExpression(16, loaded.X);
+        readExpression(17, loaded.Y);
     } catch (const FieldError& error) {
         throw FieldError(fieldLabel(field), error.message());
     }

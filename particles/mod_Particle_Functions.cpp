@@ -6,8 +6,10 @@
 
 #include <cmath>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 
 namespace vastorim {
 
@@ -67,6 +69,18 @@ double readNumber(std::string_view s) {
 template <typename Sink> void walk(std::string_view text, Sink& sink) {
     std::string_view s = trimBlanks(text);
     std::size_t at;
+    // Splits at the first of the operators found, trying them in the order given.
+    const auto splitAtFirst = [&](std::initializer_list<std::pair<char, Op>> operators) {
+        for (const auto& [symbol, op] : operators) {
+            if ((at = s.find(symbol)) != std::string_view::npos) {
+                walk(s.substr(at + 1), sink);
+                walk(s.substr(0, at), sink);
+                sink.binary(op);
+                return true;
+            }
+        }
+        return false;
+    };
     if (startsWithFolded(s, "rnd")) {
         at = s.find('&');
         if (at == std::string_view::npos || at < 4) {
@@ -80,13 +94,8 @@ template <typename Sink> void walk(std::string_view text, Sink& sink) {
         sink.random();
         return;
     }
-    for (char op : {'*', '/'}) {
-        if ((at = s.find(op)) != std::string_view::npos) {
-            walk(s.substr(at + 1), sink);
-            walk(s.substr(0, at), sink);
-            sink.binary(op == '*' ? Op::Multiply : Op::Divide);
-            return;
-        }
+    if (splitAtFirst({{'*', Op::Multiply}, {'/', Op::Divide}})) {
+        return;
     }
     bool cosine = startsWithFolded(s, "cos");
     if (cosine || startsWithFolded(s, "sin")) {
@@ -98,13 +107,8 @@ template <typename Sink> void walk(std::string_view text, Sink& sink) {
         sink.function(cosine ? Op::Cosine : Op::Sine);
         return;
     }
-    for (char op : {'+', '-'}) {
-        if ((at = s.find(op)) != std::string_view::npos) {
-            walk(s.substr(at + 1), sink);
-            walk(s.substr(0, at), sink);
-            sink.binary(op == '+' ? Op::Add : Op::Subtract);
-            return;
-        }
+    if (splitAtFirst({{'+', Op::Add}, {'-', Op::Subtract}})) {
+        return;
     }
     if (equalsFolded(s, "pi")) {
         sink.constant(kPi);

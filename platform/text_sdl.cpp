@@ -8,6 +8,7 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <algorithm>
 #include <iostream>
 #include <map>
 #include <unordered_map>
@@ -27,6 +28,13 @@ bool isFont(const std::string& path) {
     }
     TTF_CloseFont(font);
     return true;
+}
+
+// The cache entry unused the longest (the first of them on a tie).
+template <typename Cache> auto leastRecentlyUsed(Cache& cache) {
+    return std::min_element(cache.begin(), cache.end(), [](const auto& a, const auto& b) {
+        return a.second.lastUse < b.second.lastUse;
+    });
 }
 
 class SdlTextRenderer : public TextRenderer {
@@ -190,12 +198,7 @@ class SdlTextRenderer : public TextRenderer {
         if (lines_.size() < maxLines) {
             return;
         }
-        auto oldest = lines_.begin();
-        for (auto it = lines_.begin(); it != lines_.end(); ++it) {
-            if (it->second.lastUse < oldest->second.lastUse) {
-                oldest = it;
-            }
-        }
+        auto oldest = leastRecentlyUsed(lines_);
         SDL_DestroyTexture(oldest->second.texture);
         lines_.erase(oldest);
     }
@@ -204,12 +207,7 @@ class SdlTextRenderer : public TextRenderer {
         if (fonts_.size() < maxFonts) {
             return;
         }
-        auto oldest = fonts_.begin();
-        for (auto it = fonts_.begin(); it != fonts_.end(); ++it) {
-            if (it->second.lastUse < oldest->second.lastUse) {
-                oldest = it;
-            }
-        }
+        auto oldest = leastRecentlyUsed(fonts_);
         const std::string prefix = std::to_string(oldest->first) + '\n';
         std::erase_if(lines_, [&](const auto& entry) {
             if (!entry.first.starts_with(prefix)) {
