@@ -10,10 +10,6 @@ std::string folder = ".";
 
 } // namespace
 
-const std::string& appPath() {
-    return folder;
-}
-
 void setAppPath(std::string path) {
     folder = normalizePath(path);
     while (folder.size() > 1 && folder.back() == '/') {
