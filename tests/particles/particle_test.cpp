@@ -132,34 +132,4 @@ TEST(Particle, AgesWithTheKillTestBeforeTheStep) {
     EXPECT_EQ(aged(kFresh, 0.01f, 2).lngKillat, -1);
 }
 
-TEST(Particle, AngleIsRoundedToFifteenDigitsEveryFrame) {
-    clsParticle particle = aged("p,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,"
-                                "1:0|pi/3,t,1,0,0,0.1,100,0,0",
-                                0.1f, 0);
-    double angle = 0.1;
-    for (int i = 0; i < 50; ++i) {
-        particle.updateParticle();
-        angle =
-            *textToNumber(numberToText(angle + static_cast<double>(0.1f) * 3.14159265358979 / 3));
-        ASSERT_EQ(static_cast<double>(particle.dblAngle), angle);
-    }
-    EXPECT_EQ(particle.dblAngle.text(), numberToText(angle));
-}
-
-TEST(Particle, SpawnFromCopiesTheTypeUnbaked) {
-    clsParticle type = loaded(kFlame);
-    type.damage = 3;
-    clsParticle live = loaded(kFresh);
-    live.dblTime = 5;
-    live.spawnFrom(type);
-    EXPECT_EQ(live.dblTime, 0);
-    EXPECT_EQ(live.damage, 3);
-    EXPECT_EQ(live.sprite.texture, "flare");
-    EXPECT_EQ(live.colourG.getTrackString(), type.colourG.getTrackString());
-    live.bakeKeys();
-    live.colourR.setKeyVal(0, 1);
-    type.bakeKeys();
-    EXPECT_EQ(type.colourR.getValue(0), 255);
-}
-
 } // namespace
