@@ -17,12 +17,12 @@ constexpr int keyReturn = 13, keyEscape = 27, keyArrowUp = 38;
 // How far ahead the pilot looks for collisions, and how wide a berth it wants.
 constexpr double lookAhead = 1.2;       // seconds
 constexpr double safetyMargin = 35;     // pixels beyond an asteroid's radius
-constexpr double pickupReach = 400;     // pixels: pickups further away are left for later
+constexpr double pickupReach = 1300;    // pixels: pickups further away are left for later
 constexpr double cruiseSpeed = 90;      // pixels per second before the pilot brakes
 constexpr double shipSpeedScale = 20;   // pixels per second per unit of the ship's speed tracks
-constexpr double turnDeadZone = 0.04;   // radians: close enough, stop turning (a frame turns 0.064)
+constexpr double turnDeadZone = 0.033;  // radians: close enough, stop turning (a frame turns 0.064)
 constexpr double shotSpeed = 460;       // pixels per second of the first weapon's shots
-constexpr double closeInDistance = 350; // pixels: further targets are approached
+constexpr double largePreference = 0.6; // large targets count as this much nearer
 constexpr int menuPause = 15;           // frames between menu key presses
 
 struct Vec {
@@ -100,21 +100,39 @@ struct Target {
     double distance;
 };
 
-std::optional<Target> nearestAsteroid(Vec position) {
-    std::optional<Target> best;
-    for (int k = 0; k <= world.lastAsteroid; ++k) {
-        const Asteroid& asteroid = world.asteroids[k];
-        const clsParticle& p = asteroid.particle;
-        if (asteroid.size == kFreeSlot || p.damage == 0) {
-            continue;
-        }
-        const Vec at{p.dblX, p.dblY};
-        const double distance = (at - position).length();
-        if (!best || distance < best->distance) {
-            best = Target{at, {p.speedx.getValue(0), p.speedy.getValue(0)}, distance};
+bool isTarget(int k) {
+    return k >= 0 && k <= world.lastAsteroid && world.asteroids[k].size != kFreeSlot &&
+           world.asteroids[k].particle.damage != 0;
+}
+
+Target targetAt(int k, Vec position) {
+    const clsParticle& p = world.asteroids[k].particle;
+    const Vec at{p.dblX, p.dblY};
+    return Target{at, {p.speedx.getValue(0), p.speedy.getValue(0)}, (at - position).length()};
+}
+
+// The asteroid locked on last time while it lasts (switching targets wastes turns), else the
+// nearest, large ones counted nearer: only they leave pickups behind.
+std::optional<Target> chooseTarget(Vec position, int& locked) {
+    if (!isTarget(locked)) {
+        locked = -1;
+        double bestScore = 0;
+        for (int k = 0; k <= world.lastAsteroid; ++k) {
+            if (!isTarget(k)) {
+                continue;
+            }
+            const double score = targetAt(k, position).distance *
+                                 (world.asteroids[k].size == 1 ? largePreference : 1.0);
+            if (locked < 0 || score < bestScore) {
+                locked = k;
+                bestScore = score;
+            }
         }
     }
-    return best;
+    if (locked < 0) {
+        return std::nullopt;
+    }
+    return targetAt(locked, position);
 }
 
 // Where a shot fired now meets the target, near enough: two rounds of flight-time correction.
@@ -127,7 +145,7 @@ Vec interceptPoint(Vec from, const Target& target) {
 }
 
 // Fleeing beats collecting, collecting beats braking, braking beats aiming.
-std::optional<Course> chooseCourse(Vec position, Vec velocity, double heading) {
+std::optional<Course> chooseCourse(Vec position, Vec velocity, double heading, int& locked) {
     if (const auto flee = fleeHeading(position, velocity)) {
         return Course{*flee, std::fabs(turnBetween(heading, *flee)) < 1.0};
     }
@@ -140,17 +158,17 @@ std::optional<Course> chooseCourse(Vec position, Vec velocity, double heading) {
         const double against = (velocity * -1.0).angle();
         return Course{against, std::fabs(turnBetween(heading, against)) < 0.5};
     }
-    if (const auto target = nearestAsteroid(position)) {
+    if (const auto target = chooseTarget(position, locked)) {
         const double toward = (interceptPoint(position, *target) - position).angle();
-        const bool aligned = std::fabs(turnBetween(heading, toward)) < 0.3;
-        return Course{toward, aligned && target->distance > closeInDistance};
+        // Holding position while shooting hits more often than closing in.
+        return Course{toward, false};
     }
     return std::nullopt;
 }
 
 } // namespace
 
-std::array<bool, DemoPilot::ActionCount> DemoPilot::steer() const {
+std::array<bool, DemoPilot::ActionCount> DemoPilot::steer() {
     std::array<bool, ActionCount> wanted{};
     const clsParticle& ship = world.ships[0].particle;
     if (ship.damage <= 0) {
@@ -160,7 +178,7 @@ std::array<bool, DemoPilot::ActionCount> DemoPilot::steer() const {
     const Vec velocity = Vec{ship.speedx.getValue(0), ship.speedy.getValue(0)} * shipSpeedScale;
     const double heading = ship.dblAngle;
     wanted[Fire] = true;
-    if (const auto course = chooseCourse(position, velocity, heading)) {
+    if (const auto course = chooseCourse(position, velocity, heading, lockedTarget)) {
         const double turn = turnBetween(heading, course->heading);
         wanted[Left] = turn < -turnDeadZone;
         wanted[Right] = turn > turnDeadZone;

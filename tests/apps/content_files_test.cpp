@@ -70,33 +70,5 @@ TEST(Pictures, AreListedInLowerCaseAndLoadWithShapeInTheirAlpha) {
     }
 }
 
-TEST(GameSetup, DefaultIsWindowedWithHitEffectsOfflineAndOnePlayerOnTheArrows) {
-    std::ifstream file(programDir + "/game setup.txt");
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(file, line);) {
-        lines.push_back(line);
-    }
-    EXPECT_EQ(lines, (std::vector<std::string>{"false", "true", "false", "1", "up", "down", "left",
-                                               "right", "space"}));
-}
-
-TEST(ImageFile, WritesAndReadsThePixelsUnchangedAndNamesTheFileOnFailure) {
-    const platform::Picture picture{2, 2, {0xffff0000u, 0x8000ff00u, 0x000000ffu, 0x280a141eu}};
-    const auto path = (std::filesystem::temp_directory_path() / "vastorim-image-test.png").string();
-    std::string error;
-    ASSERT_TRUE(platform::writePicture(path, picture, error)) << error;
-    platform::Picture back;
-    ASSERT_TRUE(platform::readPicture(path, back, error)) << error;
-    EXPECT_EQ(back.width, 2);
-    EXPECT_EQ(back.height, 2);
-    EXPECT_EQ(back.pixels, picture.pixels);
-    std::filesystem::remove(path);
-
-    EXPECT_FALSE(platform::readPicture("/nonexistent/none.png", back, error));
-    EXPECT_NE(error.find("/nonexistent/none.png"), std::string::npos) << error;
-    EXPECT_FALSE(platform::writePicture("/nonexistent/folder/x.png", picture, error));
-    EXPECT_NE(error.find("/nonexistent/folder/x.png"), std::string::npos) << error;
-}
-
 } // namespace
 } // namespace vastorim::testing

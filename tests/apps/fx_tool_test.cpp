@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 namespace vastorim::test {
 namespace {
 
@@ -57,13 +55,7 @@ TEST_F(Fx, CheckReportsEveryBrokenLineWithItsFieldAndStatusOne) {
     EXPECT_FALSE(has(result.out, bad + ": ok"));
 }
 
-TEST_F(Fx, ShowAndRenderReadTheFileAsTheGameDoes) {
-    const auto shown = fx("show '" + good + "'");
-    EXPECT_EQ(shown.status, 0);
-    for (const char* part :
-         {"type 0: \"spark\"", "3 per spawn", "at 0 s: rnd(-9&9)", "type 1: \"ring\""}) {
-        EXPECT_TRUE(has(shown.out, part)) << part << "\n" << shown.out;
-    }
+TEST_F(Fx, RenderReadsTheFileAsTheGameDoes) {
     const std::string render = "render --data '" + folder.file("data") + "' --out '" +
                                folder.file("out.png") + "' --at 0.25 --rng 3 ";
     const auto drawn = fx(render + "'" + good + "'");
@@ -73,42 +65,6 @@ TEST_F(Fx, ShowAndRenderReadTheFileAsTheGameDoes) {
     const auto broken = fx(render + "'" + folder.write("fx.txt", "x,1\nEND\n") + "'");
     EXPECT_EQ(broken.status, 1);
     EXPECT_TRUE(has(broken.err, folder.file("fx.txt") + ":1: field 2 (colourG)")) << broken.err;
-}
-
-TEST(FxEval, PrintsValuesInTheStandardFormAndRepeatsDrawsForASeed) {
-    auto result =
-        fx("eval --seed 0.25 '1+2*3' '8/4/2' ' 2 * pi ' 'seed*10' '1/0' '-1/0' '0/0' '0.00001'");
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, "9\n4\n6.28318530717958\n2.5\ninf\n-inf\nnan\n1E-05\n");
-    const auto draws = fx("eval --rng 42 'rnd(0&1)' 'rnd(5&6)'");
-    EXPECT_EQ(draws.status, 0);
-    EXPECT_EQ(draws.out, fx("eval --rng 42 'rnd(0&1)' 'rnd(5&6)'").out);
-    EXPECT_NE(draws.out, fx("eval --rng 43 'rnd(0&1)' 'rnd(5&6)'").out);
-
-    result = fx("eval '1+1' 'sin(pi/2)'");
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out, "2\n");
-    EXPECT_EQ(result.err.rfind("error: ", 0), 0u) << result.err;
-    EXPECT_TRUE(has(result.err, "sin(pi/2)"));
-}
-
-TEST(FxUsage, MissingOrBadArgumentsAreNamed) {
-    TempFolder empty;
-    struct Case {
-        std::string arguments;
-        int status;
-        std::string message;
-    };
-    for (const Case& c :
-         {Case{"preview effect.txt", 2, "--data is required"},
-          Case{"preview a.txt b.txt --data .", 2, "preview takes one effect file"},
-          Case{"gallery --data .", 2, "--out"},
-          Case{"gallery --data '" + empty.path() + "' --out '" + empty.file("g.png") + "'", 1,
-               "effect list.txt"}}) {
-        const auto result = fx(c.arguments);
-        EXPECT_EQ(result.status, c.status) << c.arguments;
-        EXPECT_TRUE(has(result.err, c.message)) << c.arguments << ": " << result.err;
-    }
 }
 
 } // namespace

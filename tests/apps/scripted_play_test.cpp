@@ -51,19 +51,6 @@ TEST(ScriptedPlay, MenuNavigation) {
     }
 }
 
-TEST(ScriptedPlay, EscapeOnTheMainMenuEndsTheRun) {
-    const SimRun run = playFor(500, "40 press escape\n");
-    EXPECT_EQ(run.result.status, 0) << run.result.err;
-    EXPECT_EQ(run.trace.size(), 41u);
-}
-
-TEST(ScriptedPlay, AMalformedScriptIsReportedWithItsLine) {
-    const SimRun run = playFor(10, "0 press return\n3 hold space\n");
-    EXPECT_NE(run.result.status, 0);
-    EXPECT_NE(run.result.err.find("keys.txt:2"), std::string::npos) << run.result.err;
-    EXPECT_TRUE(run.trace.empty());
-}
-
 // A game left alone ends when the asteroids have worn the ship down; frames of 50 ms make that
 // quick, and the same seed replays the same game, so later scripts can act around its end.
 class GameOver : public ::testing::Test {

@@ -58,19 +58,5 @@ TEST_F(Sim, MissingResourceListOrPictureFailsWithOneLineNamingTheFile) {
     EXPECT_TRUE(filesIn(out.path()).empty());
 }
 
-TEST_F(Sim, BadCommandLinesAreUsageErrors) {
-    for (const std::vector<std::string>& arguments :
-         std::vector<std::vector<std::string>>{{"--frames", "0"},
-                                               {"--frames"},
-                                               {"--frames", "2", "--bogus"},
-                                               {"--frames", "2", "--screenshot-at"},
-                                               {"--frames", "2", "--seed", "1x"}}) {
-        const auto result = run(arguments);
-        EXPECT_EQ(result.status, 2) << arguments.back();
-        EXPECT_NE(result.err.find("usage: vastorim-sim"), std::string::npos) << arguments.back();
-    }
-    EXPECT_EQ(test::runCommand("'" VASTORIM_PROGRAM_DIR "/vastorim-sim' --frames 2").status, 2);
-}
-
 } // namespace
 } // namespace vastorim::testing

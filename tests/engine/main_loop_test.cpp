@@ -77,31 +77,6 @@ TEST_F(HeadlessMain, StartsUpInOrderWithMenuStateAndEmptyThenLoadedRegistry) {
               (std::vector<std::string>{"fetchHighScores", "loadContent", "resetMenuItems"}));
 }
 
-TEST_F(HeadlessMain, LoopAdvancesTheClocksAndUpdatesOnlyMenuAndPlay) {
-    std::vector<float> frameTimes;
-    std::vector<std::int32_t> clockTicks;
-    int emitterUpdates = 0;
-    hooks.updateEmitter = [&] {
-        if (++emitterUpdates == 5) {
-            globals.gameMode = 2;
-        }
-    };
-    hooks.updateMode = [&] {
-        frameTimes.push_back(globals.frameTime);
-        clockTicks.push_back(globals.gameClockTick);
-        if (clockTicks.size() == 3) {
-            globals.finalTime = 1;
-        }
-    };
-    script({{}, {}, {}, {}});
-    EXPECT_EQ(Main({}, headless), 0);
-    EXPECT_EQ(emitterUpdates, 5);
-    EXPECT_EQ(frameTimes, (std::vector<float>{0, 0.02f, 0.02f, 0.02f}));
-    // The game clock stops once the final time is written.
-    EXPECT_EQ(clockTicks, (std::vector<std::int32_t>{0, 20, 40, 40}));
-    EXPECT_EQ(globals.gameStartTick, 0);
-}
-
 TEST_F(HeadlessMain, EventsReachTheHandlersAfterTheFrameAndCloseEndsTheLoop) {
     std::vector<std::string> seen;
     hooks.keyDown = [&](int code) { seen.push_back("down " + std::to_string(code)); };
@@ -119,30 +94,6 @@ TEST_F(HeadlessMain, EventsReachTheHandlersAfterTheFrameAndCloseEndsTheLoop) {
     EXPECT_THROW(headless.video->readPixels(), platform::PlatformError);
     EXPECT_EQ(currentPlatform(), nullptr);
     EXPECT_EQ(currentVideo(), nullptr);
-}
-
-TEST_F(HeadlessMain, EndProgramNowStopsAtOnceAndSkipsShutdown) {
-    hooks.keyDown = [](int code) {
-        if (code == 27) {
-            endProgramNow();
-        }
-    };
-    script({{{Event::Type::KeyDown, 27}}, {}});
-    EXPECT_EQ(Main({"run"}, headless), 0);
-    EXPECT_EQ(framesRun, 1);
-    EXPECT_TRUE(globals.gameRunning);
-    EXPECT_NO_THROW(headless.video->readPixels());
-}
-
-TEST_F(HeadlessMain, DataErrorsEndWithOneLineNamingTheFileAndAFailureStatus) {
-    writeFile(folder.file("graphics/resource list.txt"), "white.png\r\nmissing.png\r\nEND\r\n");
-    bool looped = false;
-    hooks.updateMode = [&] { looped = true; };
-    ::testing::internal::CaptureStderr();
-    EXPECT_NE(Main({"run"}, headless), 0);
-    std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_FALSE(looped);
-    expectOneErrorLine(err, folder.path() + "/graphics/missing.png");
 }
 
 } // namespace

@@ -12,32 +12,6 @@ namespace {
 
 using AsteroidTest = WorldTest;
 
-TEST_F(AsteroidTest, NewAsteroidsEnterFromAnEdgeInTheOrderOfTheirDraws) {
-    bool sides = false;
-    bool topOrBottom = false;
-    for (std::uint64_t seed = 1; seed <= 24; ++seed) {
-        seedRandom(seed);
-        float outside = rnd();
-        float vertical = rnd();
-        double along = rnd();
-        double vx = rnd() * 100.0 - 50;
-        double vy = rnd() * 100.0 - 50;
-        clearAsteroidsAndPickups();
-        seedRandom(seed);
-        spawnAsteroid(-1, "asteroid1_2.txt");
-        ASSERT_EQ(world.lastAsteroid, 0);
-        EXPECT_EQ(world.asteroids[0].size, 1);
-        EXPECT_EQ(rock(0).damage, 60);
-        bool side = vertical < 0.5f; // through the left or right edge
-        double edge = outside < 0.5f ? -15 : (side ? 1039 : 783);
-        EXPECT_EQ(side ? rock(0).dblX : rock(0).dblY, edge);
-        EXPECT_DOUBLE_EQ(side ? rock(0).dblY : rock(0).dblX, along * (side ? 768 : 1024));
-        (side ? sides : topOrBottom) = true;
-        EXPECT_EQ(velocity(rock(0)), XY(vx, vy));
-    }
-    EXPECT_TRUE(sides && topOrBottom);
-}
-
 TEST_F(AsteroidTest, FragmentsStartAtTheParentAndGoFasterWithTheMusic) {
     placeAsteroid(0, 1, 300, 200);
     spawnAsteroid(0, "asteroid2_1.txt");
@@ -79,34 +53,6 @@ TEST_F(AsteroidTest, ALargeOneBreaksIntoTwoMediumWithAnExplosionAndHalfTheTimeAP
         EXPECT_EQ(world.lastPickup, pickup ? 0 : -1) << "seed " << seed;
     }
     EXPECT_TRUE(seen[0] && seen[1]);
-}
-
-TEST_F(AsteroidTest, DestroyedAsteroidsDriftUntilTheirOwnBeatThenBreak) {
-    placeAsteroid(0, 3, 100, 100);
-    placeAsteroid(1, 1, 600, 600);
-    for (int k : {0, 1}) {
-        rock(k).lngKillat = 0;
-        rock(k).damage = 0;
-        rock(k).speedx.setKeyVal(0, 10);
-    }
-    globals.frameTime = 0.5f;
-    setBeats(true, false, true, false);
-    updateAsteroids();
-    EXPECT_EQ(world.asteroids[0].size, 3);
-    EXPECT_EQ(rock(1).dblX, 605);
-
-    setBeats(false, true, false, false);
-    updateAsteroids();
-    EXPECT_EQ(world.asteroids[0].size, kFreeSlot) << "small ones break on the beat";
-    EXPECT_EQ(liveCount("explode_small"), 1);
-    EXPECT_EQ(world.asteroids[1].size, 1) << "large ones wait for the four-beat";
-
-    setBeats(false, true, false, true);
-    updateAsteroids();
-    EXPECT_EQ(world.asteroids[1].size, kFreeSlot);
-    EXPECT_EQ(world.asteroids[0].size, 2) << "fragments fill the gap first, then grow the bound";
-    EXPECT_EQ(world.asteroids[2].size, 2);
-    EXPECT_EQ(world.lastAsteroid, 2);
 }
 
 TEST_F(AsteroidTest, TintThrobSpinMoveAndCell) {

@@ -2,11 +2,7 @@
 
 #include "engine/mod_dx8_sound.h"
 #include "engine/mod_vbp_start.h"
-#include "engine/numbers.h"
 #include "game/mod_game_update.h"
-#include "particles/clsEmitter.h"
-
-#include <numbers>
 
 namespace vastorim::testing {
 namespace {
@@ -91,24 +87,6 @@ TEST_F(ShipTest, ADyingShipFliesOnUntilTheFourBeatThenExplodesAndStaysParked) {
     updateShip(0);
     EXPECT_EQ(body().dblX, -1000);
     EXPECT_EQ(liveCount("explode_ship"), 1);
-}
-
-TEST_F(ShipTest, ExhaustPuffsBackwardsOnlyWhileThrustingAndOncePerFrame) {
-    globals.frameTime = 0.05f;
-    updateShip(0);
-    EXPECT_EQ(liveCount("engine1"), 0);
-    ship().upHeld = true;
-    globals.frameTime = 2;
-    body().dblAngle = 1;
-    updateShip(0);
-    EXPECT_EQ(liveCount("engine1"), 1);
-    EXPECT_EQ(emitter.getEffect("engine1.txt")->getParticle(0)->seed,
-              numberToText(1 + std::numbers::pi));
-    globals.frameTime = 0.015f;
-    updateShip(0);
-    EXPECT_EQ(liveCount("engine1"), 1);
-    updateShip(0);
-    EXPECT_EQ(liveCount("engine1"), 2);
 }
 
 } // namespace

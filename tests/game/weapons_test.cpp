@@ -4,7 +4,6 @@
 #include "engine/mod_vbp_start.h"
 #include "game/mod_game_load.h"
 #include "game/mod_game_update.h"
-#include "particles/clsEmitter.h"
 
 namespace vastorim::testing {
 namespace {
@@ -70,23 +69,6 @@ TEST_F(WeaponTest, OneShotPerParticleTypeAimedAlongTheHeadingFromTheShip) {
     EXPECT_EQ(world.shots[0].owner, 0);
     EXPECT_EQ(speedX(shot), 0.75) << "the heading is the seed";
     EXPECT_EQ(at(shot), XY(305, 200)) << "the file's offset, relative to the ship";
-}
-
-TEST_F(WeaponTest, OnlyWeaponThreeLeavesATrailEveryTwentiethOfASecond) {
-    setLevels(0, 4, 4);
-    setBeats(true, false, true, false);
-    fireWeapons();
-    ASSERT_EQ(world.lastShot, 1);
-    EXPECT_TRUE(world.shots[0].trailEffect.empty());
-    setBeats(false, false, false, false);
-    globals.frameTime = 0.03f;
-    fireWeapons();
-    EXPECT_EQ(liveCount("weapon3_4_trail"), 0);
-    std::string heading = world.shots[1].particle.dblAngle.text();
-    fireWeapons();
-    EXPECT_EQ(liveCount("weapon3_4_trail"), 1);
-    EXPECT_EQ(liveCount("weapon2_4_trail"), 0);
-    EXPECT_EQ(emitter.getEffect("weapon3_4_trail.txt")->getParticle(0)->seed, heading);
 }
 
 TEST_F(WeaponTest, ShotsFlyByTheirTracksAndAreFreedWhenSpentOrHit) {

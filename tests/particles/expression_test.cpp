@@ -149,20 +149,4 @@ TEST(Expression, CompiledTreesMatchTheTextOnGeneratedExpressions) {
     }
 }
 
-TEST(Expression, EachTextIsCompiledOnceAndRefsFollowTheirText) {
-    resetExpressionCache();
-    const Expression& first = compileExpression("seed*rnd(1&2)");
-    EXPECT_EQ(&first, &compileExpression("seed*rnd(1&2)"));
-    EXPECT_TRUE(first.usesRandom());
-    EXPECT_FALSE(compileExpression("2*pi").usesRandom());
-
-    ExpressionRef ref;
-    std::string text = "seed+1";
-    EXPECT_EQ(ref.get(text).evaluate(1), 2);
-    text = "seed+2";
-    EXPECT_EQ(ref.get(text).evaluate(1), 3);
-    resetExpressionCache();
-    EXPECT_EQ(ref.get(text).evaluate(2), 4);
-}
-
 } // namespace

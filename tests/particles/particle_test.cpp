@@ -1,5 +1,4 @@
 #include "engine/errors.h"
-#include "engine/mod_vbp_start.h"
 #include "engine/random.h"
 #include "particles/clsParticle.h"
 
@@ -30,18 +29,6 @@ std::string withField(const std::string& line, int index, const std::string& val
     }
     std::size_t end = line.find(',', begin);
     return line.substr(0, begin) + value + (end == std::string::npos ? "" : line.substr(end));
-}
-
-// Ages a particle loaded from the line, baked, frames of the given length.
-clsParticle aged(const std::string& line, float frameTime, int frames) {
-    globals = GlobalState();
-    globals.frameTime = frameTime;
-    clsParticle particle = loaded(line);
-    particle.bakeKeys();
-    for (int i = 0; i < frames; ++i) {
-        particle.updateParticle();
-    }
-    return particle;
 }
 
 TEST(Particle, LinesRoundTripAndAFreshTypeWritesItsDefaults) {
@@ -113,53 +100,6 @@ TEST(Particle, BakingDrawsInTheFixedOrderAndTrimsInPlace) {
     EXPECT_EQ(particle.dblY, draws[5]);
     EXPECT_EQ(particle.seed, "rnd(0&1)");
     EXPECT_EQ(particle.X, "rnd(0&1)");
-}
-
-TEST(Particle, AgesWithTheKillTestBeforeTheStep) {
-    const std::string line = "p,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,2:0|0:1|4,"
-                             "1:0|-8,1:0|2,t,1,0,0,1,1,10,20";
-    clsParticle particle = aged(line, 0.25f, 1);
-    EXPECT_EQ(particle.dblX, 10 + 0.25 * 1) << "speed sampled at the new age";
-    EXPECT_EQ(particle.dblY, 20 - 2);
-    EXPECT_EQ(static_cast<double>(particle.dblAngle), round15(1 + 0.25 * 2));
-    particle = aged(line, 0.25f, 5);
-    EXPECT_EQ(particle.dblTime, 1.25) << "still updated while its age equals its lifetime";
-    EXPECT_EQ(particle.lngKillat, 1);
-    particle.updateParticle();
-    EXPECT_EQ(particle.lngKillat, -1);
-    EXPECT_EQ(particle.dblTime, 1.25);
-    EXPECT_EQ(aged(kFresh, 0.01f, 1).lngKillat, 0) << "a zero lifetime lives one frame";
-    EXPECT_EQ(aged(kFresh, 0.01f, 2).lngKillat, -1);
-}
-
-TEST(Particle, AngleIsRoundedToFifteenDigitsEveryFrame) {
-    clsParticle particle = aged("p,1:0|255,1:0|255,1:0|255,1:0|255,1:0|0,1:0|0,1:0|0,1:0|0,"
-                                "1:0|pi/3,t,1,0,0,0.1,100,0,0",
-                                0.1f, 0);
-    double angle = 0.1;
-    for (int i = 0; i < 50; ++i) {
-        particle.updateParticle();
-        angle =
-            *textToNumber(numberToText(angle + static_cast<double>(0.1f) * 3.14159265358979 / 3));
-        ASSERT_EQ(static_cast<double>(particle.dblAngle), angle);
-    }
-    EXPECT_EQ(particle.dblAngle.text(), numberToText(angle));
-}
-
-TEST(Particle, SpawnFromCopiesTheTypeUnbaked) {
-    clsParticle type = loaded(kFlame);
-    type.damage = 3;
-    clsParticle live = loaded(kFresh);
-    live.dblTime = 5;
-    live.spawnFrom(type);
-    EXPECT_EQ(live.dblTime, 0);
-    EXPECT_EQ(live.damage, 3);
-    EXPECT_EQ(live.sprite.texture, "flare");
-    EXPECT_EQ(live.colourG.getTrackString(), type.colourG.getTrackString());
-    live.bakeKeys();
-    live.colourR.setKeyVal(0, 1);
-    type.bakeKeys();
-    EXPECT_EQ(type.colourR.getValue(0), 255);
 }
 
 } // namespace

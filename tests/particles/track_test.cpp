@@ -20,21 +20,6 @@ clsTrack baked(const std::string& text, double seed = 0) {
     return track;
 }
 
-TEST(Keyframe, KeyStringsRoundTripAndMalformedOnesChangeNothing) {
-    clsKeyframe key;
-    EXPECT_TRUE(key.createKey("255", 0.5));
-    EXPECT_EQ(key.getKeyString(), "0.5|255");
-    key.dblValue = 7;
-    EXPECT_TRUE(key.loadKeyString("1E-05|rnd(1&2)|dropped"));
-    EXPECT_EQ(key.dblTime, 1e-5);
-    EXPECT_EQ(key.dblValue, 7) << "loading leaves the baked value alone";
-    EXPECT_EQ(key.getKeyString(), "1E-05|rnd(1&2)");
-    for (const char* bad : {"0.5", "abc|5", "1|abc"}) {
-        EXPECT_THROW(key.loadKeyString(bad), FieldError) << bad;
-    }
-    EXPECT_EQ(key.getKeyString(), "1E-05|rnd(1&2)");
-}
-
 TEST(Track, InterpolatesBetweenKeysAndExtrapolatesTheEndSegments) {
     struct Case {
         const char* track;
@@ -67,18 +52,6 @@ TEST(Track, TrackStringsRoundTripAndMalformedOnesKeepTheOldKeys) {
         EXPECT_THROW(track.loadTrackString(bad), FieldError) << bad;
     }
     EXPECT_EQ(track.getTrackString(), "3:0|1:1|2:2|3");
-}
-
-TEST(Track, KeyEditsTakeEffectAtTheNextBakeAndOutOfRangeIndicesAreIgnored) {
-    clsTrack track = baked("2:0|1:2|rnd(3&4)");
-    track.setKeyVal(0, 100);
-    track.setKeyStr(0, "seed*2");
-    EXPECT_EQ(track.getValue(0), 100);
-    track.bakeKeys(21);
-    EXPECT_EQ(track.getValue(0), 42);
-    track.setKeyVal(5, 1);
-    track.setKeyStr(-1, "x");
-    EXPECT_EQ(track.getTrackString(), "2:0|seed*2:2|rnd(3&4)");
 }
 
 TEST(Track, BakingDrawsKeyByKeyAndCopiesAreIndependent) {

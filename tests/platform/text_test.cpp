@@ -73,15 +73,6 @@ TEST_F(TextTest, LinesSitAtTheTopAndAlignInTheBox) {
     EXPECT_NEAR(right.right, 895.5, 3.5);
 }
 
-TEST_F(TextTest, PointsAreThoseOfANinetySixDpiScreen) {
-    // A capital H is about seven tenths of the em: 23 pixels at 24 points (32 pixels).
-    text->setPointSize(24);
-    const Ink small = drawn("H");
-    EXPECT_NEAR(small.height(), 23, 3);
-    text->setPointSize(36);
-    EXPECT_NEAR(drawn("H").height() / static_cast<double>(small.height()), 1.5, 0.1);
-}
-
 TEST_F(TextTest, CarriageReturnLineFeedStartsANewLine) {
     const Ink one = drawn("HHH");
     const Ink three = drawn("H\r\nH\r\nH");

@@ -41,15 +41,9 @@ TEST(KeyScript, PressReleasesOnTheNextFrameInFileOrder) {
 }
 
 TEST(KeyScript, KnowsTheKeyVocabulary) {
-    for (const auto& [name, code] : std::vector<std::pair<std::string, int>>{{"left", 37},
-                                                                             {"control", 17},
-                                                                             {"Return", 13},
-                                                                             {"escape", 27},
-                                                                             {"backspace", 8},
-                                                                             {"p", 80},
-                                                                             {"7", 55},
-                                                                             {"shift", 0},
-                                                                             {"!", 0}}) {
+    const std::pair<const char*, int> keys[] = {{"Return", 13}, {"escape", 27}, {"backspace", 8},
+                                                {"7", 55},      {"shift", 0},   {"!", 0}};
+    for (const auto& [name, code] : keys) {
         EXPECT_EQ(scriptKeyCode(name).value_or(0), code) << name;
     }
 }
@@ -74,15 +68,6 @@ TEST(KeyScript, MalformedLinesNameTheLineAndField) {
     expectError("4 down shift\n", 1, "key");
     expectError("4 down up left\n", 1, "key");
     expectError("4 close now\n", 1, "close");
-}
-
-TEST(KeyScript, AMissingFileIsAnErrorNamingIt) {
-    try {
-        readKeyScript("/nonexistent/keys.txt");
-        ADD_FAILURE();
-    } catch (const DataError& error) {
-        EXPECT_EQ(error.file(), "/nonexistent/keys.txt");
-    }
 }
 
 } // namespace

@@ -46,11 +46,5 @@ TEST(ScoreText, TextAlphaRoundsHalfToEvenAndStaysInRange) {
     }
 }
 
-TEST(ScoreText, VersionShowsMinorTimesTenAndRevisionInTwoDigits) {
-    EXPECT_EQ(versionText(1, 1, 26), "1.10.26");
-    EXPECT_EQ(versionText(2, 0, 3), "2.00.03");
-    EXPECT_EQ(versionText(1, 12, 100), "1.120.100");
-}
-
 } // namespace
 } // namespace vastorim

@@ -12,7 +12,6 @@
 #include "screens/game_over.h"
 #include "screens/menu_draw.h"
 #include "screens/mod_menu_globals.h"
-#include "screens/mod_menu_update.h"
 
 #include <gtest/gtest.h>
 
@@ -127,53 +126,6 @@ TEST_F(ScreenDrawing, TheMainMenuShowsTitleAndItemsAtTheirBrightness) {
     EXPECT_EQ(band(250, 450), 255);
     EXPECT_NEAR(band(450, 500), 128, 1);
     EXPECT_EQ(band(500, 768), 0);
-}
-
-TEST_F(ScreenDrawing, InstructionsRevealOneLinePerBeatAndHoldTheRestDark) {
-    globals.menuScreen = 2;
-    globals.menuCursor = -1;
-    music.beatFlag = true;
-    draw(drawMenu);
-    EXPECT_EQ(globals.screenStep, 1);
-    EXPECT_EQ(menu.itemBrightness[0], 1.0f);
-    for (int k = 1; k < 6; ++k) {
-        EXPECT_EQ(menu.itemBrightness[k], 0.0f) << k;
-    }
-    EXPECT_EQ(band(100, 150), 255);
-    EXPECT_EQ(band(200, 560), 0);
-    music.beatFlag = false;
-    draw(drawMenu);
-    EXPECT_EQ(globals.screenStep, 1);
-}
-
-TEST_F(ScreenDrawing, TheAboutScreenRevealsOnlyOnFourBeatPulses) {
-    globals.menuScreen = 3;
-    music.beatFlag = true;
-    draw(drawMenu);
-    EXPECT_EQ(globals.screenStep, 0);
-    music.fourBeatFlag = true;
-    draw(drawMenu);
-    draw(drawMenu);
-    draw(drawMenu);
-    EXPECT_EQ(globals.screenStep, 3);
-    EXPECT_EQ(band(100, 300), 0) << "revealed lines fade in from nothing";
-    globals.menuCursor = -1;
-    globals.frameTime = 1;
-    fadeMenuItems();
-    music.fourBeatFlag = false;
-    draw(drawMenu);
-    EXPECT_EQ(band(100, 300), 255);
-    EXPECT_EQ(aboutTitle(), "Vastorim  1.10.26");
-}
-
-TEST_F(ScreenDrawing, OfflineTheHighScoreScreenOnlyApologises) {
-    globals.menuScreen = 1;
-    music.beatFlag = true;
-    draw(drawMenu);
-    EXPECT_EQ(globals.screenStep, 0);
-    EXPECT_EQ(band(60, 110), 255);
-    EXPECT_EQ(band(120, 690), 0);
-    EXPECT_EQ(band(700, 750), 255) << "Back";
 }
 
 TEST_F(ScreenDrawing, OnlineTheTableRowsAppearOnePerBeatTheNewestDimmed) {
