@@ -74,6 +74,41 @@ bool fileExists(std::string_view path) {
     return fs::is_regular_file(normalizePath(path), error);
 }
 
+bool folderExists(std::string_view path) {
+    std::error_code error;
+    return fs::is_directory(normalizePath(path), error);
+}
+
+bool createFolder(std::string_view path) {
+    std::error_code error;
+    return fs::create_directory(normalizePath(path), error) && !error;
+}
+
+bool deleteFile(std::string_view path) {
+    std::error_code error;
+    fs::path target = normalizePath(path);
+    fs::permissions(target, fs::perms::owner_write, fs::perm_options::add, error);
+    return fs::remove(target, error) && !error;
+}
+
+bool deleteFolder(std::string_view path) {
+    std::error_code error;
+    fs::remove_all(normalizePath(path), error);
+    return !error;
+}
+
+std::string parentFolder(std::string_view path) {
+    std::string normal = normalizePath(path);
+    while (normal.size() > 1 && normal.back() == '/') {
+        normal.pop_back();
+    }
+    auto slash = normal.find_last_of('/');
+    if (slash == std::string::npos) {
+        return "";
+    }
+    return slash == 0 ? "/" : normal.substr(0, slash);
+}
+
 std::string fileNamePart(std::string_view path) {
     auto slash = path.find_last_of("/\\");
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));

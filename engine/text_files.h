@@ -6,7 +6,8 @@
 
 namespace vastorim {
 
-// Plain text files read and written line by line. Both "\" and "/" separate path parts.
+// Plain text files read and written line by line, and the few folder operations the game and
+// its updater need. Both "\" and "/" separate path parts.
 
 // The path with every "\" turned into "/".
 std::string normalizePath(std::string_view path);
@@ -47,6 +48,11 @@ class TextWriter {
 };
 
 bool fileExists(std::string_view path);
+bool folderExists(std::string_view path);
+bool createFolder(std::string_view path); // one level; false when that fails
+bool deleteFile(std::string_view path);   // also when read-only; false when it fails
+bool deleteFolder(std::string_view path); // with everything in it
+std::string parentFolder(std::string_view path);
 std::string fileNamePart(std::string_view path); // the part after the last separator
 
 } // namespace vastorim

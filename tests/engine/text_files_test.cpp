@@ -64,14 +64,32 @@ TEST(TextFiles, WritesCrLfAppendsOrReplaces) {
     EXPECT_EQ(readFile(path), "gamma\r\n");
 }
 
-TEST(TextFiles, PathsTakeBothSeparators) {
+TEST(TextFiles, PathsTakeBothSeparatorsAndFoldersCanBeMadeAndRemoved) {
     TempFolder folder;
     std::string windowsStyle = folder.path() + "\\sub\\file.txt";
-    std::filesystem::create_directory(folder.file("sub"));
+    ASSERT_TRUE(createFolder(folder.path() + "\\sub"));
     writeLines(windowsStyle, {"x"});
     EXPECT_TRUE(fileExists(folder.file("sub/file.txt")));
     EXPECT_EQ(readAll(windowsStyle), std::vector<std::string>{"x"});
+    EXPECT_EQ(parentFolder(windowsStyle), folder.path() + "/sub");
     EXPECT_EQ(fileNamePart("a/b\\c.png"), "c.png");
+    EXPECT_EQ(parentFolder("plain.png"), "");
+    EXPECT_EQ(parentFolder("/top"), "/");
+
+    std::string sub = folder.file("temp");
+    EXPECT_FALSE(folderExists(sub));
+    EXPECT_TRUE(createFolder(sub));
+    EXPECT_TRUE(folderExists(sub));
+    EXPECT_FALSE(fileExists(sub));
+    EXPECT_FALSE(createFolder(folder.file("missing/child")));
+    writeFile(sub + "/locked.txt", "x");
+    std::filesystem::permissions(sub + "/locked.txt", std::filesystem::perms::owner_read);
+    EXPECT_TRUE(deleteFile(sub + "/locked.txt"));
+    EXPECT_FALSE(fileExists(sub + "/locked.txt"));
+    EXPECT_FALSE(deleteFile(sub + "/locked.txt"));
+    writeFile(sub + "/deep/inner.txt", "x");
+    EXPECT_TRUE(deleteFolder(sub));
+    EXPECT_FALSE(folderExists(sub));
 }
 
 } // namespace
