@@ -38,9 +38,9 @@ case "$mode" in
             cd "$build/bin" && exec ./vastorim run
         fi
         out="$build/headless-run"
-        echo "No display: running a short headless run instead."
-        "$build/bin/vastorim-sim" --data "$build/bin" --frames 1800 --seed 1 \
-            --out "$out" --screenshot-every 300
+        echo "No display: the demo pilot plays a short headless game instead."
+        "$build/bin/vastorim-sim" --data "$build/bin" --demo --frames 1200 --seed 1 \
+            --out "$out" --screenshot-every 200
         echo "Screenshots of the headless run are in $out"
         ;;
     test)
