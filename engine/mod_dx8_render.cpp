@@ -20,12 +20,6 @@ struct RenderState {
 
 RenderState state;
 
-void call(const std::function<void()>& hook) {
-    if (hook) {
-        hook();
-    }
-}
-
 } // namespace
 
 void renderFrame() {
@@ -36,9 +30,9 @@ void renderFrame() {
     state.drawCalls = 0;
     video->clear();
     if (globals.gameMode == 0 || globals.gameMode == 1) {
-        call(hooks.drawMode);
+        callHook(hooks.drawMode);
     }
-    call(hooks.drawParticles);
+    callHook(hooks.drawParticles);
     flushSprites();
     video->present();
     state.drawCallsLastFrame = state.drawCalls;

@@ -13,12 +13,6 @@ namespace vastorim {
 
 namespace {
 
-void call(const std::function<void()>& hook) {
-    if (hook) {
-        hook();
-    }
-}
-
 void endFrame() {
     platform::Platform* platform = currentPlatform();
     if (platform != nullptr && platform->clock) {
@@ -41,13 +35,13 @@ void mainLoop() {
                                                  static_cast<std::uint32_t>(last));
         globals.frameTime = static_cast<float>(elapsed * 0.001);
         last = now;
-        call(hooks.updateEmitter);
+        callHook(hooks.updateEmitter);
         if (globals.gameMode == 0 || globals.gameMode == 1) {
-            call(hooks.updateMode);
+            callHook(hooks.updateMode);
         }
-        call(hooks.afterUpdate);
+        callHook(hooks.afterUpdate);
         renderFrame();
-        call(hooks.afterFrame);
+        callHook(hooks.afterFrame);
         processPendingEvents();
         endFrame();
     }

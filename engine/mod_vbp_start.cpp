@@ -22,17 +22,17 @@ namespace vastorim {
 GlobalState globals;
 EngineHooks hooks;
 
+void callHook(const std::function<void()>& hook) {
+    if (hook) {
+        hook();
+    }
+}
+
 namespace {
 
 // Thrown by endProgramNow and caught only by Main; deliberately not a std::exception, so no
 // handler for errors can stop it on its way out.
 struct ProgramEnd {};
-
-void call(const std::function<void()>& hook) {
-    if (hook) {
-        hook();
-    }
-}
 
 void startUp(platform::Platform& platform) {
     initGlobals();
@@ -41,12 +41,12 @@ void startUp(platform::Platform& platform) {
     initDirect3D(*platform.video);
     initSound();
     resetTextureList();
-    call(hooks.fetchHighScores);
+    callHook(hooks.fetchHighScores);
     showGameWindow();
     loadResourceList();
-    call(hooks.loadContent);
+    callHook(hooks.loadContent);
     createGameFont();
-    call(hooks.resetMenuItems);
+    callHook(hooks.resetMenuItems);
     restartMusic();
 }
 

@@ -58,6 +58,8 @@ struct EngineHooks {
 
 extern EngineHooks hooks;
 
+void callHook(const std::function<void()>& hook); // an empty hook does nothing
+
 // The game started with this command line on this platform: start-up, the loop and shutdown.
 // Returns the process exit status; errors in data files are reported (message box, or stderr
 // when headless) and give a non-zero status.
