@@ -3,9 +3,9 @@
 #include "engine/mod_font.h"
 #include "engine/mod_game_load.h"
 #include "engine/numbers.h"
+#include "engine/text_case.h"
 #include "engine/text_files.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <iostream>
@@ -51,9 +51,7 @@ std::string trimmed(std::string_view text) {
 }
 
 bool readSwitch(TextReader& reader, const char* field) {
-    std::string word = trimmed(reader.requireLine(field));
-    std::transform(word.begin(), word.end(), word.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string word = asciiLower(trimmed(reader.requireLine(field)));
     if (word == "true") {
         return true;
     }

@@ -2,11 +2,10 @@
 
 #include "engine/errors.h"
 #include "engine/mod_dx8_render.h"
+#include "engine/text_case.h"
 #include "engine/text_files.h"
 #include "platform/platform_error.h"
 
-#include <algorithm>
-#include <cctype>
 #include <vector>
 
 namespace vastorim {
@@ -50,8 +49,7 @@ void loadTexture(int width, int height, const std::string& path) {
 }
 
 std::int16_t findTexture(std::string name) {
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    name = asciiLower(name);
     std::int16_t found = -1;
     for (std::size_t i = 0; i < registry.textures.size(); ++i) {
         if (registry.textures[i].name == name) {

@@ -1,6 +1,6 @@
 #include "game/mod_game_globals.h"
 
-#include <cctype>
+#include "engine/text_case.h"
 
 namespace vastorim {
 
@@ -11,9 +11,7 @@ void resetWorld() {
 }
 
 std::int16_t keyCodeFromName(std::string& name) {
-    for (char& c : name) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
+    name = asciiLower(name);
     struct Named {
         const char* name;
         std::int16_t code;

@@ -1,6 +1,7 @@
 #include "particles/clsEmitter.h"
 
 #include "engine/platform_access.h"
+#include "engine/text_case.h"
 #include "engine/text_files.h"
 
 #include <array>
@@ -23,22 +24,6 @@ void setBit(SlotBits& bits, int slot) {
 
 void clearBit(SlotBits& bits, int slot) {
     bits[static_cast<std::size_t>(slot / 64)] &= ~(std::uint64_t{1} << (slot % 64));
-}
-
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalFolded(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 } // namespace
@@ -208,7 +193,7 @@ std::int16_t clsEmitter::spawnParticle(std::int16_t iEffect, std::int16_t iParti
 
 std::int16_t clsEmitter::findEffect(const std::string& sName) const {
     for (std::size_t i = 0; i < effects.size(); ++i) {
-        if (equalFolded(effects[i]->sName, sName)) {
+        if (equalsIgnoringCase(effects[i]->sName, sName)) {
             return static_cast<std::int16_t>(i);
         }
     }

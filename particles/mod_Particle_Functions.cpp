@@ -3,6 +3,7 @@
 #include "engine/errors.h"
 #include "engine/numbers.h"
 #include "engine/random.h"
+#include "engine/text_case.h"
 
 #include <cmath>
 #include <functional>
@@ -27,26 +28,6 @@ std::string_view trimBlanks(std::string_view s) {
         s.remove_suffix(1);
     }
     return s;
-}
-
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool startsWithFolded(std::string_view s, std::string_view word) {
-    if (s.size() < word.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        if (lower(s[i]) != word[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool equalsFolded(std::string_view s, std::string_view word) {
-    return s.size() == word.size() && startsWithFolded(s, word);
 }
 
 [[noreturn]] void fail(std::string_view part, const std::string& problem) {
@@ -81,7 +62,7 @@ template <typename Sink> void walk(std::string_view text, Sink& sink) {
         }
         return false;
     };
-    if (startsWithFolded(s, "rnd")) {
+    if (startsWithIgnoringCase(s, "rnd")) {
         at = s.find('&');
         if (at == std::string_view::npos || at < 4) {
             fail(s, "needs its bounds written as rnd(LOW&HIGH)");
@@ -97,8 +78,8 @@ template <typename Sink> void walk(std::string_view text, Sink& sink) {
     if (splitAtFirst({{'*', Op::Multiply}, {'/', Op::Divide}})) {
         return;
     }
-    bool cosine = startsWithFolded(s, "cos");
-    if (cosine || startsWithFolded(s, "sin")) {
+    bool cosine = startsWithIgnoringCase(s, "cos");
+    if (cosine || startsWithIgnoringCase(s, "sin")) {
         at = s.find(')');
         if (at == std::string_view::npos || at < 4) {
             fail(s, "needs its argument written in brackets after the name");
@@ -110,9 +91,9 @@ template <typename Sink> void walk(std::string_view text, Sink& sink) {
     if (splitAtFirst({{'+', Op::Add}, {'-', Op::Subtract}})) {
         return;
     }
-    if (equalsFolded(s, "pi")) {
+    if (equalsIgnoringCase(s, "pi")) {
         sink.constant(kPi);
-    } else if (equalsFolded(s, "seed")) {
+    } else if (equalsIgnoringCase(s, "seed")) {
         sink.seed();
     } else if (s.empty() || s.find('E') != std::string_view::npos) {
         sink.constant(0);

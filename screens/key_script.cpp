@@ -1,6 +1,7 @@
 #include "screens/key_script.h"
 
 #include "engine/errors.h"
+#include "engine/text_case.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,13 +11,6 @@
 
 namespace vastorim {
 namespace {
-
-std::string lowerCase(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
 
 std::int64_t parseFrame(const std::string& word) {
     std::int64_t frame = -1;
@@ -49,7 +43,7 @@ std::vector<ScriptEvent> parseLine(const std::string& line) {
     if (!(words >> action)) {
         throw FieldError("action", "expected down, up, press or close");
     }
-    action = lowerCase(action);
+    action = asciiLower(action);
     if (action == "close") {
         if (words >> extra) {
             throw FieldError("close", "unexpected \"" + extra + "\" after close");
@@ -80,7 +74,7 @@ std::optional<int> scriptKeyCode(std::string_view name) {
         {"up", 38},      {"down", 40},   {"left", 37},   {"right", 39},    {"space", 32},
         {"control", 17}, {"return", 13}, {"escape", 27}, {"backspace", 8},
     };
-    const std::string lower = lowerCase(name);
+    const std::string lower = asciiLower(name);
     for (const auto& [keyName, code] : named) {
         if (lower == keyName) {
             return code;
