@@ -11,6 +11,8 @@ namespace vastorim {
 // --- the game (world.cpp) ---
 // Background glow on every fourth beat, every ship's frame, the game-over test and the fade.
 void updateWorld();
+// What the game clock shows: the final time once the game is over, else the time played so far.
+std::int32_t elapsedGameTime();
 // Freezes the clock at the final time and places it (world.placeFinalTime, online only).
 void endGame();
 // A new game from the menu: clock, tables, players, two asteroids, music.

@@ -77,6 +77,11 @@ void updateWorld() {
     }
 }
 
+std::int32_t elapsedGameTime() {
+    return globals.finalTime != 0 ? globals.finalTime
+                                  : globals.gameClockTick - globals.gameStartTick;
+}
+
 void endGame() {
     globals.finalTime = globals.gameClockTick - globals.gameStartTick;
     if (onlineEnabled && world.placeFinalTime) {

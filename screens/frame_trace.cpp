@@ -4,6 +4,7 @@
 #include "engine/mod_vbp_start.h"
 #include "engine/numbers.h"
 #include "game/mod_game_globals.h"
+#include "game/mod_game_update.h"
 #include "particles/clsEmitter.h"
 
 #include <cmath>
@@ -105,8 +106,6 @@ int occupied(const std::vector<Slot>& table, std::int16_t last, std::int16_t Slo
 } // namespace
 
 std::string traceLine(std::int64_t frame, std::int64_t tick, int drawCalls) {
-    const std::int32_t elapsed =
-        globals.finalTime != 0 ? globals.finalTime : globals.gameClockTick - globals.gameStartTick;
     return JsonObject()
         .field("frame", frame)
         .field("tick", tick)
@@ -116,7 +115,7 @@ std::string traceLine(std::int64_t frame, std::int64_t tick, int drawCalls) {
         .field("screenStep", static_cast<int>(globals.screenStep))
         .field("gamePaused", globals.gamePaused)
         .field("finalTime", static_cast<int>(globals.finalTime))
-        .field("elapsed", static_cast<int>(elapsed))
+        .field("elapsed", static_cast<int>(elapsedGameTime()))
         .field("globalFade", static_cast<double>(globals.globalFade))
         .field("musicFrequency", music.musicFrequency)
         .field("playPos", static_cast<int>(music.playPos))

@@ -3,6 +3,7 @@
 #include "engine/mod_font.h"
 #include "engine/mod_vbp_start.h"
 #include "game/mod_game_globals.h"
+#include "game/mod_game_update.h"
 #include "screens/game_over.h"
 #include "screens/score_text.h"
 
@@ -71,10 +72,7 @@ void drawWorld() {
 
 void drawHud() {
     if (globals.globalFade != 0.0f) {
-        const std::int32_t elapsed = globals.finalTime != 0
-                                         ? globals.finalTime
-                                         : globals.gameClockTick - globals.gameStartTick;
-        drawText(timeText(elapsed), 20, 724, 200, 768, 0, white(globals.globalFade));
+        drawText(timeText(elapsedGameTime()), 20, 724, 200, 768, 0, white(globals.globalFade));
     }
     if (globals.globalFade != 1.0f) {
         drawGameOverText();
