@@ -18,9 +18,6 @@ constexpr float kAlphaFallPerSecond = 60;
 float hitPoints(std::int16_t size) {
     return static_cast<float>((4 - size) * 20);
 }
-double radius(std::int16_t size) {
-    return (4 - size) * 10;
-}
 
 // Just outside one of the four edges, drifting at up to 50 pixels per second on each axis.
 void enterFromEdge(clsParticle& particle) {
@@ -125,7 +122,7 @@ void reverse(clsTrack& speed) {
 void confineAsteroid(std::int16_t k) {
     Asteroid& asteroid = world.asteroids[k];
     clsParticle& particle = asteroid.particle;
-    double r = radius(asteroid.size);
+    const double r = asteroid.radius();
     if (particle.dblX - r < 0 && particle.speedx.getValue(0) < 0) {
         reverse(particle.speedx);
     }

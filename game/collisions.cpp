@@ -24,10 +24,6 @@ float distance(const clsParticle& a, const clsParticle& b) {
                           static_cast<float>(a.dblY), static_cast<float>(b.dblY));
 }
 
-float asteroidRadius(std::int16_t size) {
-    return static_cast<float>((4 - size) * 10);
-}
-
 // Keeps the conversion to Long defined however far an object has flown, and for a position
 // that an effect file made undefined (such an object never passes a distance test anyway).
 double onGrid(double v) {
@@ -63,7 +59,7 @@ void hitShipsWithAsteroid(std::int16_t k) {
     }
     Asteroid& asteroid = world.asteroids[k];
     clsParticle& rock = asteroid.particle;
-    float r = asteroidRadius(asteroid.size);
+    const double r = asteroid.radius();
     for (std::int16_t i = 0; i <= world.lastShip; ++i) {
         clsParticle& ship = world.ships[i].particle;
         bool touches =
@@ -93,7 +89,7 @@ void hitAsteroidsWithShot(std::int16_t j) {
             continue;
         }
         clsParticle& rock = asteroid.particle;
-        if (!(asteroidRadius(asteroid.size) > distance(bolt, rock))) {
+        if (!(asteroid.radius() > distance(bolt, rock))) {
             continue;
         }
         rock.damage -= bolt.damage;

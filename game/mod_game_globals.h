@@ -38,6 +38,8 @@ struct Asteroid {
     std::int16_t size = kFreeSlot; // 1 large, 2 medium, 3 small
     // Collision grid cell. Wider than 16 bits so that a far-flung object cannot overflow it.
     std::int32_t cell = 0;
+
+    double radius() const { return (4 - size) * 10; } // pixels, for contacts and edges
 };
 
 struct Shot {

@@ -66,7 +66,7 @@ std::optional<double> fleeHeading(Vec position, Vec velocity) {
         double when = speedSquared > 0 ? -offset.dot(closing) / speedSquared : 0;
         when = std::clamp(when, 0.0, lookAhead);
         const Vec nearest = offset + closing * when;
-        const double reach = (4 - asteroid.size) * 10 + safetyMargin;
+        const double reach = asteroid.radius() + safetyMargin;
         if (nearest.length() < reach && when < soonest) {
             soonest = when;
             const Vec away = nearest * -1.0;
