@@ -1,33 +1,22 @@
-#include "engine/mod_vbp_start.h"
-#include "game/mod_game_globals.h"
-#include "screens/game_hooks.h"
-#include "screens/mod_game_keys.h"
+#include "two_players_fixture.h"
 
-#include <gtest/gtest.h>
+#include "screens/mod_game_keys.h"
 
 namespace vastorim {
 namespace {
 
 constexpr int keySpace = 32, keyLeft = 37, keyUp = 38, keyRight = 39, keyDown = 40;
 
-class GameKeys : public ::testing::Test {
+class GameKeys : public TwoPlayers {
   protected:
     void SetUp() override {
-        resetGlobalState();
-        resetWorld();
-        resetScreens();
-        world.ships.resize(2);
-        world.lastShip = 1;
+        TwoPlayers::SetUp();
         bind(world.ships[0], keyUp, keyDown, keyLeft, keyRight, keySpace);
         // Player two shares the fire key and binds W/A/S/D.
         bind(world.ships[1], 'W', 'S', 'A', 'D', keySpace);
         world.ships[0].particle.damage = 100;
         globals.gameMode = 1;
         globals.playerName = "player";
-    }
-    void TearDown() override {
-        resetWorld();
-        resetGlobalState();
     }
     static void bind(Ship& ship, int up, int down, int left, int right, int fire) {
         ship.keyUp = up;

@@ -1,30 +1,19 @@
-#include "engine/mod_vbp_start.h"
-#include "game/mod_game_globals.h"
-#include "screens/game_hooks.h"
+#include "two_players_fixture.h"
+
 #include "screens/mod_menu_globals.h"
 #include "screens/mod_menu_update.h"
-
-#include <gtest/gtest.h>
 
 namespace vastorim {
 namespace {
 
 constexpr int keyReturn = 13, keySpace = 32, keyDown = 40;
 
-class Menu : public ::testing::Test {
+class Menu : public TwoPlayers {
   protected:
     void SetUp() override {
-        resetGlobalState();
-        resetWorld();
-        resetScreens();
-        world.ships.resize(2);
-        world.lastShip = 1;
+        TwoPlayers::SetUp();
         world.ships[0].keyFire = keySpace;
         world.ships[1].keyFire = 'F';
-    }
-    void TearDown() override {
-        resetWorld();
-        resetGlobalState();
     }
     void keys(std::initializer_list<int> codes) {
         for (int code : codes) {
