@@ -167,10 +167,9 @@ class SdlTextRenderer : public TextRenderer {
     }
 
     const Line* cachedLine(SDL_Renderer* renderer, TTF_Font* font, std::string_view text) {
-        std::string key = std::to_string(points_);
-        key += '\n';
-        key += text;
-        auto found = lines_.find(key);
+        lineKey_.clear();
+        lineKey_.append(std::to_string(points_)).append(1, '\n').append(text);
+        auto found = lines_.find(lineKey_);
         if (found == lines_.end()) {
             const std::string line(text);
             SDL_Surface* surface =
@@ -187,7 +186,7 @@ class SdlTextRenderer : public TextRenderer {
             ++rasterised_;
             SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
             evictOldestLine();
-            found = lines_.emplace(std::move(key), made).first;
+            found = lines_.emplace(lineKey_, made).first;
         }
         found->second.lastUse = ++uses_;
         return &found->second;
@@ -242,6 +241,8 @@ class SdlTextRenderer : public TextRenderer {
     int points_ = 24;
     std::map<int, Font> fonts_;
     std::unordered_map<std::string, Line> lines_;
+    // Kept from call to call, so that finding a line already drawn allocates nothing.
+    std::string lineKey_;
     SDL_Renderer* linesRenderer_ = nullptr;
     std::uint64_t uses_ = 0;
     std::size_t rasterised_ = 0;
