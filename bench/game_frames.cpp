@@ -2,11 +2,11 @@
 // every weapon at level 4), with and without drawing on the offscreen surface. Reports frames per
 // second and the share of the frame time that each update takes.
 #include "engine/app_path.h"
-#include "engine/mod_dx8_render.h"
-#include "engine/mod_dx8_sound.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/music_clock.h"
 #include "engine/platform_access.h"
 #include "engine/random.h"
+#include "engine/renderer.h"
+#include "engine/startup.h"
 #include "game/mod_game_globals.h"
 #include "game/mod_game_update.h"
 #include "particles/clsEmitter.h"

@@ -1,6 +1,6 @@
 // Spawning and baking typical particle types, and one emitter update with every slot live.
-#include "engine/mod_vbp_start.h"
 #include "engine/random.h"
+#include "engine/startup.h"
 #include "particles/clsEmitter.h"
 
 #include <benchmark/benchmark.h>

@@ -1,10 +1,9 @@
 // Submitting 10001 live particles' sprites: batched by texture and blend mode, against one
 // geometry call per sprite.
-#include "engine/mod_dx8_init.h"
-#include "engine/mod_dx8_render.h"
-#include "engine/mod_res_textures.h"
-#include "engine/mod_vbp_start.h"
 #include "engine/random.h"
+#include "engine/renderer.h"
+#include "engine/startup.h"
+#include "engine/textures.h"
 #include "particles/clsEmitter.h"
 #include "platform/png_file.h"
 #include "platform/video.h"
@@ -32,7 +31,7 @@ struct Scene {
             << "spark,1:0|255,1:0|200,1:0|100,1:0|255,1:0|4,1:0|4,1:0|0,1:0|0,1:0|0,dot.png,1,1,0,"
                "0,1000,rnd(-500&500),rnd(-380&380)\nEND\n";
         resetGlobalState();
-        initDirect3D(*video);
+        initRenderer(*video);
         resetTextureList();
         loadTexture(0, 0, (folder / "dot.png").string());
         emitter.initialize();
@@ -46,7 +45,7 @@ struct Scene {
     }
     ~Scene() {
         emitter.initialize();
-        shutdownDirect3D();
+        shutdownRenderer();
         std::filesystem::remove_all(folder);
     }
 };

@@ -1,6 +1,6 @@
-#include "engine/clsSprite.h"
-#include "engine/mod_dx8_render.h"
-#include "engine/mod_res_textures.h"
+#include "engine/renderer.h"
+#include "engine/sprite.h"
+#include "engine/textures.h"
 #include "platform/png_file.h"
 #include "platform/video.h"
 
@@ -19,7 +19,7 @@ constexpr int spriteCount = 10001;
 // 10001 sprites of one texture, as a full emitter draws them; 1 in 16 additive.
 struct Scene {
     std::unique_ptr<platform::Video> video = platform::createOffscreenVideo();
-    std::vector<clsSprite> sprites;
+    std::vector<Sprite> sprites;
 
     Scene() {
         video->open();
@@ -47,7 +47,7 @@ void BM_QueueSprites(benchmark::State& state) {
     Scene scene;
     setCurrentVideo(nullptr); // batches are formed and then dropped instead of rasterised
     for (auto _ : state) {
-        for (clsSprite& sprite : scene.sprites) {
+        for (Sprite& sprite : scene.sprites) {
             sprite.render();
         }
         flushSprites();

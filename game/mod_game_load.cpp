@@ -1,10 +1,10 @@
 #include "game/mod_game_load.h"
 
 #include "engine/app_path.h"
-#include "engine/mod_game_load.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/game_setup.h"
 #include "engine/numbers.h"
 #include "engine/random.h"
+#include "engine/startup.h"
 #include "engine/text_files.h"
 #include "game/mod_game_globals.h"
 #include "game/world_particles.h"

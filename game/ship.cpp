@@ -1,6 +1,6 @@
-#include "engine/mod_dx8_sound.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/music_clock.h"
 #include "engine/numbers.h"
+#include "engine/startup.h"
 #include "game/mod_game_globals.h"
 #include "game/mod_game_update.h"
 #include "particles/clsEmitter.h"

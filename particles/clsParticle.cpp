@@ -1,7 +1,7 @@
 #include "particles/clsParticle.h"
 
 #include "engine/errors.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/startup.h"
 
 #include <array>
 #include <string_view>
@@ -69,11 +69,11 @@ void clsParticle::updateParticle() {
 }
 
 void clsParticle::updateSprite() {
-    sprite.t = static_cast<float>(static_cast<double>(dblAngle));
-    sprite.sizex = static_cast<float>(sizex.getValue(dblTime));
-    sprite.sizey = static_cast<float>(sizey.getValue(dblTime));
-    sprite.X = static_cast<float>(dblX);
-    sprite.Y = static_cast<float>(dblY);
+    sprite.angle = static_cast<float>(static_cast<double>(dblAngle));
+    sprite.sizeX = static_cast<float>(sizex.getValue(dblTime));
+    sprite.sizeY = static_cast<float>(sizey.getValue(dblTime));
+    sprite.x = static_cast<float>(dblX);
+    sprite.y = static_cast<float>(dblY);
     sprite.setPoints(static_cast<float>(colourR.getValue(dblTime)),
                      static_cast<float>(colourG.getValue(dblTime)),
                      static_cast<float>(colourB.getValue(dblTime)),
@@ -132,7 +132,7 @@ void clsParticle::loadParticleString(const std::string& sString) {
         throw FieldError(fieldLabel(field), error.message());
     }
     loaded.sprite.texture = loaded.texture;
-    loaded.sprite.iblendtype = loaded.blendtype;
+    loaded.sprite.blendType = loaded.blendtype;
     *this = std::move(loaded);
 }
 

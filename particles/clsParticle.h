@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/clsSprite.h"
 #include "engine/numbers.h"
+#include "engine/sprite.h"
 #include "particles/clsTrack.h"
 #include "particles/mod_Particle_Functions.h"
 
@@ -49,7 +49,7 @@ class clsParticle {
     std::string Y;
     double dblX = 0;
     double dblY = 0;
-    clsSprite sprite;
+    Sprite sprite;
     double dblTime = 0;
     std::int32_t lngSpawnedAt = 0;
     std::int32_t lngKillat = 0;

@@ -1,9 +1,9 @@
 #include "particles/effect_preview.h"
 
 #include "engine/errors.h"
-#include "engine/mod_dx8_render.h"
-#include "engine/mod_font.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/font.h"
+#include "engine/renderer.h"
+#include "engine/startup.h"
 #include "particles/clsEmitter.h"
 #include "platform/clock.h"
 #include "platform/events.h"

@@ -1,6 +1,6 @@
 #include "screens/demo_pilot.h"
 
-#include "engine/mod_vbp_start.h"
+#include "engine/startup.h"
 #include "game/mod_game_globals.h"
 #include "particles/clsEmitter.h"
 

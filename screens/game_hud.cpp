@@ -1,7 +1,7 @@
 #include "screens/game_hud.h"
 
-#include "engine/mod_font.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/font.h"
+#include "engine/startup.h"
 #include "game/mod_game_globals.h"
 #include "game/mod_game_update.h"
 #include "screens/game_over.h"

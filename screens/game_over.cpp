@@ -1,8 +1,8 @@
 #include "screens/game_over.h"
 
-#include "engine/mod_dx8_sound.h"
-#include "engine/mod_game_load.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/game_setup.h"
+#include "engine/music_clock.h"
+#include "engine/startup.h"
 #include "screens/mod_highscore.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #include "screens/menu_draw.h"
 
-#include "engine/mod_dx8_sound.h"
-#include "engine/mod_font.h"
-#include "engine/mod_game_load.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/font.h"
+#include "engine/game_setup.h"
+#include "engine/music_clock.h"
+#include "engine/startup.h"
 #include "screens/mod_highscore.h"
 #include "screens/mod_menu_globals.h"
 #include "screens/score_text.h"

@@ -1,6 +1,6 @@
 #include "screens/mod_game_keys.h"
 
-#include "engine/mod_vbp_start.h"
+#include "engine/startup.h"
 #include "game/mod_game_globals.h"
 #include "game/mod_game_update.h"
 #include "screens/game_over.h"

@@ -1,8 +1,8 @@
 #include "screens/mod_menu_update.h"
 
-#include "engine/mod_dx8_sound.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/music_clock.h"
 #include "engine/random.h"
+#include "engine/startup.h"
 #include "game/mod_game_globals.h"
 #include "game/mod_game_update.h"
 #include "particles/clsEmitter.h"

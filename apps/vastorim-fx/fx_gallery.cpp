@@ -2,11 +2,11 @@
 #include "surface_scope.h"
 
 #include "engine/app_path.h"
-#include "engine/mod_dx8_render.h"
-#include "engine/mod_font.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/font.h"
 #include "engine/numbers.h"
 #include "engine/random.h"
+#include "engine/renderer.h"
+#include "engine/startup.h"
 #include "engine/text_files.h"
 #include "particles/clsEmitter.h"
 #include "platform/platform.h"
@@ -95,13 +95,13 @@ Rect framedRegion() {
         if (particle->lngKillat == -1 || brightness(*particle) < kFaintest) {
             continue;
         }
-        const clsSprite& sprite = particle->sprite;
+        const Sprite& sprite = particle->sprite;
         // Half the diagonal reaches every corner whatever the sprite's turn.
-        const double reach = std::hypot(sprite.sizex, sprite.sizey) / 2 + kMargin;
-        left = std::min(left, sprite.X - reach);
-        right = std::max(right, sprite.X + reach);
-        top = std::min(top, sprite.Y - reach);
-        bottom = std::max(bottom, sprite.Y + reach);
+        const double reach = std::hypot(sprite.sizeX, sprite.sizeY) / 2 + kMargin;
+        left = std::min(left, sprite.x - reach);
+        right = std::max(right, sprite.x + reach);
+        top = std::min(top, sprite.y - reach);
+        bottom = std::max(bottom, sprite.y + reach);
     }
     constexpr double surfaceWidth = platform::surfaceWidth;
     constexpr double surfaceHeight = platform::surfaceHeight;

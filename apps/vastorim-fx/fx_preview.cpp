@@ -2,9 +2,9 @@
 #include "surface_scope.h"
 
 #include "engine/app_path.h"
-#include "engine/mod_font.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/font.h"
 #include "engine/random.h"
+#include "engine/startup.h"
 #include "particles/effect_preview.h"
 #include "platform/clock.h"
 #include "platform/events.h"

@@ -2,10 +2,10 @@
 #include "surface_scope.h"
 
 #include "engine/app_path.h"
-#include "engine/mod_dx8_render.h"
-#include "engine/mod_vbp_start.h"
 #include "engine/numbers.h"
 #include "engine/random.h"
+#include "engine/renderer.h"
+#include "engine/startup.h"
 #include "particles/clsEmitter.h"
 #include "platform/platform.h"
 #include "platform/video.h"

@@ -1,16 +1,15 @@
 #include "surface_scope.h"
 
-#include "engine/mod_dx8_init.h"
-#include "engine/mod_game_load.h"
-#include "engine/mod_res_textures.h"
 #include "engine/platform_access.h"
+#include "engine/renderer.h"
+#include "engine/textures.h"
 
 namespace vastorim::fx {
 
 namespace {
 
 void withdraw() {
-    shutdownDirect3D();
+    shutdownRenderer();
     setCurrentPlatform(nullptr);
 }
 
@@ -19,7 +18,7 @@ void withdraw() {
 SurfaceScope::SurfaceScope(platform::Platform& platform) {
     setCurrentPlatform(&platform);
     try {
-        initDirect3D(*platform.video);
+        initRenderer(*platform.video);
         resetTextureList();
         loadResourceList();
     } catch (...) {

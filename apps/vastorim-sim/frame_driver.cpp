@@ -1,7 +1,7 @@
 #include "frame_driver.h"
 
-#include "engine/mod_dx8_render.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/renderer.h"
+#include "engine/startup.h"
 #include "platform/video.h"
 
 #include <cstdio>

@@ -4,9 +4,9 @@
 
 #include "engine/app_path.h"
 #include "engine/errors.h"
-#include "engine/mod_dx8_render.h"
-#include "engine/mod_vbp_start.h"
 #include "engine/random.h"
+#include "engine/renderer.h"
+#include "engine/startup.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/platform.h"

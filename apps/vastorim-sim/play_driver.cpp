@@ -1,7 +1,7 @@
 #include "play_driver.h"
 
 #include "engine/errors.h"
-#include "engine/mod_dx8_render.h"
+#include "engine/renderer.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "screens/frame_trace.h"

@@ -1,5 +1,5 @@
 #include "engine/app_path.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/startup.h"
 #include "platform/platform.h"
 #include "platform/program_folder.h"
 #include "screens/game_hooks.h"

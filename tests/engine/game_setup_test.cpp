@@ -1,6 +1,6 @@
 #include "engine/app_path.h"
 #include "engine/errors.h"
-#include "engine/mod_game_load.h"
+#include "engine/game_setup.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

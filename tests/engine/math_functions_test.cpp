@@ -1,4 +1,4 @@
-#include "engine/mod_mat_Functions.h"
+#include "engine/math_functions.h"
 
 #include <gtest/gtest.h>
 

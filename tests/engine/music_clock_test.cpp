@@ -1,8 +1,8 @@
 #include "engine/app_path.h"
-#include "engine/mod_dx8_sound.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/music_clock.h"
 #include "engine/numbers.h"
 #include "engine/platform_access.h"
+#include "engine/startup.h"
 #include "platform/audio.h"
 #include "platform/platform.h"
 

@@ -1,8 +1,8 @@
 #include "engine/surface_fixture.h"
 
-#include "engine/mod_dx8_render.h"
-#include "engine/mod_res_textures.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/renderer.h"
+#include "engine/startup.h"
+#include "engine/textures.h"
 
 #include <limits>
 #include <numbers>
@@ -45,16 +45,15 @@ TEST_F(SpriteDrawing, PictureTopPointsRightAndSizeAndAngleApplyOnTheSpritesOwnAx
 }
 
 TEST_F(SpriteDrawing, TintFadeAlphaAndBothBlendModes) {
-    std::vector<clsSprite> sprites{
-        makeSprite("white.png", 512, 384, 1024, 768, 0, 0, 0, 0, 255),
-        makeSprite("white.png", 100, 200, 80, 80, 0, 0, 255, 128, 64),
-        makeSprite("white.png", 250, 200, 80, 80, 0, 0, 400, 255, 0, 400),
-        makeSprite("white.png", 550, 200, 80, 80, 0, 0, 255, 255, 255, 0),
-        makeSprite("white.png", 700, 200, 80, 80, 0, 1, 255, 255, 255, 0),
-        makeSprite("half.png", 100, 500, 80, 80, 0, 0, 255, 0, 0),
-        makeSprite("half.png", 250, 500, 80, 80, 0, 1, 255, 0, 0),
-        makeSprite("half.png", 400, 500, 80, 80, 0, 7, 255, 0, 0)};
-    clsSprite untinted;
+    std::vector<Sprite> sprites{makeSprite("white.png", 512, 384, 1024, 768, 0, 0, 0, 0, 255),
+                                makeSprite("white.png", 100, 200, 80, 80, 0, 0, 255, 128, 64),
+                                makeSprite("white.png", 250, 200, 80, 80, 0, 0, 400, 255, 0, 400),
+                                makeSprite("white.png", 550, 200, 80, 80, 0, 0, 255, 255, 255, 0),
+                                makeSprite("white.png", 700, 200, 80, 80, 0, 1, 255, 255, 255, 0),
+                                makeSprite("half.png", 100, 500, 80, 80, 0, 0, 255, 0, 0),
+                                makeSprite("half.png", 250, 500, 80, 80, 0, 1, 255, 0, 0),
+                                makeSprite("half.png", 400, 500, 80, 80, 0, 7, 255, 0, 0)};
+    Sprite untinted;
     untinted.create(850, 200, 80, 80, 0, 0, "white.png");
     sprites.push_back(untinted);
     globals.globalFade = 0.5f;
@@ -77,15 +76,15 @@ TEST_F(SpriteDrawing, TintFadeAlphaAndBothBlendModes) {
 TEST_F(SpriteDrawing, CulledUnknownAndNonFiniteSpritesDrawNothing) {
     constexpr float nan = std::numeric_limits<float>::quiet_NaN();
     constexpr float inf = std::numeric_limits<float>::infinity();
-    std::vector<clsSprite> sprites{makeSprite("white.png", 100, 200, -100, 100),
-                                   makeSprite("white.png", 300, 200, 100, -100),
-                                   makeSprite("late.png", 500, 200, 100, 100),
-                                   makeSprite("white.png", nan, 400, 100, 100),
-                                   makeSprite("white.png", 300, 400, inf, 100),
-                                   makeSprite("white.png", 500, 400, 100, 100, nan),
-                                   makeSprite("white.png", 700, 400, 100, 100, 0, 0, nan),
-                                   makeSprite("white.png", 900, 400, 1e30f, 1e30f),
-                                   makeSprite("white.png", 512, 600, 100, 100)};
+    std::vector<Sprite> sprites{makeSprite("white.png", 100, 200, -100, 100),
+                                makeSprite("white.png", 300, 200, 100, -100),
+                                makeSprite("late.png", 500, 200, 100, 100),
+                                makeSprite("white.png", nan, 400, 100, 100),
+                                makeSprite("white.png", 300, 400, inf, 100),
+                                makeSprite("white.png", 500, 400, 100, 100, nan),
+                                makeSprite("white.png", 700, 400, 100, 100, 0, 0, nan),
+                                makeSprite("white.png", 900, 400, 1e30f, 1e30f),
+                                makeSprite("white.png", 512, 600, 100, 100)};
     expectPixels(drawFrame(sprites), {{100, 200, 0},
                                       {300, 200, 0},
                                       {500, 200, 0},
@@ -101,9 +100,9 @@ TEST_F(SpriteDrawing, CulledUnknownAndNonFiniteSpritesDrawNothing) {
 }
 
 TEST_F(SpriteDrawing, OneCallPerRunOfEqualTextureAndBlendInDrawingOrder) {
-    std::vector<clsSprite> run;
-    std::vector<clsSprite> textures;
-    std::vector<clsSprite> blends;
+    std::vector<Sprite> run;
+    std::vector<Sprite> textures;
+    std::vector<Sprite> blends;
     for (int i = 0; i < 50; ++i) {
         run.push_back(makeSprite("white.png", 100.0f + i * 10, 384, 40, 40, 0, 0, 255, 0, 0));
     }
@@ -127,9 +126,9 @@ TEST_F(SpriteDrawing, OneCallPerRunOfEqualTextureAndBlendInDrawingOrder) {
 }
 
 TEST_F(SpriteDrawing, FrameIsClearedAndParticlesDrawOnTopOfTheMode) {
-    std::vector<clsSprite> mode{makeSprite("white.png", 300, 300, 50, 50, 0, 0, 255, 0, 0),
-                                makeSprite("white.png", 512, 384, 80, 80, 0, 0, 0, 0, 255)};
-    clsSprite particle = makeSprite("white.png", 512, 384, 50, 50, 0, 0, 0, 255, 0);
+    std::vector<Sprite> mode{makeSprite("white.png", 300, 300, 50, 50, 0, 0, 255, 0, 0),
+                             makeSprite("white.png", 512, 384, 80, 80, 0, 0, 0, 0, 255)};
+    Sprite particle = makeSprite("white.png", 512, 384, 50, 50, 0, 0, 0, 255, 0);
     hooks.drawParticles = [&particle] { particle.render(); };
     globals.gameMode = 1;
     expectPixels(drawFrame(mode),

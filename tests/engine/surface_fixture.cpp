@@ -1,8 +1,8 @@
 #include "engine/surface_fixture.h"
 
-#include "engine/mod_dx8_render.h"
-#include "engine/mod_res_textures.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/renderer.h"
+#include "engine/startup.h"
+#include "engine/textures.h"
 
 #include <cstdlib>
 
@@ -30,9 +30,9 @@ void SurfaceTest::addTexture(const std::string& name, std::uint32_t argb, int si
     loadTexture(0, 0, folder.file(name));
 }
 
-std::vector<std::uint32_t> SurfaceTest::drawFrame(std::vector<clsSprite>& sprites) {
+std::vector<std::uint32_t> SurfaceTest::drawFrame(std::vector<Sprite>& sprites) {
     hooks.drawMode = [&sprites] {
-        for (clsSprite& sprite : sprites) {
+        for (Sprite& sprite : sprites) {
             sprite.render();
         }
     };
@@ -41,15 +41,15 @@ std::vector<std::uint32_t> SurfaceTest::drawFrame(std::vector<clsSprite>& sprite
     return video->readPixels();
 }
 
-std::vector<std::uint32_t> SurfaceTest::drawFrame(clsSprite sprite) {
-    std::vector<clsSprite> sprites{sprite};
+std::vector<std::uint32_t> SurfaceTest::drawFrame(Sprite sprite) {
+    std::vector<Sprite> sprites{sprite};
     return drawFrame(sprites);
 }
 
-clsSprite makeSprite(const std::string& texture, float x, float y, float sizex, float sizey,
-                     float angle, std::int16_t blend, float r, float g, float b, float a) {
-    clsSprite sprite;
-    sprite.create(x, y, sizex, sizey, angle, blend, texture);
+Sprite makeSprite(const std::string& texture, float x, float y, float sizeX, float sizeY,
+                  float angle, std::int16_t blend, float r, float g, float b, float a) {
+    Sprite sprite;
+    sprite.create(x, y, sizeX, sizeY, angle, blend, texture);
     sprite.setPoints(r, g, b, a);
     return sprite;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/clsSprite.h"
+#include "engine/sprite.h"
 #include "support/test_support.h"
 
 #include "platform/video.h"
@@ -23,17 +23,17 @@ class SurfaceTest : public ::testing::Test {
     void addTexture(const std::string& name, std::uint32_t argb, int size = 16);
 
     // Draws one frame in which the mode's drawing renders these sprites in order.
-    std::vector<std::uint32_t> drawFrame(std::vector<clsSprite>& sprites);
-    std::vector<std::uint32_t> drawFrame(clsSprite sprite);
+    std::vector<std::uint32_t> drawFrame(std::vector<Sprite>& sprites);
+    std::vector<std::uint32_t> drawFrame(Sprite sprite);
 
     TempFolder folder;
     std::unique_ptr<platform::Video> video;
 };
 
 // A sprite tinted by setPoints with the current globalFade.
-clsSprite makeSprite(const std::string& texture, float x, float y, float sizex, float sizey,
-                     float angle = 0, std::int16_t blend = 0, float r = 255, float g = 255,
-                     float b = 255, float a = 255);
+Sprite makeSprite(const std::string& texture, float x, float y, float sizeX, float sizeY,
+                  float angle = 0, std::int16_t blend = 0, float r = 255, float g = 255,
+                  float b = 255, float a = 255);
 
 struct Probe {
     int x, y;

@@ -2,8 +2,7 @@
 
 #include "engine/app_path.h"
 #include "engine/errors.h"
-#include "engine/mod_game_load.h"
-#include "engine/mod_res_textures.h"
+#include "engine/textures.h"
 
 namespace vastorim::test {
 namespace {

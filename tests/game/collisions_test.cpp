@@ -1,9 +1,9 @@
 #include "world_fixture.h"
 
-#include "engine/mod_game_load.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/game_setup.h"
 #include "engine/numbers.h"
 #include "engine/random.h"
+#include "engine/startup.h"
 #include "game/mod_game_update.h"
 #include "particles/clsEmitter.h"
 

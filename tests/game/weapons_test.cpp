@@ -1,7 +1,7 @@
 #include "world_fixture.h"
 
-#include "engine/mod_dx8_sound.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/music_clock.h"
+#include "engine/startup.h"
 #include "game/mod_game_load.h"
 #include "game/mod_game_update.h"
 

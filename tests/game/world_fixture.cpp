@@ -1,10 +1,10 @@
 #include "world_fixture.h"
 
 #include "engine/app_path.h"
-#include "engine/mod_dx8_sound.h"
-#include "engine/mod_game_load.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/game_setup.h"
+#include "engine/music_clock.h"
 #include "engine/random.h"
+#include "engine/startup.h"
 #include "game/mod_game_load.h"
 #include "game/mod_game_update.h"
 #include "particles/clsEmitter.h"

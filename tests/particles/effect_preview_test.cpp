@@ -1,7 +1,7 @@
-#include "engine/mod_dx8_init.h"
-#include "engine/mod_res_textures.h"
-#include "engine/mod_vbp_start.h"
 #include "engine/platform_access.h"
+#include "engine/renderer.h"
+#include "engine/startup.h"
+#include "engine/textures.h"
 #include "particles/clsEmitter.h"
 #include "particles/effect_preview.h"
 #include "platform/clock.h"
@@ -38,14 +38,14 @@ class EffectPreviewTest : public ::testing::Test {
     void SetUp() override {
         resetGlobalState();
         setCurrentPlatform(&headless);
-        initDirect3D(*headless.video);
+        initRenderer(*headless.video);
         resetTextureList();
         test::writePicture(folder.file("white.png"), 8, 0xffffffff);
         loadTexture(0, 0, folder.file("white.png"));
     }
     void TearDown() override {
         preview.reset();
-        shutdownDirect3D();
+        shutdownRenderer();
         setCurrentPlatform(nullptr);
         resetTextureList();
     }

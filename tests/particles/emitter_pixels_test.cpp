@@ -1,7 +1,6 @@
-#include "engine/mod_dx8_init.h"
-#include "engine/mod_dx8_render.h"
-#include "engine/mod_res_textures.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/renderer.h"
+#include "engine/startup.h"
+#include "engine/textures.h"
 #include "particles/clsEmitter.h"
 #include "platform/video.h"
 #include "support/test_support.h"
@@ -25,7 +24,7 @@ TEST(EmitterPixels, LiveParticlesAppearWhereTheFilePutsThemAndMove) {
     resetGlobalState();
     hooks = EngineHooks();
     hooks.drawParticles = [] { emitter.render(); };
-    initDirect3D(*video);
+    initRenderer(*video);
     resetTextureList();
     test::writePicture(folder.file("white.png"), 8, 0xffffffff);
     loadTexture(0, 0, folder.file("white.png"));
@@ -58,7 +57,7 @@ TEST(EmitterPixels, LiveParticlesAppearWhereTheFilePutsThemAndMove) {
 
     emitter.initialize();
     hooks = EngineHooks();
-    shutdownDirect3D();
+    shutdownRenderer();
     resetTextureList();
 }
 

@@ -1,5 +1,5 @@
 #include "engine/errors.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/startup.h"
 #include "particles/clsEmitter.h"
 #include "support/test_support.h"
 

@@ -46,7 +46,7 @@ TEST(Particle, LinesRoundTripAndAFreshTypeWritesItsDefaults) {
     }
     clsParticle flame = loaded(kFlame);
     EXPECT_EQ(flame.sprite.texture, "flare");
-    EXPECT_EQ(flame.sprite.iblendtype, 1);
+    EXPECT_EQ(flame.sprite.blendType, 1);
     EXPECT_EQ(flame.spawnnumber, 6);
     EXPECT_EQ(loaded(kFresh + ",extra,fields").getParticleString(), kFresh);
     EXPECT_EQ(loaded(withField(kFresh, 15, "2.5")).lngKillat, 2) << "rounds half to even";

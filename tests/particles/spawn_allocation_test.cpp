@@ -1,4 +1,4 @@
-#include "engine/mod_vbp_start.h"
+#include "engine/startup.h"
 #include "particles/clsEmitter.h"
 #include "support/test_support.h"
 

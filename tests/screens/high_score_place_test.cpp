@@ -1,6 +1,6 @@
 #include "screens/mod_highscore.h"
 
-#include "engine/mod_game_load.h"
+#include "engine/game_setup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/mod_vbp_start.h"
+#include "engine/startup.h"
 #include "game/mod_game_globals.h"
 #include "screens/game_hooks.h"
 

@@ -6,6 +6,16 @@
 
 namespace vastorim {
 
+// Opens the drawing surface (the window stays hidden until showGameWindow) and makes it the
+// engine's current video.
+void initRenderer(platform::Video& video);
+
+// Shows the game window, which start-up created hidden.
+void showGameWindow();
+
+// Releases the renderer, its textures and the window.
+void shutdownRenderer();
+
 // Draws one frame: clear to black, the mode's drawing (hooks.drawMode, in the menu and in play),
 // the emitter's particles on top (hooks.drawParticles), the pending sprites, present.
 void renderFrame();

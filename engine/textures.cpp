@@ -1,7 +1,8 @@
-#include "engine/mod_res_textures.h"
+#include "engine/textures.h"
 
+#include "engine/app_path.h"
 #include "engine/errors.h"
-#include "engine/mod_dx8_render.h"
+#include "engine/renderer.h"
 #include "engine/text_case.h"
 #include "engine/text_files.h"
 #include "platform/platform_error.h"
@@ -46,6 +47,17 @@ void loadTexture(int width, int height, const std::string& path) {
         throw DataError(normalizePath(path), 0, "", error.what());
     }
     ++registry.generation;
+}
+
+void loadResourceList() {
+    TextReader list(programFile("graphics/resource list.txt"));
+    std::string line;
+    while (list.readLine(line) && line != "END") {
+        if (line.empty()) {
+            throw DataError(list.path(), list.lineNumber(), "", "a picture file name was expected");
+        }
+        loadTexture(0, 0, programFile("graphics/" + line));
+    }
 }
 
 std::int16_t findTexture(std::string name) {

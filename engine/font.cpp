@@ -1,8 +1,8 @@
-#include "engine/mod_font.h"
+#include "engine/font.h"
 
-#include "engine/mod_dx8_render.h"
-#include "engine/mod_vbp_start.h"
 #include "engine/platform_access.h"
+#include "engine/renderer.h"
+#include "engine/startup.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 

@@ -1,7 +1,8 @@
+#include "engine/game_setup.h"
+
 #include "engine/app_path.h"
 #include "engine/errors.h"
-#include "engine/mod_font.h"
-#include "engine/mod_game_load.h"
+#include "engine/font.h"
 #include "engine/numbers.h"
 #include "engine/text_case.h"
 #include "engine/text_files.h"

@@ -1,11 +1,11 @@
-#include "engine/mod_dx8_sound.h"
+#include "engine/music_clock.h"
 
 #include "engine/app_path.h"
 #include "engine/errors.h"
-#include "engine/mod_vbp_start.h"
 #include "engine/numbers.h"
 #include "engine/platform_access.h"
 #include "engine/random.h"
+#include "engine/startup.h"
 #include "platform/audio.h"
 #include "platform/platform.h"
 

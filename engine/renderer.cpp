@@ -1,6 +1,6 @@
-#include "engine/mod_dx8_render.h"
+#include "engine/renderer.h"
 
-#include "engine/mod_vbp_start.h"
+#include "engine/startup.h"
 
 #include <vector>
 
@@ -21,6 +21,25 @@ struct RenderState {
 RenderState state;
 
 } // namespace
+
+void initRenderer(platform::Video& video) {
+    video.open();
+    setCurrentVideo(&video);
+}
+
+void showGameWindow() {
+    if (state.video != nullptr) {
+        state.video->show();
+    }
+}
+
+void shutdownRenderer() {
+    platform::Video* video = state.video;
+    setCurrentVideo(nullptr);
+    if (video != nullptr) {
+        video->close();
+    }
+}
 
 void renderFrame() {
     platform::Video* video = state.video;

@@ -1,8 +1,8 @@
-#include "engine/clsSprite.h"
+#include "engine/sprite.h"
 
-#include "engine/mod_dx8_render.h"
-#include "engine/mod_res_textures.h"
-#include "engine/mod_vbp_start.h"
+#include "engine/renderer.h"
+#include "engine/startup.h"
+#include "engine/textures.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,18 +33,18 @@ constexpr std::array<Corner, 4> unitQuad{{
 
 } // namespace
 
-void clsSprite::create(float xposition, float yposition, float xsize, float ysize, float Angle,
-                       std::int16_t blendtype, const std::string& stexture) {
-    X = xposition;
-    Y = yposition;
-    sizex = xsize;
-    sizey = ysize;
-    t = Angle;
-    texture = stexture;
-    iblendtype = blendtype;
+void Sprite::create(float centreX, float centreY, float width, float height, float turn,
+                    std::int16_t blend, const std::string& textureName) {
+    x = centreX;
+    y = centreY;
+    sizeX = width;
+    sizeY = height;
+    angle = turn;
+    texture = textureName;
+    blendType = blend;
 }
 
-void clsSprite::setPoints(float r_, float g_, float b_, float a_) {
+void Sprite::setPoints(float r_, float g_, float b_, float a_) {
     float f = globals.globalFade;
     tintA = f * a_;
     tintR = f * r_ * a_ * (1.0f / 255.0f);
@@ -52,14 +52,14 @@ void clsSprite::setPoints(float r_, float g_, float b_, float a_) {
     tintB = f * b_ * a_ * (1.0f / 255.0f);
 }
 
-void clsSprite::render() {
-    for (float value : {X, Y, t, sizex, sizey, tintA, tintR, tintG, tintB}) {
+void Sprite::render() {
+    for (float value : {x, y, angle, sizeX, sizeY, tintA, tintR, tintG, tintB}) {
         if (!std::isfinite(value)) {
             return;
         }
     }
     // A mirrored quad turns counter-clockwise, which the renderer culls.
-    if ((sizex < 0) != (sizey < 0)) {
+    if ((sizeX < 0) != (sizeY < 0)) {
         return;
     }
     if (resolvedGeneration_ != textureGeneration() || resolvedName_ != texture) {
@@ -71,15 +71,15 @@ void clsSprite::render() {
         return;
     }
 
-    float cosT = std::cos(t);
-    float sinT = std::sin(t);
+    float cosA = std::cos(angle);
+    float sinA = std::sin(angle);
     std::array<platform::Vertex, 4> corners;
     for (std::size_t i = 0; i < unitQuad.size(); ++i) {
-        float sx = unitQuad[i].x * sizex;
-        float sy = unitQuad[i].y * sizey;
+        float cornerX = unitQuad[i].x * sizeX;
+        float cornerY = unitQuad[i].y * sizeY;
         platform::Vertex& v = corners[i];
-        v.x = sx * cosT - sy * sinT + X;
-        v.y = sx * sinT + sy * cosT + Y;
+        v.x = cornerX * cosA - cornerY * sinA + x;
+        v.y = cornerX * sinA + cornerY * cosA + y;
         if (!(std::fabs(v.x) <= farthestCorner && std::fabs(v.y) <= farthestCorner)) {
             return;
         }
@@ -91,8 +91,7 @@ void clsSprite::render() {
         v.v = unitQuad[i].v;
     }
     queueQuad(textureAt(resolvedIndex_),
-              iblendtype == 1 ? platform::BlendMode::Additive : platform::BlendMode::Alpha,
-              corners);
+              blendType == 1 ? platform::BlendMode::Additive : platform::BlendMode::Alpha, corners);
 }
 
 } // namespace vastorim

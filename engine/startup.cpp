@@ -1,15 +1,14 @@
-#include "engine/mod_vbp_start.h"
+#include "engine/startup.h"
 
 #include "engine/errors.h"
-#include "engine/mod_dx8_init.h"
-#include "engine/mod_dx8_render.h"
-#include "engine/mod_dx8_sound.h"
-#include "engine/mod_font.h"
-#include "engine/mod_game_load.h"
-#include "engine/mod_res_textures.h"
-#include "engine/mod_vbp_loop.h"
+#include "engine/font.h"
+#include "engine/game_setup.h"
+#include "engine/main_loop.h"
+#include "engine/music_clock.h"
 #include "engine/platform_access.h"
 #include "engine/random.h"
+#include "engine/renderer.h"
+#include "engine/textures.h"
 #include "platform/error_box.h"
 #include "platform/platform.h"
 #include "platform/video.h"
@@ -38,7 +37,7 @@ void startUp(platform::Platform& platform) {
     initGlobals();
     loadGameSetup();
     platform.video->setFullScreen(fullScreen);
-    initDirect3D(*platform.video);
+    initRenderer(*platform.video);
     initSound();
     resetTextureList();
     callHook(hooks.fetchHighScores);
@@ -96,7 +95,7 @@ int Main(const std::vector<std::string>& commandLine, platform::Platform& platfo
         resetMusicClock();
         startUp(platform);
         mainLoop();
-        shutdownDirect3D();
+        shutdownRenderer();
         return 0;
     } catch (const ProgramEnd&) {
         return 0;

@@ -19,6 +19,11 @@ void loadTexture(int width, int height, const std::string& path);
 // Only the query is lower-cased: an entry stored with capitals is never found.
 std::int16_t findTexture(std::string name);
 
+// Registers every picture that graphics/resource list.txt names, up to its "END" line (or the end
+// of the file). A missing list, an empty line or a picture that cannot be loaded is a DataError
+// naming the file.
+void loadResourceList();
+
 // Changes whenever the registry changes, so lookups can be cached.
 unsigned textureGeneration();
 

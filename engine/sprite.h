@@ -6,20 +6,21 @@
 namespace vastorim {
 
 // One textured, tinted, scaled and rotated square: the engine's only picture primitive. Position
-// and size are screen pixels of the 1024 x 768 surface; t turns clockwise on screen. The picture
-// is shown turned a quarter turn clockwise: what it has at its top points along +x at t = 0.
-class clsSprite {
+// and size are screen pixels of the 1024 x 768 surface; the angle, in radians, turns clockwise on
+// screen. The picture is shown turned a quarter turn clockwise: what it has at its top points
+// along +x at angle 0.
+class Sprite {
   public:
-    std::string texture;         // registry name, matched as stored there
-    std::int16_t iblendtype = 0; // 1 additive, anything else normal alpha blending
-    float X = 0;
-    float Y = 0;
-    float t = 0;
-    float sizex = 0;
-    float sizey = 0;
+    std::string texture;        // registry name, matched as stored there
+    std::int16_t blendType = 0; // 1 additive, anything else normal alpha blending
+    float x = 0;                // centre
+    float y = 0;
+    float angle = 0;
+    float sizeX = 0;
+    float sizeY = 0;
 
-    void create(float xposition, float yposition, float xsize, float ysize, float Angle,
-                std::int16_t blendtype, const std::string& stexture);
+    void create(float centreX, float centreY, float width, float height, float turn,
+                std::int16_t blend, const std::string& textureName);
 
     // Tint from colour components on the 0..255 scale, scaled by globalFade; the colour
     // channels are stored already multiplied by the alpha.
