@@ -9,7 +9,7 @@
 #include "engine/startup.h"
 #include "game/mod_game_globals.h"
 #include "game/mod_game_update.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 #include "platform/clock.h"
 #include "platform/platform.h"
 #include "screens/demo_pilot.h"

@@ -1,7 +1,7 @@
 // Spawning and baking typical particle types, and one emitter update with every slot live.
 #include "engine/random.h"
 #include "engine/startup.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,7 +27,7 @@ void loadTypicalEffect() {
 }
 
 void fillTable() {
-    while (emitter.getParticles() < clsEmitter::kSlots - 8) {
+    while (emitter.getParticles() < Emitter::kSlots - 8) {
         emitter.spawnEffect(512, 384, "vastorim-bench-flame.txt");
     }
 }
@@ -38,10 +38,10 @@ void spawnAndBake(benchmark::State& state) {
     long particles = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        if (emitter.getParticles() >= clsEmitter::kSlots - 8) {
+        if (emitter.getParticles() >= Emitter::kSlots - 8) {
             // Kill everything: the next spawns reuse the warmed-up slots from the bottom.
             for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
-                emitter.getParticle(i)->lngKillat = -1;
+                emitter.getParticle(i)->killAt = -1;
             }
             emitter.update();
         }

@@ -1,6 +1,6 @@
 // Compiled expression trees against evaluating the text each time, on the same expressions.
 #include "engine/random.h"
-#include "particles/mod_Particle_Functions.h"
+#include "particles/expression.h"
 
 #include <benchmark/benchmark.h>
 

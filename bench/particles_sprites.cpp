@@ -4,7 +4,7 @@
 #include "engine/renderer.h"
 #include "engine/startup.h"
 #include "engine/textures.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 #include "platform/png_file.h"
 #include "platform/video.h"
 
@@ -37,7 +37,7 @@ struct Scene {
         emitter.initialize();
         emitter.addEffect((folder / "fx.txt").string());
         seedRandom(1);
-        while (emitter.getParticles() < clsEmitter::kSlots) {
+        while (emitter.getParticles() < Emitter::kSlots) {
             emitter.spawnEffect(512, 384, "fx.txt");
         }
         globals.frameTime = 0.016f;

@@ -5,7 +5,7 @@
 #include "game/mod_game_globals.h"
 #include "game/mod_game_update.h"
 #include "game/world_particles.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 
 namespace vastorim {
 
@@ -20,27 +20,27 @@ float hitPoints(std::int16_t size) {
 }
 
 // Just outside one of the four edges, drifting at up to 50 pixels per second on each axis.
-void enterFromEdge(clsParticle& particle) {
+void enterFromEdge(Particle& particle) {
     float a = rnd();
     float b = rnd();
     if (b < 0.5f) {
-        particle.dblX = a < 0.5f ? -15 : 1039;
-        particle.dblY = rnd() * 768.0;
+        particle.x = a < 0.5f ? -15 : 1039;
+        particle.y = rnd() * 768.0;
     } else {
-        particle.dblY = a < 0.5f ? -15 : 783;
-        particle.dblX = rnd() * 1024.0;
+        particle.y = a < 0.5f ? -15 : 783;
+        particle.x = rnd() * 1024.0;
     }
-    particle.speedx.setKeyVal(0, rnd() * 100.0 - 50);
-    particle.speedy.setKeyVal(0, rnd() * 100.0 - 50);
+    particle.speedX.setKeyVal(0, rnd() * 100.0 - 50);
+    particle.speedY.setKeyVal(0, rnd() * 100.0 - 50);
 }
 
 // Fragments leave right and downwards, faster the faster the music plays.
-void leaveParent(clsParticle& particle, const clsParticle& parent) {
+void leaveParent(Particle& particle, const Particle& parent) {
     std::int32_t q = toLong(music.musicFrequency - 22000) / 100;
-    particle.speedx.setKeyVal(0, rnd() * static_cast<double>(q) + 20);
-    particle.speedy.setKeyVal(0, rnd() * static_cast<double>(q) + 20);
-    particle.dblX = parent.dblX;
-    particle.dblY = parent.dblY;
+    particle.speedX.setKeyVal(0, rnd() * static_cast<double>(q) + 20);
+    particle.speedY.setKeyVal(0, rnd() * static_cast<double>(q) + 20);
+    particle.x = parent.x;
+    particle.y = parent.y;
 }
 
 } // namespace
@@ -51,9 +51,9 @@ void spawnAsteroid(std::int16_t parent, const std::string& effectName) {
         return;
     }
     Asteroid& asteroid = world.asteroids[j];
-    clsParticle& particle = asteroid.particle;
+    Particle& particle = asteroid.particle;
     loadBodyFromEffect(particle, effectName);
-    particle.lngKillat = 1;
+    particle.killAt = 1;
     if (parent == -1) {
         enterFromEdge(particle);
         asteroid.size = 1;
@@ -76,17 +76,17 @@ void updateAsteroids() {
 
 void updateAsteroid(std::int16_t k) {
     Asteroid& asteroid = world.asteroids[k];
-    clsParticle& particle = asteroid.particle;
+    Particle& particle = asteroid.particle;
     const float frameTime = globals.frameTime;
-    if (particle.lngKillat <= particle.dblTime) {
-        particle.dblTime = particle.lngKillat;
+    if (particle.killAt <= particle.age) {
+        particle.age = particle.killAt;
         bool breaksNow = asteroid.size == 3 ? music.beatFlag : music.fourBeatFlag;
         if (breaksNow) {
             breakAsteroid(k);
             return;
         }
     }
-    particle.dblAngle = particle.dblAngle + frameTime * particle.Rotation.getValue(0);
+    particle.angle = particle.angle + frameTime * particle.rotation.getValue(0);
 
     particle.colourR.setKeyVal(0, 255);
     particle.colourG.setKeyVal(0, particle.damage / hitPoints(asteroid.size) * 255);
@@ -101,9 +101,9 @@ void updateAsteroid(std::int16_t k) {
         particle.colourA.setKeyVal(0, alpha < kRestingAlpha ? kRestingAlpha : alpha);
     }
 
-    particle.dblX += frameTime * particle.speedx.getValue(0);
-    particle.dblY += frameTime * particle.speedy.getValue(0);
-    asteroid.cell = gridCell(particle.dblX, particle.dblY);
+    particle.x += frameTime * particle.speedX.getValue(0);
+    particle.y += frameTime * particle.speedY.getValue(0);
+    asteroid.cell = gridCell(particle.x, particle.y);
     confineAsteroid(k);
     hitShipsWithAsteroid(k);
     particle.updateSprite();
@@ -111,7 +111,7 @@ void updateAsteroid(std::int16_t k) {
 
 namespace {
 
-void reverse(clsTrack& speed) {
+void reverse(Track& speed) {
     speed.setKeyVal(0, -speed.getValue(0));
 }
 
@@ -121,27 +121,27 @@ void reverse(clsTrack& speed) {
 // spawned outside the field with an inward velocity flies in.
 void confineAsteroid(std::int16_t k) {
     Asteroid& asteroid = world.asteroids[k];
-    clsParticle& particle = asteroid.particle;
+    Particle& particle = asteroid.particle;
     const double r = asteroid.radius();
-    if (particle.dblX - r < 0 && particle.speedx.getValue(0) < 0) {
-        reverse(particle.speedx);
+    if (particle.x - r < 0 && particle.speedX.getValue(0) < 0) {
+        reverse(particle.speedX);
     }
-    if (particle.dblX + r > 1024 && particle.speedx.getValue(0) > 0) {
-        reverse(particle.speedx);
+    if (particle.x + r > 1024 && particle.speedX.getValue(0) > 0) {
+        reverse(particle.speedX);
     }
-    if (particle.dblY - r < 0 && particle.speedy.getValue(0) < 0) {
-        reverse(particle.speedy);
+    if (particle.y - r < 0 && particle.speedY.getValue(0) < 0) {
+        reverse(particle.speedY);
     }
-    if (particle.dblY + r > 768 && particle.speedy.getValue(0) > 0) {
-        reverse(particle.speedy);
+    if (particle.y + r > 768 && particle.speedY.getValue(0) > 0) {
+        reverse(particle.speedY);
     }
 }
 
 void breakAsteroid(std::int16_t k) {
     splitAsteroid(k);
     const Asteroid& asteroid = world.asteroids[k];
-    double x = asteroid.particle.dblX;
-    double y = asteroid.particle.dblY;
+    double x = asteroid.particle.x;
+    double y = asteroid.particle.y;
     switch (asteroid.size) {
     case 1:
         emitter.spawnEffect(x, y, "explode_large.txt");

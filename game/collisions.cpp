@@ -6,7 +6,7 @@
 #include "engine/startup.h"
 #include "game/mod_game_globals.h"
 #include "game/mod_game_update.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,9 +19,9 @@ constexpr float kPickupRadius = 20;
 constexpr float kSmallSparkBelow = 5;
 constexpr std::int16_t kTopLevel = 4;
 
-float distance(const clsParticle& a, const clsParticle& b) {
-    return approxDistance(static_cast<float>(a.dblX), static_cast<float>(b.dblX),
-                          static_cast<float>(a.dblY), static_cast<float>(b.dblY));
+float distance(const Particle& a, const Particle& b) {
+    return approxDistance(static_cast<float>(a.x), static_cast<float>(b.x), static_cast<float>(a.y),
+                          static_cast<float>(b.y));
 }
 
 // Keeps the conversion to Long defined however far an object has flown, and for a position
@@ -58,64 +58,64 @@ void hitShipsWithAsteroid(std::int16_t k) {
         return;
     }
     Asteroid& asteroid = world.asteroids[k];
-    clsParticle& rock = asteroid.particle;
+    Particle& rock = asteroid.particle;
     const double r = asteroid.radius();
     for (std::int16_t i = 0; i <= world.lastShip; ++i) {
-        clsParticle& ship = world.ships[i].particle;
+        Particle& ship = world.ships[i].particle;
         bool touches =
-            r > distance(rock, ship) && rock.lngKillat != 0 && rock.damage != 0 && ship.damage > 0;
+            r > distance(rock, ship) && rock.killAt != 0 && rock.damage != 0 && ship.damage > 0;
         if (!touches) {
             continue;
         }
-        ship.speedx.setKeyVal(0, -ship.speedx.getValue(0));
-        ship.speedy.setKeyVal(0, -ship.speedy.getValue(0));
+        ship.speedX.setKeyVal(0, -ship.speedX.getValue(0));
+        ship.speedY.setKeyVal(0, -ship.speedY.getValue(0));
         ship.damage -= static_cast<float>((4 - asteroid.size) * 4);
         // Every death passes through dying, so the explosion plays.
         if (ship.damage == 0) {
             ship.damage = -1;
         }
-        rock.lngKillat = 0;
+        rock.killAt = 0;
         rock.damage = 0;
     }
 }
 
 void hitAsteroidsWithShot(std::int16_t j) {
     Shot& shot = world.shots[j];
-    clsParticle& bolt = shot.particle;
+    Particle& bolt = shot.particle;
     std::int16_t last = world.lastAsteroid;
     for (std::int16_t k = 0; k <= last; ++k) {
         Asteroid& asteroid = world.asteroids[k];
         if (asteroid.size == kFreeSlot || asteroid.cell != shot.cell) {
             continue;
         }
-        clsParticle& rock = asteroid.particle;
+        Particle& rock = asteroid.particle;
         if (!(asteroid.radius() > distance(bolt, rock))) {
             continue;
         }
         rock.damage -= bolt.damage;
         if (rock.damage <= 0) {
             rock.damage = 0;
-            rock.lngKillat = 0;
+            rock.killAt = 0;
         }
         if (hitEffects && bolt.damage > 0) {
-            emitter.spawnEffect(bolt.dblX, bolt.dblY,
+            emitter.spawnEffect(bolt.x, bolt.y,
                                 bolt.damage < kSmallSparkBelow ? "hit_small.txt"
                                                                : "hit_medium.txt");
         }
         bolt.damage = 0;
-        bolt.lngKillat = 0;
+        bolt.killAt = 0;
     }
 }
 
 void collectPickup(std::int16_t i) {
     Ship& ship = world.ships[i];
     for (std::int16_t m = 0; m <= world.lastPickup; ++m) {
-        const clsParticle* cloud = emitter.getParticle(world.pickups[m]);
+        const Particle* cloud = emitter.getParticle(world.pickups[m]);
         if (cloud == nullptr || !(distance(ship.particle, *cloud) < kPickupRadius)) {
             continue;
         }
         raiseWeapon(ship);
-        emitter.spawnEffect(cloud->dblX, cloud->dblY, "pickup_over.txt");
+        emitter.spawnEffect(cloud->x, cloud->y, "pickup_over.txt");
         removePickup(m);
         return;
     }
@@ -134,8 +134,8 @@ void expirePickups() {
         return;
     }
     for (std::int16_t m = 0; m <= world.lastPickup; ++m) {
-        const clsParticle* cloud = emitter.getParticle(world.pickups[m]);
-        if (cloud == nullptr || cloud->sName != "pickup") {
+        const Particle* cloud = emitter.getParticle(world.pickups[m]);
+        if (cloud == nullptr || cloud->name != "pickup") {
             removePickup(m);
             return;
         }

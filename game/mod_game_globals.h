@@ -1,7 +1,7 @@
 #pragma once
 
-#include "particles/clsEffect.h"
-#include "particles/clsParticle.h"
+#include "particles/effect.h"
+#include "particles/particle.h"
 
 #include <cstdint>
 #include <functional>
@@ -10,10 +10,10 @@
 
 namespace vastorim {
 
-// One player: the ship's particle carries position, heading (dblAngle), health (damage) and its
-// velocity as key 0 of the speedx and speedy tracks.
+// One player: the ship's particle carries position, heading (angle), health (damage) and its
+// velocity as key 0 of the speedX and speedY tracks.
 struct Ship {
-    clsParticle particle;
+    Particle particle;
     std::int16_t weapon1Level = 0;
     std::int16_t weapon2Level = 0;
     std::int16_t weapon3Level = 0;
@@ -34,7 +34,7 @@ inline constexpr std::int16_t kFreeSlot = -2;
 inline constexpr std::int16_t kWorldSlots = 10001;
 
 struct Asteroid {
-    clsParticle particle;
+    Particle particle;
     std::int16_t size = kFreeSlot; // 1 large, 2 medium, 3 small
     // Collision grid cell. Wider than 16 bits so that a far-flung object cannot overflow it.
     std::int32_t cell = 0;
@@ -43,7 +43,7 @@ struct Asteroid {
 };
 
 struct Shot {
-    clsParticle particle;
+    Particle particle;
     std::int16_t owner = kFreeSlot; // index of the firing ship
     float trailTimer = 0;
     std::string trailEffect; // empty: no trail
@@ -62,8 +62,8 @@ struct WorldState {
     std::vector<std::int16_t> pickups; // emitter slots of the pickup particles
     std::int16_t lastPickup = -1;
 
-    clsEffect* scratchEffect = nullptr; // the effect looked up by name last
-    clsEffect* playerEffect = nullptr;
+    Effect* scratchEffect = nullptr; // the effect looked up by name last
+    Effect* playerEffect = nullptr;
 
     // Place 1 to 10 of the final time in the high-score table, or -1; written by endGame.
     std::int16_t scorePlace = -1;

@@ -8,7 +8,7 @@
 #include "engine/text_files.h"
 #include "game/mod_game_globals.h"
 #include "game/world_particles.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 
 #include <numbers>
 
@@ -28,16 +28,16 @@ void loadEffectList() {
 namespace {
 
 void createShipParticle(Ship& ship) {
-    clsParticle& particle = ship.particle;
+    Particle& particle = ship.particle;
     loadBodyFromEffect(particle, "player.txt");
     world.playerEffect = world.scratchEffect;
-    particle.dblAngle = 2 * std::numbers::pi * rnd() + 8 * std::numbers::pi;
+    particle.angle = 2 * std::numbers::pi * rnd() + 8 * std::numbers::pi;
     particle.damage = 100;
     particle.colourR.setKeyVal(0, 255 - particle.damage);
     particle.colourG.setKeyVal(0, 155 + particle.damage);
     particle.colourB.setKeyVal(0, 0);
-    particle.dblX = 512 * rnd() + 256;
-    particle.dblY = 384 * rnd() + 192;
+    particle.x = 512 * rnd() + 256;
+    particle.y = 384 * rnd() + 192;
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include "engine/startup.h"
 #include "game/mod_game_globals.h"
 #include "game/mod_game_update.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 
 #include <cmath>
 #include <numbers>
@@ -29,33 +29,33 @@ double clampSpeed(double v) {
     return v;
 }
 
-void park(clsParticle& particle) {
-    particle.dblX = kParkedX;
+void park(Particle& particle) {
+    particle.x = kParkedX;
     particle.updateSprite();
 }
 
 void steer(Ship& ship) {
-    clsParticle& particle = ship.particle;
+    Particle& particle = ship.particle;
     double turn = globals.frameTime * kTurnRate;
     if (ship.leftHeld) {
-        particle.dblAngle = particle.dblAngle - turn;
+        particle.angle = particle.angle - turn;
     }
     if (ship.rightHeld) {
-        particle.dblAngle = particle.dblAngle + turn;
+        particle.angle = particle.angle + turn;
     }
     if (ship.upHeld) {
-        double heading = particle.dblAngle;
-        particle.speedx.setKeyVal(0, particle.speedx.getValue(0) + kThrust * std::cos(heading));
-        particle.speedy.setKeyVal(0, particle.speedy.getValue(0) + kThrust * std::sin(heading));
-        particle.speedx.setKeyVal(0, clampSpeed(particle.speedx.getValue(0)));
-        particle.speedy.setKeyVal(0, clampSpeed(particle.speedy.getValue(0)));
+        double heading = particle.angle;
+        particle.speedX.setKeyVal(0, particle.speedX.getValue(0) + kThrust * std::cos(heading));
+        particle.speedY.setKeyVal(0, particle.speedY.getValue(0) + kThrust * std::sin(heading));
+        particle.speedX.setKeyVal(0, clampSpeed(particle.speedX.getValue(0)));
+        particle.speedY.setKeyVal(0, clampSpeed(particle.speedY.getValue(0)));
     }
-    particle.dblX += globals.frameTime * particle.speedx.getValue(0) * kPixelsPerUnit;
-    particle.dblY += globals.frameTime * particle.speedy.getValue(0) * kPixelsPerUnit;
+    particle.x += globals.frameTime * particle.speedX.getValue(0) * kPixelsPerUnit;
+    particle.y += globals.frameTime * particle.speedY.getValue(0) * kPixelsPerUnit;
 }
 
 // Green at full health, red at none.
-void tint(clsParticle& particle) {
+void tint(Particle& particle) {
     std::int16_t health = toInteger(particle.damage);
     if (health < 0) {
         health = 0;
@@ -72,15 +72,15 @@ void exhaust(Ship& ship) {
     if (ship.engineTimer <= kExhaustInterval) {
         return;
     }
-    clsParticle& particle = ship.particle;
+    Particle& particle = ship.particle;
     world.scratchEffect = emitter.getEffect("engine1.txt");
     if (world.scratchEffect != nullptr) {
-        std::string backwards = numberToText(particle.dblAngle + std::numbers::pi);
+        std::string backwards = numberToText(particle.angle + std::numbers::pi);
         for (std::int16_t k = 0; k < world.scratchEffect->getParticles(); ++k) {
-            world.scratchEffect->getParticle(k)->seed = backwards;
+            world.scratchEffect->getParticle(k)->seedExpression = backwards;
         }
     }
-    emitter.spawnEffect(particle.dblX, particle.dblY, "engine1.txt");
+    emitter.spawnEffect(particle.x, particle.y, "engine1.txt");
     ship.engineTimer = 0;
 }
 
@@ -88,14 +88,14 @@ void exhaust(Ship& ship) {
 
 void updateShip(std::int16_t i) {
     Ship& ship = world.ships[i];
-    clsParticle& particle = ship.particle;
+    Particle& particle = ship.particle;
     if (particle.damage == 0) {
         park(particle);
         return;
     }
     if (particle.damage < 0 && music.fourBeatFlag) {
         particle.damage = 0;
-        emitter.spawnEffect(particle.dblX, particle.dblY, "explode_ship.txt");
+        emitter.spawnEffect(particle.x, particle.y, "explode_ship.txt");
         park(particle);
         return;
     }
@@ -110,7 +110,7 @@ void updateShip(std::int16_t i) {
 namespace {
 
 // Puts the coordinate back on the edge and bounces that velocity component at half speed.
-void bounce(double& position, double edge, clsTrack& speed) {
+void bounce(double& position, double edge, Track& speed) {
     position = edge;
     speed.setKeyVal(0, -speed.getValue(0) * 0.5);
 }
@@ -118,18 +118,18 @@ void bounce(double& position, double edge, clsTrack& speed) {
 } // namespace
 
 void confineShip(std::int16_t i) {
-    clsParticle& particle = world.ships[i].particle;
-    if (particle.dblX < 0) {
-        bounce(particle.dblX, 0, particle.speedx);
+    Particle& particle = world.ships[i].particle;
+    if (particle.x < 0) {
+        bounce(particle.x, 0, particle.speedX);
     }
-    if (particle.dblX > 1024) {
-        bounce(particle.dblX, 1024, particle.speedx);
+    if (particle.x > 1024) {
+        bounce(particle.x, 1024, particle.speedX);
     }
-    if (particle.dblY < 0) {
-        bounce(particle.dblY, 0, particle.speedy);
+    if (particle.y < 0) {
+        bounce(particle.y, 0, particle.speedY);
     }
-    if (particle.dblY > 768) {
-        bounce(particle.dblY, 768, particle.speedy);
+    if (particle.y > 768) {
+        bounce(particle.y, 768, particle.speedY);
     }
 }
 

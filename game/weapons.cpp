@@ -4,7 +4,7 @@
 #include "game/mod_game_globals.h"
 #include "game/mod_game_update.h"
 #include "game/world_particles.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 
 namespace vastorim {
 
@@ -37,15 +37,15 @@ std::string trailOf(const std::string& effectName) {
 }
 
 void puffTrail(Shot& shot) {
-    clsParticle& particle = shot.particle;
+    Particle& particle = shot.particle;
     world.scratchEffect = emitter.getEffect(shot.trailEffect);
     if (world.scratchEffect != nullptr) {
-        std::string heading = particle.dblAngle.text();
+        std::string heading = particle.angle.text();
         for (std::int16_t k = 0; k < world.scratchEffect->getParticles(); ++k) {
-            world.scratchEffect->getParticle(k)->seed = heading;
+            world.scratchEffect->getParticle(k)->seedExpression = heading;
         }
     }
-    emitter.spawnEffect(particle.dblX, particle.dblY, shot.trailEffect);
+    emitter.spawnEffect(particle.x, particle.y, shot.trailEffect);
     shot.trailTimer = 0;
 }
 
@@ -77,7 +77,7 @@ void fireWeapons() {
 
 void fireWeapon(std::int16_t ship, const std::string& effectName, float power) {
     world.scratchEffect = emitter.getEffect(effectName);
-    clsEffect* effect = world.scratchEffect;
+    Effect* effect = world.scratchEffect;
     if (effect == nullptr) {
         return;
     }
@@ -93,24 +93,24 @@ void spawnShot(std::int16_t ship, const std::string& particleString, float power
         return;
     }
     Shot& shot = world.shots[j];
-    const clsParticle& firing = world.ships[ship].particle;
+    const Particle& firing = world.ships[ship].particle;
     shot.owner = ship;
     shot.trailEffect = trailOf(effectName);
-    clsParticle& particle = shot.particle;
+    Particle& particle = shot.particle;
     loadBody(particle, particleString);
     // The weapon's key expressions read the seed, so they aim along the heading.
-    particle.seed = numberToText(firing.dblAngle);
+    particle.seedExpression = numberToText(firing.angle);
     particle.damage = power;
     particle.bakeKeys();
-    particle.dblX = firing.dblX + particle.dblX;
-    particle.dblY = firing.dblY + particle.dblY;
+    particle.x = firing.x + particle.x;
+    particle.y = firing.y + particle.y;
 }
 
 void updateShot(std::int16_t j) {
     Shot& shot = world.shots[j];
-    clsParticle& particle = shot.particle;
-    if (particle.lngKillat <= particle.dblTime) {
-        particle.dblTime = particle.lngKillat;
+    Particle& particle = shot.particle;
+    if (particle.killAt <= particle.age) {
+        particle.age = particle.killAt;
         freeShot(j);
         return;
     }
@@ -120,9 +120,9 @@ void updateShot(std::int16_t j) {
     if (shot.trailTimer > kTrailInterval) {
         puffTrail(shot);
     }
-    shot.cell = gridCell(particle.dblX, particle.dblY);
+    shot.cell = gridCell(particle.x, particle.y);
     hitAsteroidsWithShot(j);
-    if (particle.lngKillat > particle.dblTime) {
+    if (particle.killAt > particle.age) {
         particle.updateParticle();
     }
     particle.updateSprite();

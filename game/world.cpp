@@ -7,7 +7,7 @@
 #include "game/mod_game_globals.h"
 #include "game/mod_game_load.h"
 #include "game/mod_game_update.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 
 namespace vastorim {
 
@@ -26,9 +26,9 @@ float meanHealth() {
     return h < 0 ? 0 : h;
 }
 
-bool isTypeOf(const clsEffect& effect, const std::string& name) {
+bool isTypeOf(const Effect& effect, const std::string& name) {
     for (std::int16_t k = 0; k < effect.getParticles(); ++k) {
-        if (effect.getParticle(k)->sName == name) {
+        if (effect.getParticle(k)->name == name) {
             return true;
         }
     }
@@ -42,13 +42,13 @@ bool isTypeOf(const clsEffect& effect, const std::string& name) {
 void spawnBackgroundGlow() {
     float h = meanHealth();
     emitter.spawnEffect(0, 0, "background.txt");
-    const clsEffect* background = emitter.getEffect("background.txt");
+    const Effect* background = emitter.getEffect("background.txt");
     if (background == nullptr) {
         return;
     }
     for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
-        clsParticle* glow = emitter.getParticle(i);
-        if (glow->lngKillat != -1 && glow->dblTime == 0 && isTypeOf(*background, glow->sName)) {
+        Particle* glow = emitter.getParticle(i);
+        if (glow->killAt != -1 && glow->age == 0 && isTypeOf(*background, glow->name)) {
             glow->colourR.setKeyVal(0, (1 - h) * 255);
             glow->colourG.setKeyVal(0, h * 255);
         }

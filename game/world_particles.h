@@ -1,6 +1,6 @@
 #pragma once
 
-#include "particles/clsParticle.h"
+#include "particles/particle.h"
 
 #include <string>
 
@@ -8,10 +8,10 @@ namespace vastorim {
 
 // Makes a slot's particle as good as new and loads it from a particle string, reusing the
 // object (and its storage) rather than allocating another one per spawn. Not baked.
-void loadBody(clsParticle& particle, const std::string& particleString);
+void loadBody(Particle& particle, const std::string& particleString);
 
 // The same from particle type 0 of a loaded effect (world.scratchEffect is left on it), then
 // baked. Without such an effect the particle keeps the defaults.
-void loadBodyFromEffect(clsParticle& particle, const std::string& effectName);
+void loadBodyFromEffect(Particle& particle, const std::string& effectName);
 
 } // namespace vastorim

@@ -4,7 +4,7 @@
 #include "engine/font.h"
 #include "engine/renderer.h"
 #include "engine/startup.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/platform.h"
@@ -115,7 +115,7 @@ void EffectPreview::checkFile(std::int64_t nowMs) {
 void EffectPreview::load() {
     // Read into a spare effect first: a broken file must not take the shown version away.
     try {
-        clsEffect candidate;
+        Effect candidate;
         candidate.loadEffect(path_);
         emitter.initialize();
         emitter.addEffect(path_);

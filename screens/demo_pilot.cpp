@@ -2,7 +2,7 @@
 
 #include "engine/startup.h"
 #include "game/mod_game_globals.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -56,12 +56,12 @@ std::optional<double> fleeHeading(Vec position, Vec velocity) {
     double soonest = lookAhead + 1;
     for (int k = 0; k <= world.lastAsteroid; ++k) {
         const Asteroid& asteroid = world.asteroids[k];
-        const clsParticle& p = asteroid.particle;
-        if (asteroid.size == kFreeSlot || p.lngKillat == 0 || p.damage == 0) {
+        const Particle& p = asteroid.particle;
+        if (asteroid.size == kFreeSlot || p.killAt == 0 || p.damage == 0) {
             continue;
         }
-        const Vec offset = Vec{p.dblX, p.dblY} - position;
-        const Vec closing = Vec{p.speedx.getValue(0), p.speedy.getValue(0)} - velocity;
+        const Vec offset = Vec{p.x, p.y} - position;
+        const Vec closing = Vec{p.speedX.getValue(0), p.speedY.getValue(0)} - velocity;
         const double speedSquared = closing.dot(closing);
         double when = speedSquared > 0 ? -offset.dot(closing) / speedSquared : 0;
         when = std::clamp(when, 0.0, lookAhead);
@@ -80,11 +80,11 @@ std::optional<Vec> nearestPickup(Vec position) {
     std::optional<Vec> best;
     double bestDistance = pickupReach;
     for (int m = 0; m <= world.lastPickup; ++m) {
-        const clsParticle* p = emitter.getParticle(world.pickups[m]);
+        const Particle* p = emitter.getParticle(world.pickups[m]);
         if (p == nullptr) {
             continue;
         }
-        const Vec at{p->dblX, p->dblY};
+        const Vec at{p->x, p->y};
         const double distance = (at - position).length();
         if (distance < bestDistance) {
             bestDistance = distance;
@@ -106,9 +106,9 @@ bool isTarget(int k) {
 }
 
 Target targetAt(int k, Vec position) {
-    const clsParticle& p = world.asteroids[k].particle;
-    const Vec at{p.dblX, p.dblY};
-    return Target{at, {p.speedx.getValue(0), p.speedy.getValue(0)}, (at - position).length()};
+    const Particle& p = world.asteroids[k].particle;
+    const Vec at{p.x, p.y};
+    return Target{at, {p.speedX.getValue(0), p.speedY.getValue(0)}, (at - position).length()};
 }
 
 // The asteroid locked on last time while it lasts (switching targets wastes turns), else the
@@ -170,13 +170,13 @@ std::optional<Course> chooseCourse(Vec position, Vec velocity, double heading, i
 
 std::array<bool, DemoPilot::ActionCount> DemoPilot::steer() {
     std::array<bool, ActionCount> wanted{};
-    const clsParticle& ship = world.ships[0].particle;
+    const Particle& ship = world.ships[0].particle;
     if (ship.damage <= 0) {
         return wanted;
     }
-    const Vec position{ship.dblX, ship.dblY};
-    const Vec velocity = Vec{ship.speedx.getValue(0), ship.speedy.getValue(0)} * shipSpeedScale;
-    const double heading = ship.dblAngle;
+    const Vec position{ship.x, ship.y};
+    const Vec velocity = Vec{ship.speedX.getValue(0), ship.speedY.getValue(0)} * shipSpeedScale;
+    const double heading = ship.angle;
     wanted[Fire] = true;
     if (const auto course = chooseCourse(position, velocity, heading, lockedTarget)) {
         const double turn = turnBetween(heading, course->heading);

@@ -5,7 +5,7 @@
 #include "engine/startup.h"
 #include "game/mod_game_globals.h"
 #include "game/mod_game_update.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 
 #include <cmath>
 #include <cstdio>
@@ -75,17 +75,17 @@ class JsonObject {
 std::string shipsJson() {
     std::string json = "[";
     for (const Ship& ship : world.ships) {
-        const clsParticle& p = ship.particle;
+        const Particle& p = ship.particle;
         if (json.size() > 1) {
             json += ",";
         }
         json += JsonObject()
-                    .field("x", p.dblX)
-                    .field("y", p.dblY)
-                    .field("angle", static_cast<double>(p.dblAngle))
+                    .field("x", p.x)
+                    .field("y", p.y)
+                    .field("angle", static_cast<double>(p.angle))
                     .field("damage", static_cast<double>(p.damage))
-                    .field("vx", p.speedx.getValue(0))
-                    .field("vy", p.speedy.getValue(0))
+                    .field("vx", p.speedX.getValue(0))
+                    .field("vy", p.speedY.getValue(0))
                     .field("w1", static_cast<int>(ship.weapon1Level))
                     .field("w2", static_cast<int>(ship.weapon2Level))
                     .field("w3", static_cast<int>(ship.weapon3Level))

@@ -5,7 +5,7 @@
 #include "game/mod_game_globals.h"
 #include "game/mod_game_load.h"
 #include "game/mod_game_update.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 #include "screens/game_hud.h"
 #include "screens/game_over.h"
 #include "screens/menu_draw.h"

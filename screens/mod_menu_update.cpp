@@ -5,7 +5,7 @@
 #include "engine/startup.h"
 #include "game/mod_game_globals.h"
 #include "game/mod_game_update.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 #include "screens/mod_menu_globals.h"
 #include "screens/mod_menu_load.h"
 

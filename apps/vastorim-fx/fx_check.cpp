@@ -3,7 +3,7 @@
 #include "engine/errors.h"
 #include "engine/numbers.h"
 #include "engine/text_files.h"
-#include "particles/clsParticle.h"
+#include "particles/particle.h"
 
 #include <iostream>
 #include <set>
@@ -44,10 +44,10 @@ struct FileCheck {
                   << '\n';
     }
 
-    void warnAboutType(int line, const clsParticle& type) const {
-        const clsTrack* tracks[] = {&type.colourR, &type.colourG, &type.colourB,
-                                    &type.colourA, &type.sizex,   &type.sizey,
-                                    &type.speedx,  &type.speedy,  &type.Rotation};
+    void warnAboutType(int line, const Particle& type) const {
+        const Track* tracks[] = {&type.colourR, &type.colourG, &type.colourB,
+                                 &type.colourA, &type.sizeX,   &type.sizeY,
+                                 &type.speedX,  &type.speedY,  &type.rotation};
         for (int i = 0; i < 9; ++i) {
             double previous = 0;
             std::string value;
@@ -55,7 +55,7 @@ struct FileCheck {
                 double time = 0;
                 tracks[i]->getKey(k, time, value);
                 if (k > 0 && time < previous) {
-                    report(line, clsParticle::fieldLabel(i + 1),
+                    report(line, Particle::fieldLabel(i + 1),
                            "warning: keys out of time order: key " + std::to_string(k + 1) +
                                " at " + numberToText(time) + " s follows one at " +
                                numberToText(previous) + " s");
@@ -65,7 +65,7 @@ struct FileCheck {
             }
         }
         if (textures != nullptr && textures->count(lowerCase(type.texture)) == 0) {
-            report(line, clsParticle::fieldLabel(10),
+            report(line, Particle::fieldLabel(10),
                    "warning: the resource list has no texture \"" + type.texture + "\"");
         }
     }
@@ -82,7 +82,7 @@ struct FileCheck {
             if (line == "END") {
                 break;
             }
-            clsParticle type;
+            Particle type;
             try {
                 type.loadParticleString(line);
             } catch (const FieldError& error) {

@@ -3,7 +3,7 @@
 #include "engine/errors.h"
 #include "engine/numbers.h"
 #include "engine/random.h"
-#include "particles/mod_Particle_Functions.h"
+#include "particles/expression.h"
 
 #include <iostream>
 #include <stdexcept>

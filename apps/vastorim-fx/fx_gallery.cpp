@@ -8,7 +8,7 @@
 #include "engine/renderer.h"
 #include "engine/startup.h"
 #include "engine/text_files.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 #include "platform/platform.h"
 #include "platform/png_file.h"
 #include "platform/text.h"
@@ -78,8 +78,8 @@ struct Rect {
 };
 
 // The strongest channel the particle adds at its age, on the 0 to 255 scale.
-double brightness(const clsParticle& particle) {
-    const double t = particle.dblTime;
+double brightness(const Particle& particle) {
+    const double t = particle.age;
     return std::max({particle.colourR.getValue(t), particle.colourG.getValue(t),
                      particle.colourB.getValue(t)}) *
            particle.colourA.getValue(t) / 255;
@@ -91,8 +91,8 @@ Rect framedRegion() {
     constexpr double inf = std::numeric_limits<double>::infinity();
     double left = inf, top = inf, right = -inf, bottom = -inf;
     for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
-        const clsParticle* particle = emitter.getParticle(i);
-        if (particle->lngKillat == -1 || brightness(*particle) < kFaintest) {
+        const Particle* particle = emitter.getParticle(i);
+        if (particle->killAt == -1 || brightness(*particle) < kFaintest) {
             continue;
         }
         const Sprite& sprite = particle->sprite;

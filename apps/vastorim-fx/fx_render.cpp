@@ -6,7 +6,7 @@
 #include "engine/random.h"
 #include "engine/renderer.h"
 #include "engine/startup.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 #include "platform/platform.h"
 #include "platform/video.h"
 

@@ -45,8 +45,8 @@ TEST_F(AsteroidTest, ALargeOneBreaksIntoTwoMediumWithAnExplosionAndHalfTheTimeAP
         int explosions = liveCount("explode_large");
         breakAsteroid(0);
         EXPECT_EQ(world.asteroids[0].size, kFreeSlot);
-        EXPECT_EQ(rock(1).sName, "asteroid2_1");
-        EXPECT_EQ(rock(2).sName, "asteroid2_2");
+        EXPECT_EQ(rock(1).name, "asteroid2_1");
+        EXPECT_EQ(rock(2).name, "asteroid2_2");
         EXPECT_EQ(world.asteroids[2].size, 2);
         EXPECT_EQ(world.lastAsteroid, 2);
         EXPECT_EQ(liveCount("explode_large"), explosions + 1);
@@ -59,16 +59,16 @@ TEST_F(AsteroidTest, TintThrobSpinMoveAndCell) {
     placeAsteroid(0, 1, 250, 340);
     rock(0).damage = 30;
     rock(0).colourA.setKeyVal(0, 200);
-    rock(0).Rotation.setKeyVal(0, 2);
-    rock(0).speedx.setKeyVal(0, -100);
-    rock(0).speedy.setKeyVal(0, 40);
+    rock(0).rotation.setKeyVal(0, 2);
+    rock(0).speedX.setKeyVal(0, -100);
+    rock(0).speedY.setKeyVal(0, 40);
     globals.frameTime = 0.5f;
     updateAsteroid(0);
     EXPECT_EQ(rock(0).colourR.getValue(0), 255);
     EXPECT_EQ(rock(0).colourG.getValue(0), 127.5);
     EXPECT_EQ(rock(0).colourB.getValue(0), 127.5);
     EXPECT_EQ(rock(0).colourA.getValue(0), 170);
-    EXPECT_EQ(rock(0).dblAngle, 1);
+    EXPECT_EQ(rock(0).angle, 1);
     EXPECT_EQ(at(rock(0)), XY(200, 360));
     EXPECT_EQ(world.asteroids[0].cell, 2 + 3 * 10);
     updateAsteroid(0);
@@ -81,14 +81,14 @@ TEST_F(AsteroidTest, TintThrobSpinMoveAndCell) {
 
 TEST_F(AsteroidTest, EdgesTurnOutwardMotionBackWithoutClampingThePosition) {
     placeAsteroid(0, 1, 25, 300); // radius 30 reaches past the left edge
-    rock(0).speedx.setKeyVal(0, -7);
+    rock(0).speedX.setKeyVal(0, -7);
     confineAsteroid(0);
     confineAsteroid(0);
     EXPECT_EQ(speedX(rock(0)), 7);
-    EXPECT_EQ(rock(0).dblX, 25);
+    EXPECT_EQ(rock(0).x, 25);
     placeAsteroid(1, 3, 1039, 783); // outside, moving in: flies in
-    rock(1).speedx.setKeyVal(0, -5);
-    rock(1).speedy.setKeyVal(0, 5);
+    rock(1).speedX.setKeyVal(0, -5);
+    rock(1).speedY.setKeyVal(0, 5);
     confineAsteroid(1);
     EXPECT_EQ(velocity(rock(1)), XY(-5, -5));
 }

@@ -5,7 +5,7 @@
 #include "engine/random.h"
 #include "engine/startup.h"
 #include "game/mod_game_update.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 
 #include <cmath>
 
@@ -17,18 +17,18 @@ using ContactTest = WorldTest;
 TEST_F(ContactTest, AnAsteroidHurtsTheFirstShipItTouchesBouncesItAndIsDestroyed) {
     loadTwoShips();
     for (int i : {0, 1}) {
-        ship(i).particle.dblX = 500 + i;
-        ship(i).particle.dblY = 500;
+        ship(i).particle.x = 500 + i;
+        ship(i).particle.y = 500;
         ship(i).particle.damage = 10;
     }
-    ship(0).particle.speedx.setKeyVal(0, 3);
-    ship(0).particle.speedy.setKeyVal(0, -2);
+    ship(0).particle.speedX.setKeyVal(0, 3);
+    ship(0).particle.speedY.setKeyVal(0, -2);
     placeAsteroid(0, 1, 520, 510);
     hitShipsWithAsteroid(0);
     EXPECT_EQ(ship(0).particle.damage, -2) << "dying at -1 or below, never exactly 0";
     EXPECT_EQ(velocity(ship(0).particle), XY(-3, 2));
     EXPECT_EQ(ship(1).particle.damage, 10) << "the second ship is spared";
-    EXPECT_EQ(rock(0).lngKillat, 0);
+    EXPECT_EQ(rock(0).killAt, 0);
     EXPECT_EQ(rock(0).damage, 0);
 
     ship(1).particle.damage = 4;
@@ -43,15 +43,15 @@ TEST_F(ContactTest, AnAsteroidHurtsTheFirstShipItTouchesBouncesItAndIsDestroyed)
 }
 
 TEST_F(ContactTest, NoHarmOutOfReachOrAfterGameOver) {
-    ship().particle.dblX = 400;
-    ship().particle.dblY = 400;
+    ship().particle.x = 400;
+    ship().particle.y = 400;
     placeAsteroid(0, 3, 411, 400); // radius 10
     hitShipsWithAsteroid(0);
     placeAsteroid(0, 3, 405, 400);
     globals.globalFade = 0.99f;
     hitShipsWithAsteroid(0);
     EXPECT_EQ(ship().particle.damage, 100);
-    EXPECT_EQ(rock(0).lngKillat, 1);
+    EXPECT_EQ(rock(0).killAt, 1);
 }
 
 TEST_F(ContactTest, AShotTakesItsPowerOffShowsASparkBySizeAndIsSpent) {
@@ -60,10 +60,10 @@ TEST_F(ContactTest, AShotTakesItsPowerOffShowsASparkBySizeAndIsSpent) {
     placeShot(0, 30, 451, 450);
     hitAsteroidsWithShot(0);
     EXPECT_EQ(rock(0).damage, 0) << "not below zero";
-    EXPECT_EQ(rock(0).lngKillat, 0);
+    EXPECT_EQ(rock(0).killAt, 0);
     EXPECT_EQ(rock(1).damage, 40) << "the spent shot goes on but subtracts nothing";
     EXPECT_EQ(liveCount("hit_medium"), 1);
-    EXPECT_EQ(world.shots[0].particle.lngKillat, 0);
+    EXPECT_EQ(world.shots[0].particle.killAt, 0);
 
     placeShot(0, 2, 465, 450); // out of the small one's reach
     hitAsteroidsWithShot(0);
@@ -73,7 +73,7 @@ TEST_F(ContactTest, AShotTakesItsPowerOffShowsASparkBySizeAndIsSpent) {
     hitEffects = false;
     placeShot(0, 5, 451, 450);
     hitAsteroidsWithShot(0);
-    EXPECT_EQ(world.shots[0].particle.lngKillat, 0) << "a destroyed asteroid still stops shots";
+    EXPECT_EQ(world.shots[0].particle.killAt, 0) << "a destroyed asteroid still stops shots";
     EXPECT_EQ(rock(1).damage, 38);
     EXPECT_EQ(liveCount("hit_medium") + liveCount("hit_small"), 2);
 }
@@ -97,8 +97,8 @@ class PickupTest : public WorldTest {
   protected:
     void SetUp() override {
         WorldTest::SetUp();
-        ship().particle.dblX = 700;
-        ship().particle.dblY = 300;
+        ship().particle.x = 700;
+        ship().particle.y = 300;
     }
     static int levels() { return ship().weapon1Level + ship().weapon2Level + ship().weapon3Level; }
 };
@@ -112,14 +112,14 @@ TEST_F(PickupTest, FlyingOverOneRaisesAWeaponByTheDrawAndOnlyOnePerFrame) {
     seedRandom(5);
     updateShip(0);
     EXPECT_EQ(world.lastPickup, 1);
-    EXPECT_EQ(emitter.getParticle(world.pickups[1])->dblX, 900);
+    EXPECT_EQ(emitter.getParticle(world.pickups[1])->x, 900);
     EXPECT_EQ(levels(), 2);
     EXPECT_EQ(w == 0   ? ship().weapon1Level
               : w == 1 ? ship().weapon2Level
                        : ship().weapon3Level,
               w == 0 ? 2 : 1);
     ASSERT_EQ(liveCount("pickup_over"), 1);
-    EXPECT_EQ(firstLive("pickup_over")->dblX, 705);
+    EXPECT_EQ(firstLive("pickup_over")->x, 705);
     updateShip(0);
     EXPECT_EQ(world.lastPickup, 0);
 
@@ -137,8 +137,8 @@ TEST_F(PickupTest, OnePickupExpiresPerBeatOnceItsSlotHoldsSomethingElse) {
     for (double x : {100, 200, 300}) {
         spawnPickup(x, 100);
     }
-    emitter.getParticle(world.pickups[0])->sName = "spark";
-    emitter.getParticle(world.pickups[1])->sName = "spark";
+    emitter.getParticle(world.pickups[0])->name = "spark";
+    emitter.getParticle(world.pickups[1])->name = "spark";
     expirePickups();
     EXPECT_EQ(world.lastPickup, 2) << "only on the beat";
     setBeats(false, true, false, false);
@@ -146,7 +146,7 @@ TEST_F(PickupTest, OnePickupExpiresPerBeatOnceItsSlotHoldsSomethingElse) {
         expirePickups();
         EXPECT_EQ(world.lastPickup, expected);
     }
-    EXPECT_EQ(emitter.getParticle(world.pickups[0])->dblX, 300);
+    EXPECT_EQ(emitter.getParticle(world.pickups[0])->x, 300);
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 #include "engine/startup.h"
 #include "game/mod_game_load.h"
 #include "game/mod_game_update.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 #include "platform/audio.h"
 #include "platform/platform.h"
 #include "support/test_wav.h"
@@ -50,10 +50,10 @@ TEST_F(GameStateTest, TheBackgroundGlowTurnsFromGreenToRedWithTheMeanHealth) {
     ship(1).particle.damage = 20;
     // Dead slots lower down scatter the new glow: slots 1 and 3 of the old one are reused.
     for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
-        emitter.getParticle(i)->dblTime = 1;
+        emitter.getParticle(i)->age = 1;
     }
-    emitter.getParticle(1)->lngKillat = -1;
-    emitter.getParticle(3)->lngKillat = -1;
+    emitter.getParticle(1)->killAt = -1;
+    emitter.getParticle(3)->killAt = -1;
     updateWorld();
     std::vector<int> red; // the mean of -30 and 20 counts as no health
     for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {

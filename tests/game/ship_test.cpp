@@ -11,18 +11,18 @@ class ShipTest : public WorldTest {
   protected:
     void SetUp() override {
         WorldTest::SetUp();
-        body().dblX = 500;
-        body().dblY = 400;
-        body().dblAngle = 0;
+        body().x = 500;
+        body().y = 400;
+        body().angle = 0;
     }
-    static clsParticle& body() { return ship().particle; }
+    static Particle& body() { return ship().particle; }
 };
 
 TEST_F(ShipTest, ThrustAddsHalfAUnitPerFrameUpToTenAndThereIsNoDrag) {
-    body().speedx.setKeyVal(0, 14);
+    body().speedX.setKeyVal(0, 14);
     updateShip(0);
     EXPECT_EQ(speedX(body()), 14) << "too fast from its file: kept until the first thrust";
-    body().speedx.setKeyVal(0, 0);
+    body().speedX.setKeyVal(0, 0);
     ship().upHeld = true;
     for (int frame = 1; frame <= 21; ++frame) {
         updateShip(0);
@@ -33,23 +33,23 @@ TEST_F(ShipTest, ThrustAddsHalfAUnitPerFrameUpToTenAndThereIsNoDrag) {
     ship().leftHeld = ship().rightHeld = true;
     updateShip(0);
     EXPECT_EQ(speedX(body()), 10);
-    EXPECT_EQ(body().dblX, 500 + 0.5 * 10 * 20);
-    EXPECT_EQ(body().dblAngle, 0) << "both turn keys cancel";
+    EXPECT_EQ(body().x, 500 + 0.5 * 10 * 20);
+    EXPECT_EQ(body().angle, 0) << "both turn keys cancel";
     ship().rightHeld = false;
     updateShip(0);
-    EXPECT_EQ(body().dblAngle, -2);
+    EXPECT_EQ(body().angle, -2);
 }
 
 TEST_F(ShipTest, WallsStopTheShipAndBounceItAtHalfSpeed) {
-    body().dblX = 1030;
-    body().speedx.setKeyVal(0, 8);
-    body().dblY = -3;
-    body().speedy.setKeyVal(0, -6);
+    body().x = 1030;
+    body().speedX.setKeyVal(0, 8);
+    body().y = -3;
+    body().speedY.setKeyVal(0, -6);
     updateShip(0);
     EXPECT_EQ(at(body()), XY(1024, 0));
     EXPECT_EQ(velocity(body()), XY(-4, 3));
-    body().dblX = -1;
-    body().dblY = 800;
+    body().x = -1;
+    body().y = 800;
     confineShip(0);
     EXPECT_EQ(at(body()), XY(0, 768));
     EXPECT_EQ(velocity(body()), XY(2, -1.5));
@@ -70,22 +70,22 @@ TEST_F(ShipTest, HealthShowsAsAGreenToRedTint) {
 
 TEST_F(ShipTest, ADyingShipFliesOnUntilTheFourBeatThenExplodesAndStaysParked) {
     body().damage = -1;
-    body().speedx.setKeyVal(0, 5);
+    body().speedX.setKeyVal(0, 5);
     globals.frameTime = 0.125f;
     setBeats(true, true, true, false);
     updateShip(0);
-    EXPECT_EQ(body().dblX, 512.5);
+    EXPECT_EQ(body().x, 512.5);
     EXPECT_EQ(liveCount("explode_ship"), 0);
 
     setBeats(false, false, false, true);
     updateShip(0);
     EXPECT_EQ(body().damage, 0);
-    EXPECT_EQ(body().dblX, -1000);
+    EXPECT_EQ(body().x, -1000);
     ASSERT_EQ(liveCount("explode_ship"), 1);
-    EXPECT_EQ(firstLive("explode_ship")->dblX, 512.5);
-    body().dblX = 300;
+    EXPECT_EQ(firstLive("explode_ship")->x, 512.5);
+    body().x = 300;
     updateShip(0);
-    EXPECT_EQ(body().dblX, -1000);
+    EXPECT_EQ(body().x, -1000);
     EXPECT_EQ(liveCount("explode_ship"), 1);
 }
 

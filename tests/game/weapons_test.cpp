@@ -12,9 +12,9 @@ class WeaponTest : public WorldTest {
   protected:
     void SetUp() override {
         WorldTest::SetUp();
-        ship().particle.dblX = 300;
-        ship().particle.dblY = 200;
-        ship().particle.dblAngle = 0.75;
+        ship().particle.x = 300;
+        ship().particle.y = 200;
+        ship().particle.angle = 0.75;
         ship().fireHeld = true;
     }
     static void setLevels(int w1, int w2, int w3) {
@@ -47,7 +47,7 @@ TEST_F(WeaponTest, EachWeaponFiresOnItsOwnFlagWithThePowerOfItsLevel) {
         setBeats(c.weapon == 2, c.weapon == 1, c.weapon == 3, false);
         fireWeapons();
         ASSERT_EQ(world.lastShot, 0) << name;
-        EXPECT_EQ(world.shots[0].particle.sName, name);
+        EXPECT_EQ(world.shots[0].particle.name, name);
         EXPECT_EQ(world.shots[0].particle.damage, c.power) << name;
     }
     clearProjectiles();
@@ -65,7 +65,7 @@ TEST_F(WeaponTest, OneShotPerParticleTypeAimedAlongTheHeadingFromTheShip) {
     clearProjectiles();
     setLevels(1, 0, 0);
     fireOnTheBeat();
-    const clsParticle& shot = world.shots[0].particle;
+    const Particle& shot = world.shots[0].particle;
     EXPECT_EQ(world.shots[0].owner, 0);
     EXPECT_EQ(speedX(shot), 0.75) << "the heading is the seed";
     EXPECT_EQ(at(shot), XY(305, 200)) << "the file's offset, relative to the ship";
@@ -75,7 +75,7 @@ TEST_F(WeaponTest, ShotsFlyByTheirTracksAndAreFreedWhenSpentOrHit) {
     fireOnTheBeat();
     globals.frameTime = 0.5f;
     fireWeapons();
-    EXPECT_EQ(world.shots[0].particle.dblY, 250);
+    EXPECT_EQ(world.shots[0].particle.y, 250);
     for (int frame = 0; frame < 5; ++frame) {
         fireWeapons();
     }
@@ -86,7 +86,7 @@ TEST_F(WeaponTest, ShotsFlyByTheirTracksAndAreFreedWhenSpentOrHit) {
     placeAsteroid(0, 1, 305, 200);
     globals.frameTime = 0.5f;
     fireWeapons();
-    EXPECT_EQ(world.shots[0].particle.dblY, 200) << "not moved in the frame of the hit";
+    EXPECT_EQ(world.shots[0].particle.y, 200) << "not moved in the frame of the hit";
     EXPECT_EQ(rock(0).damage, 55);
     EXPECT_EQ(world.lastShot, 0);
     fireWeapons();

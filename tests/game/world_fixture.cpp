@@ -7,7 +7,7 @@
 #include "engine/startup.h"
 #include "game/mod_game_load.h"
 #include "game/mod_game_update.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 
 #include <map>
 
@@ -16,16 +16,16 @@ namespace vastorim::testing {
 namespace {
 
 struct TypeFields {
-    std::string speedx = "0";
-    std::string speedy = "0";
+    std::string speedX = "0";
+    std::string speedY = "0";
     int spawn = 1;
     int lifetime = 1;
     std::string x = "0";
 };
 
 std::string typeLine(const std::string& name, const TypeFields& t) {
-    return name + ",1:0|255,1:0|255,1:0|255,1:0|200,1:0|16,1:0|16,1:0|" + t.speedx + ",1:0|" +
-           t.speedy + ",1:0|2,spark," + std::to_string(t.spawn) + ",1,0,0," +
+    return name + ",1:0|255,1:0|255,1:0|255,1:0|200,1:0|16,1:0|16,1:0|" + t.speedX + ",1:0|" +
+           t.speedY + ",1:0|2,spark," + std::to_string(t.spawn) + ",1,0,0," +
            std::to_string(t.lifetime) + "," + t.x + ",0\r\n";
 }
 
@@ -47,12 +47,12 @@ std::map<std::string, std::string> testEffects() {
         for (int level = 1; level <= 4; ++level) {
             std::string name = "weapon" + std::to_string(weapon) + "_" + std::to_string(level);
             // Its horizontal speed is the seed it was given: the firing ship's heading.
-            add(name, {.speedx = "seed", .speedy = "100", .lifetime = 2, .x = "5"});
+            add(name, {.speedX = "seed", .speedY = "100", .lifetime = 2, .x = "5"});
             add(name + "_trail");
         }
     }
-    effects["weapon1_3"] += typeLine("weapon1_3", {.speedy = "110", .lifetime = 2}) +
-                            typeLine("weapon1_3", {.speedy = "120", .lifetime = 2});
+    effects["weapon1_3"] += typeLine("weapon1_3", {.speedY = "110", .lifetime = 2}) +
+                            typeLine("weapon1_3", {.speedY = "120", .lifetime = 2});
     return effects;
 }
 
@@ -104,16 +104,16 @@ void WorldTest::loadTwoShips() {
 int WorldTest::liveCount(const std::string& name) {
     int count = 0;
     for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
-        const clsParticle* p = emitter.getParticle(i);
-        count += p->lngKillat != -1 && p->sName == name ? 1 : 0;
+        const Particle* p = emitter.getParticle(i);
+        count += p->killAt != -1 && p->name == name ? 1 : 0;
     }
     return count;
 }
 
-clsParticle* WorldTest::firstLive(const std::string& name) {
+Particle* WorldTest::firstLive(const std::string& name) {
     for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
-        clsParticle* p = emitter.getParticle(i);
-        if (p->lngKillat != -1 && p->sName == name) {
+        Particle* p = emitter.getParticle(i);
+        if (p->killAt != -1 && p->name == name) {
             return p;
         }
     }
@@ -129,13 +129,13 @@ void WorldTest::setBeats(bool half, bool beat, bool two, bool four) {
 
 namespace {
 
-clsParticle placed(std::int32_t lifetime, float damage, double x, double y) {
-    clsParticle particle;
+Particle placed(std::int32_t lifetime, float damage, double x, double y) {
+    Particle particle;
     particle.initialize();
-    particle.lngKillat = lifetime;
+    particle.killAt = lifetime;
     particle.damage = damage;
-    particle.dblX = x;
-    particle.dblY = y;
+    particle.x = x;
+    particle.y = y;
     return particle;
 }
 

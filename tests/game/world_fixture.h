@@ -25,16 +25,16 @@ class WorldTest : public ::testing::Test {
     void loadTwoShips();
 
     static Ship& ship(int i = 0) { return world.ships[i]; }
-    static clsParticle& rock(int k) { return world.asteroids[k].particle; }
-    static double speedX(const clsParticle& p) { return p.speedx.getValue(0); }
-    static double speedY(const clsParticle& p) { return p.speedy.getValue(0); }
+    static Particle& rock(int k) { return world.asteroids[k].particle; }
+    static double speedX(const Particle& p) { return p.speedX.getValue(0); }
+    static double speedY(const Particle& p) { return p.speedY.getValue(0); }
     using XY = std::pair<double, double>;
-    static XY at(const clsParticle& p) { return {p.dblX, p.dblY}; }
-    static XY velocity(const clsParticle& p) { return {speedX(p), speedY(p)}; }
+    static XY at(const Particle& p) { return {p.x, p.y}; }
+    static XY velocity(const Particle& p) { return {speedX(p), speedY(p)}; }
 
     // Live emitter particles of the type called name, and the first of them (or null).
     static int liveCount(const std::string& name);
-    static clsParticle* firstLive(const std::string& name);
+    static Particle* firstLive(const std::string& name);
 
     static void setBeats(bool half, bool beat, bool two, bool four);
 

@@ -2,8 +2,8 @@
 #include "engine/renderer.h"
 #include "engine/startup.h"
 #include "engine/textures.h"
-#include "particles/clsEmitter.h"
 #include "particles/effect_preview.h"
+#include "particles/emitter.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/platform.h"
@@ -114,7 +114,7 @@ TEST_F(EffectPreviewTest, SpawnsAtTheCentreThenOnSpaceAndWhereTheClickIsUntilEsc
     push({Event::Type::KeyDown, 65});
     ASSERT_TRUE(runFrames(1));
     ASSERT_EQ(emitter.getParticles(), 3) << "space alone spawns";
-    EXPECT_EQ(emitter.getParticle(2)->dblX, 512);
+    EXPECT_EQ(emitter.getParticle(2)->x, 512);
 
     EXPECT_TRUE(runFrames(3)) << "nothing pending, nothing ends";
     push({Event::Type::KeyDown, 27});

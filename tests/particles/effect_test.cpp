@@ -1,5 +1,5 @@
 #include "engine/errors.h"
-#include "particles/clsEffect.h"
+#include "particles/effect.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +27,7 @@ class EffectTest : public ::testing::Test {
     }
 
     test::TempFolder folder;
-    clsEffect effect;
+    Effect effect;
 };
 
 TEST_F(EffectTest, LoadsTypesUpToEndAndSavesTheSameLines) {

@@ -1,7 +1,7 @@
 #include "engine/renderer.h"
 #include "engine/startup.h"
 #include "engine/textures.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 #include "platform/video.h"
 #include "support/test_support.h"
 
@@ -49,7 +49,7 @@ TEST(EmitterPixels, LiveParticlesAppearWhereTheFilePutsThemAndMove) {
     EXPECT_EQ(at(512, 384), 0u);
     EXPECT_EQ(drawCallsLastFrame(), 2) << "one batch per texture and blend mode";
 
-    emitter.getParticle(green)->lngKillat = -1;
+    emitter.getParticle(green)->killAt = -1;
     renderFrame();
     pixels = video->readPixels();
     EXPECT_EQ(at(312, 384), 0xff0000u);

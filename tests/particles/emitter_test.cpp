@@ -1,6 +1,6 @@
 #include "engine/errors.h"
 #include "engine/startup.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +27,7 @@ class EmitterTest : public ::testing::Test {
         emitter.addEffect(folder.write(name, lines + "END\n"));
     }
     static void kill(int slot) {
-        emitter.getParticle(static_cast<std::int16_t>(slot))->lngKillat = -1;
+        emitter.getParticle(static_cast<std::int16_t>(slot))->killAt = -1;
     }
     static std::int16_t spawnOne() { return emitter.spawnEffect(0, 0, "one.txt"); }
 
@@ -43,13 +43,13 @@ TEST_F(EmitterTest, FindsEffectsByFileNameIgnoringCaseAndFallsBackToTheFirst) {
 
     add("First.txt", type("a", 1, 5));
     add("second.txt", type("b", 1, 5));
-    EXPECT_EQ(emitter.getEffect("SECOND.TXT")->sName, "second.txt");
-    EXPECT_EQ(emitter.getEffect("first.txt")->sName, "First.txt");
-    EXPECT_EQ(emitter.getEffect("nothing")->sName, "First.txt");
-    EXPECT_EQ(emitter.getEffect("", 1)->sName, "second.txt");
+    EXPECT_EQ(emitter.getEffect("SECOND.TXT")->name, "second.txt");
+    EXPECT_EQ(emitter.getEffect("first.txt")->name, "First.txt");
+    EXPECT_EQ(emitter.getEffect("nothing")->name, "First.txt");
+    EXPECT_EQ(emitter.getEffect("", 1)->name, "second.txt");
     EXPECT_EQ(emitter.getEffect("", 2), nullptr);
     emitter.spawnEffect(0, 0, "unknown");
-    EXPECT_EQ(emitter.getParticle(0)->sName, "a");
+    EXPECT_EQ(emitter.getParticle(0)->name, "a");
 }
 
 TEST_F(EmitterTest, SpawnsIntoTheLowestFreeSlotsAndReturnsTheLast) {
@@ -60,18 +60,18 @@ TEST_F(EmitterTest, SpawnsIntoTheLowestFreeSlotsAndReturnsTheLast) {
     EXPECT_EQ(emitter.spawnEffect(0, 0, "none.txt"), 0);
     EXPECT_EQ(emitter.getParticles(), 0);
     EXPECT_EQ(emitter.spawnEffect(100, 50, "three.txt"), 2);
-    EXPECT_EQ(emitter.getParticle(0)->sName, "p");
-    EXPECT_EQ(emitter.getParticle(2)->sName, "q");
-    EXPECT_EQ(emitter.getParticle(2)->dblX, 100);
-    EXPECT_EQ(emitter.getParticle(2)->dblY, 50);
+    EXPECT_EQ(emitter.getParticle(0)->name, "p");
+    EXPECT_EQ(emitter.getParticle(2)->name, "q");
+    EXPECT_EQ(emitter.getParticle(2)->x, 100);
+    EXPECT_EQ(emitter.getParticle(2)->y, 50);
     EXPECT_EQ(emitter.spawnEffect(0, 0, "three.txt"), 5);
 
     kill(1);
     EXPECT_EQ(spawnOne(), 1) << "killed by game code, reused at once";
-    EXPECT_EQ(emitter.getParticle(1)->lngKillat, 5);
+    EXPECT_EQ(emitter.getParticle(1)->killAt, 5);
     kill(3);
     EXPECT_EQ(emitter.spawnEffect(0, 0, "dead.txt"), 3) << "the second finds the first's slot dead";
-    EXPECT_EQ(emitter.getParticle(3)->lngKillat, -1);
+    EXPECT_EQ(emitter.getParticle(3)->killAt, -1);
     EXPECT_EQ(spawnOne(), 3);
     EXPECT_EQ(emitter.getParticles(), 6);
 }
@@ -85,11 +85,11 @@ TEST_F(EmitterTest, AgedOutAndKilledParticlesStopAndTheBoundShrinksOneSlotPerUpd
     }
     kill(1);
     emitter.update();
-    EXPECT_EQ(emitter.getParticle(1)->dblTime, 0) << "a killed particle is not updated";
-    EXPECT_EQ(emitter.getParticle(2)->dblTime, static_cast<double>(0.1f));
-    EXPECT_NE(emitter.getParticle(0)->lngKillat, -1);
+    EXPECT_EQ(emitter.getParticle(1)->age, 0) << "a killed particle is not updated";
+    EXPECT_EQ(emitter.getParticle(2)->age, static_cast<double>(0.1f));
+    EXPECT_NE(emitter.getParticle(0)->killAt, -1);
     emitter.update();
-    EXPECT_EQ(emitter.getParticle(0)->lngKillat, -1) << "a zero lifetime lives one frame";
+    EXPECT_EQ(emitter.getParticle(0)->killAt, -1) << "a zero lifetime lives one frame";
     EXPECT_EQ(spawnOne(), 0);
     EXPECT_EQ(spawnOne(), 1);
 
@@ -107,12 +107,12 @@ TEST_F(EmitterTest, FullTableDropsTheRestAndReturnsTheLastCreated) {
     add("three.txt", type("t", 3, 5));
     EXPECT_EQ(emitter.spawnEffect(0, 0, "many.txt"), 9999);
     EXPECT_EQ(emitter.spawnEffect(0, 0, "three.txt"), 10000) << "one slot left";
-    EXPECT_EQ(emitter.getParticles(), clsEmitter::kSlots);
+    EXPECT_EQ(emitter.getParticles(), Emitter::kSlots);
     EXPECT_EQ(emitter.spawnEffect(0, 0, "three.txt"), 0) << "nothing created";
     kill(7);
     EXPECT_EQ(emitter.spawnEffect(0, 0, "three.txt"), 7);
     emitter.update();
-    EXPECT_EQ(emitter.getParticles(), clsEmitter::kSlots);
+    EXPECT_EQ(emitter.getParticles(), Emitter::kSlots);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "engine/errors.h"
 #include "engine/numbers.h"
 #include "engine/random.h"
-#include "particles/mod_Particle_Functions.h"
+#include "particles/expression.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "engine/errors.h"
 #include "engine/random.h"
-#include "particles/clsParticle.h"
+#include "particles/particle.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,8 @@ const std::string kFlame =
     "flame,2:0|255:2|255,2:0|rnd(128&255):2|64,1:0|0,2:0|255:2|0,2:0|16:2|4,2:0|16:2|4,"
     "1:0|rnd(-20&20),1:0|rnd(40&80),1:0|seed,flare,6,1,rnd(-3&3),0,1,rnd(-4&4),0";
 
-clsParticle loaded(const std::string& line) {
-    clsParticle particle;
+Particle loaded(const std::string& line) {
+    Particle particle;
     particle.initialize();
     particle.loadParticleString(line);
     return particle;
@@ -32,9 +32,9 @@ std::string withField(const std::string& line, int index, const std::string& val
 }
 
 TEST(Particle, LinesRoundTripAndAFreshTypeWritesItsDefaults) {
-    clsParticle type;
+    Particle type;
     type.initialize();
-    type.sName = "P";
+    type.name = "P";
     type.texture = "T";
     EXPECT_EQ(type.getParticleString(), kFresh);
     EXPECT_EQ(type.sprite.texture, "0");
@@ -44,12 +44,12 @@ TEST(Particle, LinesRoundTripAndAFreshTypeWritesItsDefaults) {
     for (const std::string& line : {kFresh, kFlame, smoke}) {
         EXPECT_EQ(loaded(line).getParticleString(), line);
     }
-    clsParticle flame = loaded(kFlame);
+    Particle flame = loaded(kFlame);
     EXPECT_EQ(flame.sprite.texture, "flare");
     EXPECT_EQ(flame.sprite.blendType, 1);
-    EXPECT_EQ(flame.spawnnumber, 6);
+    EXPECT_EQ(flame.spawnCount, 6);
     EXPECT_EQ(loaded(kFresh + ",extra,fields").getParticleString(), kFresh);
-    EXPECT_EQ(loaded(withField(kFresh, 15, "2.5")).lngKillat, 2) << "rounds half to even";
+    EXPECT_EQ(loaded(withField(kFresh, 15, "2.5")).killAt, 2) << "rounds half to even";
 }
 
 TEST(Particle, MalformedLinesNameTheFieldAndChangeNothing) {
@@ -67,7 +67,7 @@ TEST(Particle, MalformedLinesNameTheFieldAndChangeNothing) {
                           {withField(kFresh, 14, "tan(1)"), "field 14 (Angle)"},
                           {withField(kFresh, 15, "1e12"), "field 15 (lngKillat)"},
                           {withField(kFresh, 17, "y"), "field 17 (Y)"}};
-    clsParticle particle = loaded(kFlame);
+    Particle particle = loaded(kFlame);
     for (const Case& c : cases) {
         try {
             particle.loadParticleString(c.line);
@@ -80,7 +80,7 @@ TEST(Particle, MalformedLinesNameTheFieldAndChangeNothing) {
 }
 
 TEST(Particle, BakingDrawsInTheFixedOrderAndTrimsInPlace) {
-    clsParticle particle = loaded(
+    Particle particle = loaded(
         "p,1:0|rnd(0&1),1:0|0,1:0|0,1:0|0,1:0|seed*32,1:0|seed*32,1:0|rnd(0&1),1:0|0,1:0|0,t,1,"
         "0, rnd(0&1) ,rnd(0&1),0, rnd(0&1),rnd(0&1)");
     seedRandom(17);
@@ -90,16 +90,16 @@ TEST(Particle, BakingDrawsInTheFixedOrderAndTrimsInPlace) {
     }
     seedRandom(17);
     particle.bakeKeys();
-    EXPECT_EQ(particle.dblSeed, draws[0]);
+    EXPECT_EQ(particle.seed, draws[0]);
     EXPECT_EQ(particle.colourR.getValue(0), draws[1]);
-    EXPECT_EQ(particle.speedx.getValue(0), draws[2]) << "speeds bake before sizes";
-    EXPECT_EQ(particle.sizex.getValue(0), draws[0] * 32);
-    EXPECT_EQ(particle.sizey.getValue(0), particle.sizex.getValue(0)) << "square, shared seed";
-    EXPECT_EQ(static_cast<double>(particle.dblAngle), round15(draws[3]));
-    EXPECT_EQ(particle.dblX, draws[4]);
-    EXPECT_EQ(particle.dblY, draws[5]);
-    EXPECT_EQ(particle.seed, "rnd(0&1)");
-    EXPECT_EQ(particle.X, "rnd(0&1)");
+    EXPECT_EQ(particle.speedX.getValue(0), draws[2]) << "speeds bake before sizes";
+    EXPECT_EQ(particle.sizeX.getValue(0), draws[0] * 32);
+    EXPECT_EQ(particle.sizeY.getValue(0), particle.sizeX.getValue(0)) << "square, shared seed";
+    EXPECT_EQ(static_cast<double>(particle.angle), round15(draws[3]));
+    EXPECT_EQ(particle.x, draws[4]);
+    EXPECT_EQ(particle.y, draws[5]);
+    EXPECT_EQ(particle.seedExpression, "rnd(0&1)");
+    EXPECT_EQ(particle.xExpression, "rnd(0&1)");
 }
 
 } // namespace

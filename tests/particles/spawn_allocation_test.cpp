@@ -1,5 +1,5 @@
 #include "engine/startup.h"
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -48,18 +48,18 @@ TEST(EmitterSpawning, RefillingAWarmedTableAfterItDiedAllocatesNothing) {
     globals = GlobalState();
     emitter.initialize();
     emitter.addEffect(path);
-    constexpr int kSpawnsToFill = (clsEmitter::kSlots + 7) / 8;
+    constexpr int kSpawnsToFill = (Emitter::kSlots + 7) / 8;
     std::int16_t last = 0;
     for (int i = 0; i < kSpawnsToFill; ++i) {
         last = emitter.spawnEffect(10, 10, "fx.txt");
     }
-    ASSERT_EQ(emitter.getParticles(), clsEmitter::kSlots);
-    ASSERT_EQ(last, clsEmitter::kSlots - 1);
+    ASSERT_EQ(emitter.getParticles(), Emitter::kSlots);
+    ASSERT_EQ(last, Emitter::kSlots - 1);
 
     globals.frameTime = 3;
     emitter.update();
     emitter.update();
-    ASSERT_GE(emitter.getParticles(), clsEmitter::kSlots - 2) << "the bound shrinks slowly";
+    ASSERT_GE(emitter.getParticles(), Emitter::kSlots - 2) << "the bound shrinks slowly";
 
     globals.frameTime = 0.016f;
     long before = allocations.load();
@@ -69,8 +69,8 @@ TEST(EmitterSpawning, RefillingAWarmedTableAfterItDiedAllocatesNothing) {
     }
     emitter.update();
     EXPECT_EQ(allocations.load() - before, 0);
-    EXPECT_EQ(emitter.getParticles(), clsEmitter::kSlots);
-    EXPECT_EQ(last, clsEmitter::kSlots - 1) << "every slot refilled, up to the top";
+    EXPECT_EQ(emitter.getParticles(), Emitter::kSlots);
+    EXPECT_EQ(last, Emitter::kSlots - 1) << "every slot refilled, up to the top";
     emitter.initialize();
 }
 

@@ -1,6 +1,6 @@
 #include "engine/errors.h"
 #include "engine/random.h"
-#include "particles/clsTrack.h"
+#include "particles/track.h"
 
 #include <gtest/gtest.h>
 
@@ -8,14 +8,14 @@ using namespace vastorim;
 
 namespace {
 
-clsTrack loaded(const std::string& text) {
-    clsTrack track;
+Track loaded(const std::string& text) {
+    Track track;
     track.loadTrackString(text);
     return track;
 }
 
-clsTrack baked(const std::string& text, double seed = 0) {
-    clsTrack track = loaded(text);
+Track baked(const std::string& text, double seed = 0) {
+    Track track = loaded(text);
     track.bakeKeys(seed);
     return track;
 }
@@ -34,7 +34,7 @@ TEST(Track, InterpolatesBetweenKeysAndExtrapolatesTheEndSegments) {
           Case{"3:0|0:1|10:2|0", 3, -10}, Case{"3:0|0:1|10:2|0", -0.5, -5}}) {
         EXPECT_EQ(baked(c.track).getValue(c.age), c.value) << c.track << " at " << c.age;
     }
-    EXPECT_EQ(clsTrack().getValue(1), 0);
+    EXPECT_EQ(Track().getValue(1), 0);
     // The fraction is held in single precision.
     float fraction = static_cast<float>(1.0 / -3.0);
     EXPECT_EQ(baked("2:0|0:3|1").getValue(1), -static_cast<double>(fraction));
@@ -45,7 +45,7 @@ TEST(Track, TrackStringsRoundTripAndMalformedOnesKeepTheOldKeys) {
         EXPECT_EQ(loaded(text).getTrackString(), text);
     }
     // 2.5 - 1 = 1.5 rounds half to even: three keys; surplus key fields are ignored.
-    clsTrack track = loaded("2.5:0|1:1|2:2|3:3|4");
+    Track track = loaded("2.5:0|1:1|2:2|3:3|4");
     EXPECT_EQ(track.getKeys(), 3);
     EXPECT_EQ(track.getTrackString(), "3:0|1:1|2:2|3");
     for (const char* bad : {"3:0|1:1|2", "x:0|1", "2:0|1:1", "1:zero|1", "1:0|1)", "99999:0|1"}) {
@@ -55,12 +55,12 @@ TEST(Track, TrackStringsRoundTripAndMalformedOnesKeepTheOldKeys) {
 }
 
 TEST(Track, BakingDrawsKeyByKeyAndCopiesAreIndependent) {
-    clsTrack type = loaded("2:0|rnd(0&1):1|rnd(10&11)");
+    Track type = loaded("2:0|rnd(0&1):1|rnd(10&11)");
     seedRandom(3);
     double first = rnd();
     double second = rnd();
     seedRandom(3);
-    clsTrack live = loaded("3:0|5:1|6:2|7");
+    Track live = loaded("3:0|5:1|6:2|7");
     live.copyKeysFrom(type);
     live.bakeKeys(0);
     EXPECT_EQ(live.getValue(0), first);

@@ -1,4 +1,4 @@
-#include "particles/mod_Particle_Functions.h"
+#include "particles/expression.h"
 
 #include "engine/errors.h"
 #include "engine/numbers.h"
@@ -316,23 +316,22 @@ const Expression& ExpressionRef::get(const std::string& text) const {
 
 namespace {
 
-double evaluateAndTrim(std::string& strExpression, double seed, const Expression& expression) {
+double evaluateAndTrim(std::string& text, double seed, const Expression& expression) {
     double value = expression.evaluate(seed);
-    if (expression.trimmed().size() != strExpression.size()) {
-        strExpression = expression.trimmed();
+    if (expression.trimmed().size() != text.size()) {
+        text = expression.trimmed();
     }
     return value;
 }
 
 } // namespace
 
-double evaluateExpression(std::string& strExpression, const double& seed) {
-    return evaluateAndTrim(strExpression, seed, compileExpression(strExpression));
+double evaluateExpression(std::string& text, const double& seed) {
+    return evaluateAndTrim(text, seed, compileExpression(text));
 }
 
-double evaluateExpression(std::string& strExpression, const double& seed,
-                          const ExpressionRef& remembered) {
-    return evaluateAndTrim(strExpression, seed, remembered.get(strExpression));
+double evaluateExpression(std::string& text, const double& seed, const ExpressionRef& remembered) {
+    return evaluateAndTrim(text, seed, remembered.get(text));
 }
 
 double interpretExpression(std::string_view text, double seed) {

@@ -67,11 +67,10 @@ class ExpressionRef {
 
 // The value of an expression text with "seed" standing for seed. The text's surrounding blanks
 // are removed in the caller's variable. Throws FieldError on a malformed text.
-double evaluateExpression(std::string& strExpression, const double& seed);
+double evaluateExpression(std::string& text, const double& seed);
 
 // The same, through a remembered compiled form (no cache look-up while the text stays the same).
-double evaluateExpression(std::string& strExpression, const double& seed,
-                          const ExpressionRef& remembered);
+double evaluateExpression(std::string& text, const double& seed, const ExpressionRef& remembered);
 
 // Evaluates the text directly, without compiling it: the plain reading of the rules that the
 // compiled form is held to in tests and benchmarks.

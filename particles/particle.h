@@ -2,8 +2,8 @@
 
 #include "engine/numbers.h"
 #include "engine/sprite.h"
-#include "particles/clsTrack.h"
-#include "particles/mod_Particle_Functions.h"
+#include "particles/expression.h"
+#include "particles/track.h"
 
 #include <cstdint>
 #include <string>
@@ -27,34 +27,35 @@ class DecimalText {
 };
 
 // A particle type (one line of an effect file) and a live particle (one quad on screen).
-class clsParticle {
+class Particle {
   public:
-    clsTrack colourR;
-    clsTrack colourG;
-    clsTrack colourB;
-    clsTrack colourA;
-    clsTrack sizex;
-    clsTrack sizey;
-    clsTrack speedx;
-    clsTrack speedy;
-    clsTrack Rotation;
+    Track colourR;
+    Track colourG;
+    Track colourB;
+    Track colourA;
+    Track sizeX;
+    Track sizeY;
+    Track speedX;
+    Track speedY;
+    Track rotation;
     std::string texture;
-    std::int16_t spawnnumber = 0;
-    std::string seed;
-    double dblSeed = 0;
-    std::int16_t blendtype = 0;
-    std::string Angle;
-    DecimalText dblAngle;
-    std::string X;
-    std::string Y;
-    double dblX = 0;
-    double dblY = 0;
+    std::int16_t spawnCount = 0; // particles of this type that one spawn of the effect makes
+    // The start values: each one's expression text and the number bakeKeys evaluates it to.
+    std::string seedExpression;
+    double seed = 0;            // stands for "seed" in every other expression of the particle
+    std::int16_t blendType = 0; // 1 additive, anything else normal alpha blending
+    std::string angleExpression;
+    DecimalText angle; // radians
+    std::string xExpression;
+    std::string yExpression;
+    double x = 0; // pixels
+    double y = 0;
     Sprite sprite;
-    double dblTime = 0;
-    std::int32_t lngSpawnedAt = 0;
-    std::int32_t lngKillat = 0;
-    std::string sName;
-    std::int16_t intParticleTextureIndex = 0;
+    double age = 0;             // seconds since spawning
+    std::int32_t spawnedAt = 0; // platform tick at spawning
+    std::int32_t killAt = 0;    // lifetime in seconds: it dies once its age passes this; -1 dead
+    std::string name;
+    std::int16_t textureIndex = 0;
     float damage = 0;
 
     void render();
@@ -62,23 +63,23 @@ class clsParticle {
     void updateSprite();
     std::string getParticleString() const;
     // initialize, then fill from the eighteen fields; throws FieldError naming the field.
-    void loadParticleString(const std::string& sString);
+    void loadParticleString(const std::string& line);
     void bakeKeys();
     void initialize();
 
     // Turns this object into a fresh, unbaked live particle of the given type, as spawning does,
     // reusing this object's storage. The texture name and blend mode go to the sprite only.
-    void spawnFrom(const clsParticle& type);
+    void spawnFrom(const Particle& type);
 
     static constexpr int kFields = 18;
     // "field K (name)" for field K of the particle string, as error messages name it.
     static std::string fieldLabel(int field);
 
   private:
-    ExpressionRef seedExpression_;
-    ExpressionRef angleExpression_;
-    ExpressionRef xExpression_;
-    ExpressionRef yExpression_;
+    ExpressionRef seedCompiled_;
+    ExpressionRef angleCompiled_;
+    ExpressionRef xCompiled_;
+    ExpressionRef yCompiled_;
 };
 
 } // namespace vastorim

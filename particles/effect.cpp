@@ -1,4 +1,4 @@
-#include "particles/clsEffect.h"
+#include "particles/effect.h"
 
 #include "engine/errors.h"
 #include "engine/text_files.h"
@@ -7,21 +7,21 @@
 
 namespace vastorim {
 
-std::int16_t clsEffect::getParticles() const {
+std::int16_t Effect::getParticles() const {
     return static_cast<std::int16_t>(particles.size());
 }
 
-std::int16_t clsEffect::addParticleType() {
+std::int16_t Effect::addParticleType() {
     if (particles.size() < static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max())) {
-        particles.push_back(std::make_unique<clsParticle>());
+        particles.push_back(std::make_unique<Particle>());
         particles.back()->initialize();
     }
     return getParticles();
 }
 
-void clsEffect::loadEffect(const std::string& sName) {
-    TextReader reader(sName);
-    std::vector<std::unique_ptr<clsParticle>> loaded;
+void Effect::loadEffect(const std::string& path) {
+    TextReader reader(path);
+    std::vector<std::unique_ptr<Particle>> loaded;
     std::string warning;
     std::string line;
     while (true) {
@@ -37,7 +37,7 @@ void clsEffect::loadEffect(const std::string& sName) {
             throw DataError(reader.path(), reader.lineNumber(), "",
                             "an effect holds at most 32767 particle types");
         }
-        auto type = std::make_unique<clsParticle>();
+        auto type = std::make_unique<Particle>();
         try {
             type->loadParticleString(line);
         } catch (const FieldError& error) {
@@ -49,11 +49,11 @@ void clsEffect::loadEffect(const std::string& sName) {
     warning_ = std::move(warning);
 }
 
-bool clsEffect::saveEffect(const std::string& sName) const {
+bool Effect::saveEffect(const std::string& path) const {
     if (particles.empty()) {
         return false;
     }
-    TextWriter writer(sName);
+    TextWriter writer(path);
     for (const auto& type : particles) {
         writer.writeLine(type->getParticleString());
     }
@@ -62,17 +62,17 @@ bool clsEffect::saveEffect(const std::string& sName) const {
     return true;
 }
 
-clsParticle* clsEffect::getParticle(std::int16_t iParticle) {
-    return iParticle >= 0 && static_cast<std::size_t>(iParticle) < particles.size()
-               ? particles[static_cast<std::size_t>(iParticle)].get()
+Particle* Effect::getParticle(std::int16_t index) {
+    return index >= 0 && static_cast<std::size_t>(index) < particles.size()
+               ? particles[static_cast<std::size_t>(index)].get()
                : nullptr;
 }
 
-const clsParticle* clsEffect::getParticle(std::int16_t iParticle) const {
-    return const_cast<clsEffect*>(this)->getParticle(iParticle);
+const Particle* Effect::getParticle(std::int16_t index) const {
+    return const_cast<Effect*>(this)->getParticle(index);
 }
 
-void clsEffect::initialize() {
+void Effect::initialize() {
     particles.clear();
     addParticleType();
 }

@@ -1,4 +1,4 @@
-#include "particles/clsEmitter.h"
+#include "particles/emitter.h"
 
 #include "engine/platform_access.h"
 #include "engine/text_case.h"
@@ -10,11 +10,11 @@
 
 namespace vastorim {
 
-clsEmitter emitter;
+Emitter emitter;
 
 namespace {
 
-constexpr int kWords = (clsEmitter::kSlots + 63) / 64;
+constexpr int kWords = (Emitter::kSlots + 63) / 64;
 
 using SlotBits = std::array<std::uint64_t, kWords>;
 
@@ -32,59 +32,59 @@ void clearBit(SlotBits& bits, int slot) {
 // nothing once their strings and key arrays have grown. Which slots may be dead is kept in two
 // bitsets, so the lowest dead slot is found a word at a time: `dead` holds the slots seen dead,
 // `watched` the slots handed out through getParticle, which game code may kill at any time.
-// Every candidate is confirmed by its lngKillat before it is reused.
-struct clsEmitter::Table {
-    std::vector<clsParticle> slots = std::vector<clsParticle>(kSlots);
+// Every candidate is confirmed by its killAt before it is reused.
+struct Emitter::Table {
+    std::vector<Particle> slots = std::vector<Particle>(kSlots);
     SlotBits dead{};
     SlotBits watched{};
     int used = 0;
 };
 
-clsEmitter::clsEmitter() : table(std::make_unique<Table>()) {}
+Emitter::Emitter() : table(std::make_unique<Table>()) {}
 
-clsEmitter::~clsEmitter() = default;
+Emitter::~Emitter() = default;
 
-std::int16_t clsEmitter::getParticles() const {
+std::int16_t Emitter::getParticles() const {
     return static_cast<std::int16_t>(table->used);
 }
 
-clsParticle* clsEmitter::getParticle(std::int16_t iIndex) {
-    if (iIndex < 0 || iIndex >= kSlots) {
+Particle* Emitter::getParticle(std::int16_t slot) {
+    if (slot < 0 || slot >= kSlots) {
         return nullptr;
     }
-    setBit(table->watched, iIndex);
-    return &table->slots[static_cast<std::size_t>(iIndex)];
+    setBit(table->watched, slot);
+    return &table->slots[static_cast<std::size_t>(slot)];
 }
 
-clsEffect* clsEmitter::getEffect(const std::string& sName, std::int16_t iIndex) {
+Effect* Emitter::getEffect(const std::string& name, std::int16_t index) {
     if (effects.empty()) {
         return nullptr;
     }
-    std::int16_t index = sName.empty() ? iIndex : findEffect(sName);
-    if (index < 0 || static_cast<std::size_t>(index) >= effects.size()) {
+    std::int16_t found = name.empty() ? index : findEffect(name);
+    if (found < 0 || static_cast<std::size_t>(found) >= effects.size()) {
         return nullptr;
     }
-    return effects[static_cast<std::size_t>(index)].get();
+    return effects[static_cast<std::size_t>(found)].get();
 }
 
-void clsEmitter::render() {
+void Emitter::render() {
     for (int i = 0; i < table->used; ++i) {
-        clsParticle& particle = table->slots[static_cast<std::size_t>(i)];
-        if (particle.lngKillat != -1) {
+        Particle& particle = table->slots[static_cast<std::size_t>(i)];
+        if (particle.killAt != -1) {
             particle.render();
         }
     }
 }
 
-void clsEmitter::update() {
+void Emitter::update() {
     if (table->used == 0) {
         return;
     }
     for (int i = 0; i < table->used; ++i) {
-        clsParticle& particle = table->slots[static_cast<std::size_t>(i)];
-        if (particle.lngKillat != -1) {
+        Particle& particle = table->slots[static_cast<std::size_t>(i)];
+        if (particle.killAt != -1) {
             particle.updateParticle();
-            if (particle.lngKillat != -1) {
+            if (particle.killAt != -1) {
                 particle.updateSprite();
                 continue;
             }
@@ -92,24 +92,24 @@ void clsEmitter::update() {
         setBit(table->dead, i);
     }
     int top = table->used - 1;
-    if (table->slots[static_cast<std::size_t>(top)].lngKillat == -1) {
+    if (table->slots[static_cast<std::size_t>(top)].killAt == -1) {
         clearBit(table->dead, top);
         clearBit(table->watched, top);
         table->used = top;
     }
 }
 
-void clsEmitter::initialize() {
+void Emitter::initialize() {
     effects.clear();
     table->used = 0;
     table->dead.fill(0);
     table->watched.fill(0);
 }
 
-void clsEmitter::addEffect(const std::string& sPath) {
-    auto effect = std::make_unique<clsEffect>();
-    effect->loadEffect(sPath);
-    effect->sName = fileNamePart(sPath);
+void Emitter::addEffect(const std::string& path) {
+    auto effect = std::make_unique<Effect>();
+    effect->loadEffect(path);
+    effect->name = fileNamePart(path);
     if (!effect->warning().empty()) {
         std::cerr << effect->warning() << '\n';
     }
@@ -118,21 +118,20 @@ void clsEmitter::addEffect(const std::string& sPath) {
     }
 }
 
-std::int16_t clsEmitter::spawnEffect(double X, double Y, const std::string& sName,
-                                     std::int16_t iIndex) {
+std::int16_t Emitter::spawnEffect(double x, double y, const std::string& name, std::int16_t index) {
     if (effects.empty()) {
         return 0;
     }
-    std::int16_t e = sName.empty() ? iIndex : findEffect(sName);
+    std::int16_t e = name.empty() ? index : findEffect(name);
     if (e < 0 || static_cast<std::size_t>(e) >= effects.size()) {
         return 0;
     }
-    const clsEffect& effect = *effects[static_cast<std::size_t>(e)];
+    const Effect& effect = *effects[static_cast<std::size_t>(e)];
     std::int16_t last = 0;
     for (std::int16_t i = 0; i < effect.getParticles(); ++i) {
-        int count = effect.getParticle(i)->spawnnumber;
+        int count = effect.getParticle(i)->spawnCount;
         for (int k = 0; k < count; ++k) {
-            std::int16_t slot = spawnParticle(e, i, X, Y);
+            std::int16_t slot = spawnParticle(e, i, x, y);
             if (slot < 0) {
                 return last; // the table is full: the rest of this spawn is dropped
             }
@@ -142,7 +141,7 @@ std::int16_t clsEmitter::spawnEffect(double X, double Y, const std::string& sNam
     return last;
 }
 
-int clsEmitter::findFreeSlot() {
+int Emitter::findFreeSlot() {
     Table& t = *table;
     const int words = (t.used + 63) / 64;
     for (int w = 0; w < words; ++w) {
@@ -153,7 +152,7 @@ int clsEmitter::findFreeSlot() {
             if (slot >= t.used) {
                 break;
             }
-            if (t.slots[static_cast<std::size_t>(slot)].lngKillat == -1) {
+            if (t.slots[static_cast<std::size_t>(slot)].killAt == -1) {
                 return slot;
             }
             clearBit(t.dead, slot);
@@ -163,37 +162,37 @@ int clsEmitter::findFreeSlot() {
     return t.used < kSlots ? t.used++ : -1;
 }
 
-std::int16_t clsEmitter::spawnParticle(std::int16_t iEffect, std::int16_t iParticle, double X,
-                                       double Y) {
+std::int16_t Emitter::spawnParticle(std::int16_t effectIndex, std::int16_t typeIndex, double x,
+                                    double y) {
     int slot = findFreeSlot();
     if (slot < 0) {
         return -1;
     }
-    const clsParticle& type = *effects[static_cast<std::size_t>(iEffect)]->getParticle(iParticle);
-    clsParticle& particle = table->slots[static_cast<std::size_t>(slot)];
+    const Particle& type = *effects[static_cast<std::size_t>(effectIndex)]->getParticle(typeIndex);
+    Particle& particle = table->slots[static_cast<std::size_t>(slot)];
     particle.spawnFrom(type);
-    particle.lngSpawnedAt = currentTick();
+    particle.spawnedAt = currentTick();
     clearBit(table->watched, slot);
     clearBit(table->dead, slot);
     try {
         particle.bakeKeys();
     } catch (...) {
         // Game code edited a type's text into something malformed: the slot stays free.
-        particle.lngKillat = -1;
+        particle.killAt = -1;
         setBit(table->dead, slot);
         throw;
     }
-    particle.dblX = particle.dblX + X;
-    particle.dblY = particle.dblY + Y;
-    if (particle.lngKillat == -1) {
+    particle.x = particle.x + x;
+    particle.y = particle.y + y;
+    if (particle.killAt == -1) {
         setBit(table->dead, slot);
     }
     return static_cast<std::int16_t>(slot);
 }
 
-std::int16_t clsEmitter::findEffect(const std::string& sName) const {
+std::int16_t Emitter::findEffect(const std::string& name) const {
     for (std::size_t i = 0; i < effects.size(); ++i) {
-        if (equalsIgnoringCase(effects[i]->sName, sName)) {
+        if (equalsIgnoringCase(effects[i]->name, name)) {
             return static_cast<std::int16_t>(i);
         }
     }
