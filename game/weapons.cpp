@@ -1,9 +1,9 @@
 #include "engine/music_clock.h"
 #include "engine/numbers.h"
 #include "engine/startup.h"
-#include "game/mod_game_globals.h"
-#include "game/mod_game_update.h"
+#include "game/world.h"
 #include "game/world_particles.h"
+#include "game/world_tables.h"
 #include "particles/emitter.h"
 
 namespace vastorim {

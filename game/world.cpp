@@ -1,12 +1,13 @@
+#include "game/world.h"
+
 #include "engine/game_setup.h"
 #include "engine/music_clock.h"
 #include "engine/numbers.h"
 #include "engine/platform_access.h"
 #include "engine/random.h"
 #include "engine/startup.h"
-#include "game/mod_game_globals.h"
-#include "game/mod_game_load.h"
-#include "game/mod_game_update.h"
+#include "game/world_loading.h"
+#include "game/world_tables.h"
 #include "particles/emitter.h"
 
 namespace vastorim {

@@ -1,6 +1,6 @@
 #include "game/world_particles.h"
 
-#include "game/mod_game_globals.h"
+#include "game/world_tables.h"
 #include "particles/emitter.h"
 
 namespace vastorim {

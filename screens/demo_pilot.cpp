@@ -1,7 +1,7 @@
 #include "screens/demo_pilot.h"
 
 #include "engine/startup.h"
-#include "game/mod_game_globals.h"
+#include "game/world_tables.h"
 #include "particles/emitter.h"
 
 #include <algorithm>

@@ -2,9 +2,9 @@
 
 #include "engine/music_clock.h"
 #include "engine/startup.h"
-#include "game/mod_game_globals.h"
-#include "game/mod_game_load.h"
-#include "game/mod_game_update.h"
+#include "game/world.h"
+#include "game/world_loading.h"
+#include "game/world_tables.h"
 #include "particles/emitter.h"
 #include "screens/game_hud.h"
 #include "screens/game_over.h"

@@ -2,8 +2,8 @@
 
 #include "engine/font.h"
 #include "engine/startup.h"
-#include "game/mod_game_globals.h"
-#include "game/mod_game_update.h"
+#include "game/world.h"
+#include "game/world_tables.h"
 #include "screens/game_over.h"
 #include "screens/score_text.h"
 

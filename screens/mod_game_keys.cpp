@@ -1,8 +1,8 @@
 #include "screens/mod_game_keys.h"
 
 #include "engine/startup.h"
-#include "game/mod_game_globals.h"
-#include "game/mod_game_update.h"
+#include "game/world.h"
+#include "game/world_tables.h"
 #include "screens/game_over.h"
 #include "screens/mod_menu_update.h"
 

@@ -4,8 +4,8 @@
 #include "engine/numbers.h"
 #include "engine/random.h"
 #include "engine/startup.h"
-#include "game/mod_game_load.h"
-#include "game/mod_game_update.h"
+#include "game/world.h"
+#include "game/world_loading.h"
 
 namespace vastorim::testing {
 namespace {

@@ -4,7 +4,7 @@
 #include "engine/numbers.h"
 #include "engine/random.h"
 #include "engine/startup.h"
-#include "game/mod_game_update.h"
+#include "game/world.h"
 #include "particles/emitter.h"
 
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include "engine/music_clock.h"
 #include "engine/startup.h"
-#include "game/mod_game_update.h"
+#include "game/world.h"
 
 namespace vastorim::testing {
 namespace {

@@ -5,8 +5,8 @@
 #include "engine/music_clock.h"
 #include "engine/random.h"
 #include "engine/startup.h"
-#include "game/mod_game_load.h"
-#include "game/mod_game_update.h"
+#include "game/world.h"
+#include "game/world_loading.h"
 #include "particles/emitter.h"
 
 #include <map>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/mod_game_globals.h"
+#include "game/world_tables.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

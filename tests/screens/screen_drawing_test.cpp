@@ -4,7 +4,7 @@
 #include "engine/platform_access.h"
 #include "engine/renderer.h"
 #include "engine/startup.h"
-#include "game/mod_game_globals.h"
+#include "game/world_tables.h"
 #include "platform/platform.h"
 #include "platform/video.h"
 #include "screens/game_hooks.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/startup.h"
-#include "game/mod_game_globals.h"
+#include "game/world_tables.h"
 #include "screens/game_hooks.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "game/mod_game_load.h"
+#include "game/world_loading.h"
 
 #include "engine/app_path.h"
 #include "engine/game_setup.h"
@@ -6,8 +6,8 @@
 #include "engine/random.h"
 #include "engine/startup.h"
 #include "engine/text_files.h"
-#include "game/mod_game_globals.h"
 #include "game/world_particles.h"
+#include "game/world_tables.h"
 #include "particles/emitter.h"
 
 #include <numbers>

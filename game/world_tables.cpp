@@ -1,4 +1,4 @@
-#include "game/mod_game_globals.h"
+#include "game/world_tables.h"
 
 #include "engine/text_case.h"
 
