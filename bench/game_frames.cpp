@@ -12,9 +12,9 @@
 #include "particles/emitter.h"
 #include "platform/clock.h"
 #include "platform/platform.h"
-#include "screens/demo_pilot.h"
 #include "screens/game_hooks.h"
-#include "screens/mod_game_keys.h"
+#include "screens/game_keys.h"
+#include "sim/demo_pilot.h"
 
 #include <benchmark/benchmark.h>
 

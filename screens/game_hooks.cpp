@@ -7,13 +7,12 @@
 #include "game/world_tables.h"
 #include "particles/emitter.h"
 #include "screens/game_hud.h"
+#include "screens/game_keys.h"
 #include "screens/game_over.h"
+#include "screens/high_scores.h"
+#include "screens/menu.h"
 #include "screens/menu_draw.h"
-#include "screens/mod_game_keys.h"
-#include "screens/mod_highscore.h"
-#include "screens/mod_menu_globals.h"
-#include "screens/mod_menu_load.h"
-#include "screens/mod_menu_update.h"
+#include "screens/menu_state.h"
 
 namespace vastorim {
 

@@ -3,7 +3,7 @@
 #include "engine/game_setup.h"
 #include "engine/music_clock.h"
 #include "engine/startup.h"
-#include "screens/mod_highscore.h"
+#include "screens/high_scores.h"
 
 #include <algorithm>
 #include <cctype>

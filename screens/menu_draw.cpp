@@ -4,8 +4,8 @@
 #include "engine/game_setup.h"
 #include "engine/music_clock.h"
 #include "engine/startup.h"
-#include "screens/mod_highscore.h"
-#include "screens/mod_menu_globals.h"
+#include "screens/high_scores.h"
+#include "screens/menu_state.h"
 #include "screens/score_text.h"
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 #include "engine/renderer.h"
 #include "platform/clock.h"
 #include "platform/events.h"
-#include "screens/frame_trace.h"
+#include "sim/frame_trace.h"
 
 namespace vastorim::sim {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "sim_options.h"
 
-#include "screens/demo_pilot.h"
-#include "screens/key_script.h"
+#include "sim/demo_pilot.h"
+#include "sim/key_script.h"
 
 #include <cstddef>
 #include <fstream>

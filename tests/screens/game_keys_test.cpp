@@ -1,6 +1,6 @@
 #include "two_players_fixture.h"
 
-#include "screens/mod_game_keys.h"
+#include "screens/game_keys.h"
 
 namespace vastorim {
 namespace {

@@ -1,4 +1,4 @@
-#include "screens/mod_highscore.h"
+#include "screens/high_scores.h"
 
 #include "engine/game_setup.h"
 

@@ -1,7 +1,7 @@
 #include "two_players_fixture.h"
 
-#include "screens/mod_menu_globals.h"
-#include "screens/mod_menu_update.h"
+#include "screens/menu.h"
+#include "screens/menu_state.h"
 
 namespace vastorim {
 namespace {

@@ -11,7 +11,7 @@
 #include "screens/game_hud.h"
 #include "screens/game_over.h"
 #include "screens/menu_draw.h"
-#include "screens/mod_menu_globals.h"
+#include "screens/menu_state.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "screens/demo_pilot.h"
+#include "sim/demo_pilot.h"
 
 #include "engine/startup.h"
 #include "game/world_tables.h"

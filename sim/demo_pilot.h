@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/key_script.h"
+#include "sim/key_script.h"
 
 #include <array>
 #include <cstdint>

@@ -1,10 +1,10 @@
-#include "screens/mod_game_keys.h"
+#include "screens/game_keys.h"
 
 #include "engine/startup.h"
 #include "game/world.h"
 #include "game/world_tables.h"
 #include "screens/game_over.h"
-#include "screens/mod_menu_update.h"
+#include "screens/menu.h"
 
 namespace vastorim {
 namespace {

@@ -14,4 +14,7 @@ extern MenuState menu;
 
 void resetMenuState();
 
+// Every menu line back to full opacity.
+void resetMenuItems();
+
 } // namespace vastorim

@@ -1,4 +1,4 @@
-#include "screens/frame_trace.h"
+#include "sim/frame_trace.h"
 
 #include "engine/music_clock.h"
 #include "engine/numbers.h"

@@ -1,4 +1,4 @@
-#include "screens/key_script.h"
+#include "sim/key_script.h"
 
 #include "engine/errors.h"
 #include "engine/text_case.h"

@@ -1,4 +1,4 @@
-#include "screens/mod_menu_globals.h"
+#include "screens/menu_state.h"
 
 namespace vastorim {
 
@@ -6,6 +6,10 @@ MenuState menu;
 
 void resetMenuState() {
     menu = MenuState{};
+}
+
+void resetMenuItems() {
+    menu.itemBrightness.fill(1.0f);
 }
 
 } // namespace vastorim

@@ -1,4 +1,4 @@
-#include "screens/mod_menu_update.h"
+#include "screens/menu.h"
 
 #include "engine/music_clock.h"
 #include "engine/random.h"
@@ -6,8 +6,7 @@
 #include "game/world.h"
 #include "game/world_tables.h"
 #include "particles/emitter.h"
-#include "screens/mod_menu_globals.h"
-#include "screens/mod_menu_load.h"
+#include "screens/menu_state.h"
 
 namespace vastorim {
 namespace {
