@@ -49,7 +49,16 @@ void keepBusy() {
     }
 }
 
-enum Part { Emitter, Music, Weapons, Asteroids, Ships, Pickups, Drawing, PartCount };
+enum Part {
+    EmitterUpdate,
+    MusicUpdate,
+    WeaponsUpdate,
+    AsteroidsUpdate,
+    ShipsUpdate,
+    PickupsUpdate,
+    Drawing,
+    PartCount
+};
 constexpr std::array<const char*, PartCount> partNames = {
     "emitter%",     "music%",         "fireWeapons%", "updateAsteroids%",
     "updateWorld%", "expirePickups%", "draw%"};
@@ -79,15 +88,15 @@ void playFrame(PartTimes& times, DemoPilot& pilot, std::int64_t frame, std::int3
     }
     globals.frameTime = static_cast<float>((now - last) * 0.001);
     last = now;
-    times.measure(Emitter, [] { emitter.update(); });
-    times.measure(Music, [] {
+    times.measure(EmitterUpdate, [] { emitter.update(); });
+    times.measure(MusicUpdate, [] {
         updateMusicClock();
         updateMusicTempo();
     });
-    times.measure(Weapons, fireWeapons);
-    times.measure(Asteroids, updateAsteroids);
-    times.measure(Ships, updateWorld);
-    times.measure(Pickups, expirePickups);
+    times.measure(WeaponsUpdate, fireWeapons);
+    times.measure(AsteroidsUpdate, updateAsteroids);
+    times.measure(ShipsUpdate, updateWorld);
+    times.measure(PickupsUpdate, expirePickups);
     if (drawing) {
         times.measure(Drawing, renderFrame);
     }

@@ -17,7 +17,6 @@ void clearState(Particle& particle) {
     particle.spawnedAt = 0;
     particle.killAt = 0;
     particle.damage = 0;
-    particle.textureIndex = 0;
 }
 
 } // namespace

@@ -12,9 +12,9 @@ namespace vastorim {
 namespace {
 
 constexpr std::array<const char*, Particle::kFields> kFieldNames = {
-    "sName",     "colourR", "colourG", "colourB",   "colourA", "sizex",
-    "sizey",     "speedx",  "speedy",  "Rotation",  "texture", "spawnnumber",
-    "blendtype", "seed",    "Angle",   "lngKillat", "X",       "Y"};
+    "name",      "colourR", "colourG", "colourB",  "colourA", "sizeX",
+    "sizeY",     "speedX",  "speedY",  "rotation", "texture", "spawnCount",
+    "blendType", "seed",    "angle",   "lifetime", "x",       "y"};
 
 std::vector<std::string_view> splitFields(std::string_view line) {
     std::vector<std::string_view> fields;
@@ -191,7 +191,6 @@ void Particle::spawnFrom(const Particle& type) {
     killAt = type.killAt;
     age = 0;
     spawnedAt = 0;
-    textureIndex = 0;
     seedCompiled_ = type.seedCompiled_;
     angleCompiled_ = type.angleCompiled_;
     xCompiled_ = type.xCompiled_;

@@ -55,7 +55,6 @@ class Particle {
     std::int32_t spawnedAt = 0; // platform tick at spawning
     std::int32_t killAt = 0;    // lifetime in seconds: it dies once its age passes this; -1 dead
     std::string name;
-    std::int16_t textureIndex = 0;
     float damage = 0;
 
     void render();

@@ -33,7 +33,7 @@ TEST_F(Fx, CheckPassesAGoodFileWithItsWarningsAndUnlistedTextures) {
     const auto result = fx("check --data '" + folder.file("data") + "' '" + good + "'");
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_TRUE(has(result.out, good + ": ok (2 particle types)")) << result.out;
-    EXPECT_TRUE(has(result.out, ":2: field 6 (sizey): warning: keys out of time order"));
+    EXPECT_TRUE(has(result.out, ":2: field 6 (sizeY): warning: keys out of time order"));
     EXPECT_FALSE(has(result.out, "\"Dot.png\"")) << "found lower-cased";
     EXPECT_TRUE(has(result.out, ":2: field 10 (texture): warning: the resource list has no "
                                 "texture \"ring.png\""));
@@ -48,7 +48,7 @@ TEST_F(Fx, CheckReportsEveryBrokenLineWithItsFieldAndStatusOne) {
     EXPECT_EQ(result.status, 1);
     for (const std::string& line :
          {good + ": ok (2 particle types)", bad + ":1: field 3 (colourB): missing",
-          bad + ":2: field 11 (spawnnumber): \"x\" is not a number", bad + ":3: field 17 (Y): ",
+          bad + ":2: field 11 (spawnCount): \"x\" is not a number", bad + ":3: field 17 (y): ",
           bad + ": warning: no \"END\" line", folder.file("none.txt")}) {
         EXPECT_TRUE(has(result.out, line)) << line << "\n" << result.out;
     }

@@ -133,8 +133,8 @@ TEST_F(EffectPreviewTest, SavesShowWithinTheCheckIntervalAndBrokenOnesKeepThePre
     ASSERT_TRUE(runFrames(2));
     EXPECT_TRUE(preview->error().empty()) << "not looked at again yet";
     ASSERT_TRUE(runPastCheck());
-    EXPECT_EQ(errors.str(), file + ":1: field 11 (spawnnumber): \"x\" is not a number\n");
-    EXPECT_NE(preview->error().find("line 1, field 11 (spawnnumber)"), std::string::npos);
+    EXPECT_EQ(errors.str(), file + ":1: field 11 (spawnCount): \"x\" is not a number\n");
+    EXPECT_NE(preview->error().find("line 1, field 11 (spawnCount)"), std::string::npos);
     EXPECT_TRUE(errorBandInked());
     EXPECT_EQ(pixel(512, 384), kWhite) << "the previous version stays on screen";
     push({Event::Type::Click, 0, 300, 500});

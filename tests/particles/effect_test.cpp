@@ -63,7 +63,7 @@ TEST_F(EffectTest, MalformedFilesAreErrorsWithFileLineAndFieldAndKeepTheOldList)
         std::string field;
     };
     const Case cases[] = {
-        {folder.write("bad.txt", kLineA + "\n" + broken + "\nEND\n"), 2, "field 7 (speedx)"},
+        {folder.write("bad.txt", kLineA + "\n" + broken + "\nEND\n"), 2, "field 7 (speedX)"},
         {folder.write("lower.txt", "end\nEND\n"), 1, "field 1 (colourR)"}};
     for (const Case& c : cases) {
         try {

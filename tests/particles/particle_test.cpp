@@ -57,16 +57,16 @@ TEST(Particle, MalformedLinesNameTheFieldAndChangeNothing) {
         std::string line;
         std::string field;
     };
-    const Case cases[] = {{kFresh.substr(0, kFresh.rfind(',')), "field 17 (Y)"},
+    const Case cases[] = {{kFresh.substr(0, kFresh.rfind(',')), "field 17 (y)"},
                           {"only a name", "field 1 (colourR)"},
                           {withField(kFresh, 2, "2:0|255"), "field 2 (colourG)"},
-                          {withField(kFresh, 9, "1:0|x"), "field 9 (Rotation)"},
-                          {withField(kFresh, 11, "one"), "field 11 (spawnnumber)"},
-                          {withField(kFresh, 12, "99999"), "field 12 (blendtype)"},
+                          {withField(kFresh, 9, "1:0|x"), "field 9 (rotation)"},
+                          {withField(kFresh, 11, "one"), "field 11 (spawnCount)"},
+                          {withField(kFresh, 12, "99999"), "field 12 (blendType)"},
                           {withField(kFresh, 13, "rnd(1)"), "field 13 (seed)"},
-                          {withField(kFresh, 14, "tan(1)"), "field 14 (Angle)"},
-                          {withField(kFresh, 15, "1e12"), "field 15 (lngKillat)"},
-                          {withField(kFresh, 17, "y"), "field 17 (Y)"}};
+                          {withField(kFresh, 14, "tan(1)"), "field 14 (angle)"},
+                          {withField(kFresh, 15, "1e12"), "field 15 (lifetime)"},
+                          {withField(kFresh, 17, "y"), "field 17 (y)"}};
     Particle particle = loaded(kFlame);
     for (const Case& c : cases) {
         try {
