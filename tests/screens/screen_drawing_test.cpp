@@ -70,24 +70,20 @@ class ScreenDrawing : public ::testing::Test {
     std::vector<std::uint32_t> pixels;
 };
 
-TEST_F(ScreenDrawing, WhilePlayingOnlyTheClockIsShown) {
+TEST_F(ScreenDrawing, InPlayOnlyTheClockShowsThenItCrossFadesWithGameOverRoundingHalvesToEven) {
     globals.gameMode = 1;
     globals.gameStartTick = 1000;
     globals.gameClockTick = 84450;
     draw(drawHud);
     EXPECT_EQ(clock(), 255);
     EXPECT_EQ(band(240, 720), 0);
-}
 
-TEST_F(ScreenDrawing, TheClockAndGameOverTextCrossFadeWithHalvesRoundedToEven) {
-    globals.gameMode = 1;
     globals.finalTime = 30000;
     globals.globalFade = 0.5f;
     draw(drawHud);
     EXPECT_NEAR(clock(), 128, 1);
     EXPECT_NEAR(band(300, 400), 128, 1);
     EXPECT_EQ(band(240, 295), 0) << "Game Over starts at 300";
-
     globals.globalFade = 0;
     draw(drawHud);
     EXPECT_EQ(clock(), 0);

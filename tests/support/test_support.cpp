@@ -1,10 +1,7 @@
 #include "support/test_support.h"
 
-#include "platform/png_file.h"
 #include "platform/video.h"
 #include "support/test_wav.h"
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -86,31 +83,13 @@ std::uint32_t rgbAt(const std::vector<std::uint32_t>& pixels, int x, int y) {
     return pixels.at(static_cast<std::size_t>(y) * platform::surfaceWidth + x) & 0xffffff;
 }
 
-PictureSize pngSize(const std::string& path) {
-    std::string bytes = readFile(path);
-    if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) {
-        return {};
+platform::Picture readPng(const std::string& path) {
+    platform::Picture picture;
+    std::string error;
+    if (!platform::readPicture(path, picture, error)) {
+        throw std::runtime_error(error);
     }
-    auto bigEndian = [&](std::size_t at) {
-        int value = 0;
-        for (std::size_t i = 0; i < 4; ++i) {
-            value = value * 256 + static_cast<unsigned char>(bytes[at + i]);
-        }
-        return value;
-    };
-    return {bigEndian(16), bigEndian(20)};
-}
-
-void expectOneErrorLine(const std::string& err, const std::string& file) {
-    std::vector<std::string> errors;
-    std::istringstream stream(err);
-    for (std::string line; std::getline(stream, line);) {
-        if (line.rfind("vastorim: ", 0) == 0) {
-            errors.push_back(line);
-        }
-    }
-    ASSERT_EQ(errors.size(), 1u) << err;
-    EXPECT_NE(errors[0].find(file), std::string::npos) << err;
+    return picture;
 }
 
 CommandResult runCommand(const std::string& command) {

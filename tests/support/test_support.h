@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/png_file.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -41,15 +43,8 @@ void writeProgramFolder(const std::string& folder, const std::vector<std::string
 // The colour channels of the surface pixel at (x, y) as 0xRRGGBB.
 std::uint32_t rgbAt(const std::vector<std::uint32_t>& pixels, int x, int y);
 
-// The width and height a PNG file declares, {0, 0} when it is not a PNG.
-struct PictureSize {
-    int width = 0;
-    int height = 0;
-};
-PictureSize pngSize(const std::string& path);
-
-// The program's error output holds exactly one error line, and it names the file.
-void expectOneErrorLine(const std::string& err, const std::string& file);
+// The picture in a PNG file; throws the reader's message when there is none.
+platform::Picture readPng(const std::string& path);
 
 // Runs a command through the shell, capturing both output streams.
 struct CommandResult {
