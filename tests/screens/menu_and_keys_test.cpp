@@ -62,18 +62,7 @@ TEST_F(TwoPlayers, MenuKeysKeepTheCursorOnTheItemsEveryFireKeySelectsAndEscapeGo
     }
 }
 
-TEST_F(TwoPlayers, TheFirstItemResumesASuspendedGameWithoutCountingThePause) {
-    globals.gamePaused = true;
-    globals.gameStartTick = 1000;
-    globals.pauseTick = 5000;
-    globals.gameClockTick = 35000;
-    press({keyReturn});
-    EXPECT_EQ(globals.gameMode, 1);
-    EXPECT_FALSE(globals.gamePaused);
-    EXPECT_EQ(globals.gameClockTick - globals.gameStartTick, 4000);
-}
-
-TEST_F(TwoPlayers, InPlayAKeySetsEveryMatchingFlagOfEveryPlayerAndTheMenuLeavesThemAlone) {
+TEST_F(TwoPlayers, InPlayAKeySetsEveryMatchingFlagOfEveryPlayerAndTypesOnlyAfterGameOver) {
     world.ships[1].keyFire = keySpace;
     globals.gameMode = 1;
     for (int key : {keySpace, keyLeft, int{'S'}, keyUp}) {
@@ -82,27 +71,25 @@ TEST_F(TwoPlayers, InPlayAKeySetsEveryMatchingFlagOfEveryPlayerAndTheMenuLeavesT
     EXPECT_TRUE(world.ships[0].fireHeld && world.ships[1].fireHeld);
     EXPECT_TRUE(world.ships[0].leftHeld && world.ships[1].downHeld);
     EXPECT_FALSE(world.ships[1].leftHeld);
+    EXPECT_EQ(globals.playerName, "player");
     onKeyUp(keySpace);
     EXPECT_FALSE(world.ships[0].fireHeld || world.ships[1].fireHeld);
     EXPECT_TRUE(world.ships[0].leftHeld);
 
+    globals.finalTime = 5000;
+    onKeyDown('A');
+    EXPECT_EQ(globals.playerName, "playerA");
+    EXPECT_TRUE(world.ships[1].leftHeld);
+}
+
+TEST_F(TwoPlayers, TheMenuNeitherSetsNorClearsHeldFlags) {
+    globals.gameMode = 1;
+    onKeyDown(keyUp);
     globals.gameMode = 0;
     onKeyUp(keyUp);
     onKeyDown(keyRight);
     EXPECT_TRUE(world.ships[0].upHeld);
     EXPECT_FALSE(world.ships[0].rightHeld);
-}
-
-TEST_F(TwoPlayers, TheNameIsTypedOnlyAfterGameOverAndTheKeysStillAct) {
-    globals.gameMode = 1;
-    onKeyDown('W');
-    EXPECT_EQ(globals.playerName, "player");
-    globals.finalTime = 5000;
-    for (int key : {keyUp, int{'A'}, int{'O'}}) {
-        onKeyDown(key);
-    }
-    EXPECT_EQ(globals.playerName, "playerAO");
-    EXPECT_TRUE(world.ships[1].leftHeld);
 }
 
 TEST_F(TwoPlayers, TheSelectedMenuItemDimsToHalfAndTheOthersReturnToFull) {

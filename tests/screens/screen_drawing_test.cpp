@@ -107,14 +107,6 @@ TEST_F(ScreenDrawing, AHighScoreShowsThePlaceAndTheNameLineWithABlinkingCursor) 
     EXPECT_EQ(gameOver.cursorBlink, 0.0f) << "past a second the phase starts again";
 }
 
-TEST(Cursor, ShowsForHalfASecondAndNotOnAFullName) {
-    EXPECT_EQ(cursorText("ANNA", 0.0f), "_");
-    EXPECT_EQ(cursorText("ANNA", 0.49f), "_");
-    EXPECT_EQ(cursorText("ANNA", 0.5f), " ");
-    EXPECT_EQ(cursorText("ABCDEFGHI", 0.2f), "_");
-    EXPECT_EQ(cursorText("ABCDEFGHIJ", 0.2f), "");
-}
-
 TEST_F(ScreenDrawing, TheMainMenuShowsTitleAndItemsAtTheirBrightness) {
     menu.itemBrightness[4] = 0.5f;
     draw(drawMenu);
