@@ -24,9 +24,7 @@ std::vector<std::string> readList(const std::string& name) {
     std::ifstream file(programDir + "/" + name);
     std::vector<std::string> lines;
     for (std::string line; std::getline(file, line);) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
+        line.erase(line.find_last_not_of('\r') + 1);
         if (line == "END") {
             return lines;
         }
@@ -165,20 +163,19 @@ TEST_F(ShippedEffects, ProjectilesAndExhaustFollowTheHeadingInTheirSeed) {
     }
 }
 
-TEST(ShippedEffectsThroughFx, CheckReportsNoErrorAndNoWarning) {
+TEST(ShippedEffectsThroughFx, CheckPassesEachWithoutWarningAndTheGalleryShowsEachAtThreeAges) {
+    const auto names = listedEffects();
     std::string files;
-    for (const auto& name : listedEffects()) {
+    for (const auto& name : names) {
         files += " '" + programDir + "/effects/" + name + "'";
     }
-    const auto result = test::runCommand(fx + "check --data '" + programDir + "'" + files);
-    EXPECT_EQ(result.status, 0) << result.out << result.err;
-    EXPECT_EQ(result.out.find("warning"), std::string::npos) << result.out;
-    for (const auto& name : listedEffects()) {
-        EXPECT_NE(result.out.find("/effects/" + name + ": ok ("), std::string::npos) << name;
+    const auto check = test::runCommand(fx + "check --data '" + programDir + "'" + files);
+    EXPECT_EQ(check.status, 0) << check.out << check.err;
+    EXPECT_EQ(check.out.find("warning"), std::string::npos) << check.out;
+    for (const auto& name : names) {
+        EXPECT_NE(check.out.find("/effects/" + name + ": ok ("), std::string::npos) << name;
     }
-}
 
-TEST(ShippedEffectsThroughFx, GalleryShowsEveryListedEffectLabelledAtThreeAges) {
     const test::TempFolder folder;
     const auto result = test::runCommand(fx + "gallery --data '" + programDir + "' --out '" +
                                          folder.file("gallery.png") + "'");
@@ -188,7 +185,6 @@ TEST(ShippedEffectsThroughFx, GalleryShowsEveryListedEffectLabelledAtThreeAges) 
     constexpr int cellWidth = 320, cellHeight = 240, labelHeight = 18, gap = 4, ages = 3,
                   perRow = 2;
     const platform::Picture sheet = test::readPng(folder.file("gallery.png"));
-    const auto names = listedEffects();
     const int rows = (static_cast<int>(names.size()) + perRow - 1) / perRow;
     ASSERT_EQ(sheet.width, perRow * ages * (cellWidth + gap) + gap);
     ASSERT_EQ(sheet.height, rows * (labelHeight + cellHeight + gap) + gap);

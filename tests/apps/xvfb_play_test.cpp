@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -12,20 +13,18 @@ namespace {
 // a box given in the game's 1024 x 768 surface coordinates (the window may show it scaled); -1
 // when the bytes are no such picture.
 int brightPixels(const std::string& xwd, int left, int top, int right, int bottom, int level) {
-    if (xwd.size() < 100) {
+    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(xwd[at]); };
+    const auto field = [&](std::size_t index) {
+        return std::uint32_t{byte(index * 4)} << 24 | byte(index * 4 + 1) << 16 |
+               byte(index * 4 + 2) << 8 | byte(index * 4 + 3);
+    };
+    if (xwd.size() < 100 || field(11) != 32) {
         return -1;
     }
-    const auto field = [&](std::size_t index) {
-        std::uint32_t value = 0;
-        for (std::size_t i = 0; i < 4; ++i) {
-            value = value << 8 | static_cast<unsigned char>(xwd[index * 4 + i]);
-        }
-        return value;
-    };
     const std::uint32_t width = field(4), height = field(5), bytesPerLine = field(12);
     const std::size_t firstColour = field(7) == 0 ? 0 : 1; // LSB first: B G R x; else x R G B
     const std::size_t start = field(0) + field(19) * 12;
-    if (field(11) != 32 || xwd.size() < start + std::size_t{bytesPerLine} * height) {
+    if (xwd.size() < start + std::size_t{bytesPerLine} * height) {
         return -1;
     }
     const double sx = width / 1024.0, sy = height / 768.0;
@@ -33,9 +32,7 @@ int brightPixels(const std::string& xwd, int left, int top, int right, int botto
     for (int y = static_cast<int>(top * sy); y < static_cast<int>(bottom * sy); ++y) {
         for (int x = static_cast<int>(left * sx); x < static_cast<int>(right * sx); ++x) {
             const std::size_t at = start + std::size_t(y) * bytesPerLine + x * 4 + firstColour;
-            count += static_cast<unsigned char>(xwd[at]) > level &&
-                     static_cast<unsigned char>(xwd[at + 1]) > level &&
-                     static_cast<unsigned char>(xwd[at + 2]) > level;
+            count += std::min({byte(at), byte(at + 1), byte(at + 2)}) > level;
         }
     }
     return count;
@@ -61,10 +58,10 @@ wait $game
 )";
 
 TEST(RealWindow, APlayerStartsAGameFliesShootsAndQuitsWithTheKeyboard) {
-    for (const char* tool : {"xvfb-run", "xdotool", "xwd"}) {
-        if (test::runCommand(std::string("command -v ") + tool).status != 0) {
-            GTEST_SKIP() << tool << " is not installed (scripts/setup.sh test installs it)";
-        }
+    if (test::runCommand("command -v xvfb-run && command -v xdotool && command -v xwd").status !=
+        0) {
+        GTEST_SKIP()
+            << "xvfb-run, xdotool or xwd is not installed (scripts/setup.sh test installs them)";
     }
     const test::TempFolder folder;
     const test::CommandResult played =

@@ -7,29 +7,27 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace vastorim {
 namespace {
 
 constexpr int backspace = 8, returnKey = 13, space = 32;
 
 TEST(NameEntry, TypesCapitalsDigitsOneToNineAndSpacesUpToTenAndBackspaceDeletes) {
-    struct Case {
-        std::string start;
-        std::vector<int> keys;
-        std::string name;
-    };
-    for (const Case& c : std::vector<Case>{
-             {"player", {'A', 'B'}, "playerAB"},
-             {"", {'Z', space, '9', '0'}, "Z 9"},
-             {"", {'A', 'Z', 91, 27, 17, 37, 40, returnKey}, "AZ"},
-             {"", {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K'}, "ABCDEFGHIJ"},
-             {"ABCDEFGHIJ", {space, backspace, 'X'}, "ABCDEFGHIX"},
-             {"A", {backspace, backspace}, ""}}) {
-        std::string name = c.start;
-        for (int key : c.keys) {
+    const std::tuple<std::string, std::vector<int>, std::string> cases[] = {
+        {"player", {'A', 'B'}, "playerAB"},
+        {"", {'Z', space, '9', '0'}, "Z 9"},
+        {"", {'A', 'Z', 91, 27, 17, 37, 40, returnKey}, "AZ"},
+        {"", {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K'}, "ABCDEFGHIJ"},
+        {"ABCDEFGHIJ", {space, backspace, 'X'}, "ABCDEFGHIX"},
+        {"A", {backspace, backspace}, ""}};
+    for (const auto& [start, keys, typed] : cases) {
+        std::string name = start;
+        for (int key : keys) {
             editPlayerName(name, key);
         }
-        EXPECT_EQ(name, c.name) << c.start;
+        EXPECT_EQ(name, typed) << start;
     }
 }
 

@@ -1,3 +1,4 @@
+// Whole games through vastorim-sim: scripted keys, the demo pilot, and their replays.
 #include "sim_run.h"
 
 #include <gtest/gtest.h>
@@ -7,9 +8,10 @@ namespace {
 
 constexpr int frameMs = 16; // the sim's default
 
+// A run without drawing, on seed 7 unless the options, which come later, name another.
 SimRun playFor(long frames, const std::string& keys, std::vector<std::string> options = {}) {
     const TempFolder folder;
-    options.insert(options.end(),
+    options.insert(options.begin(),
                    {"--no-render", "--frames", std::to_string(frames), "--seed", "7"});
     return play(folder, keys, options);
 }
@@ -84,6 +86,62 @@ TEST_F(GameOver, ReturnOnAChangedNameGoesToTheHighScoresAndNotOnTheDefault) {
     EXPECT_EQ(after.number("gameMode"), 0);
     EXPECT_EQ(after.number("menuScreen"), 1);
     EXPECT_EQ(after.number("globalFade"), 1);
+}
+
+// The demo pilot starts a game at once and plays it for two minutes.
+TEST(DemoGame, ThePilotLastsAMinuteAt28000HzCollectsPickupsAndWeaponsFireOnlyOnTheirFlags) {
+    const SimRun run = playFor(7200, "", {"--demo", "--seed", "1"});
+    ASSERT_EQ(run.result.status, 0) << run.result.err;
+    ASSERT_EQ(run.trace.size(), 7200u);
+    const auto weaponLevels = [](const TraceFrame& frame) {
+        return frame.number("w1") + frame.number("w2") + frame.number("w3");
+    };
+    bool lastedAMinute = false;
+    int raises = 0, volleys = 0, halfBeatVolleys = 0;
+    for (std::size_t i = 1; i < run.trace.size(); ++i) {
+        const TraceFrame &frame = run.trace[i], &before = run.trace[i - 1];
+        if (frame.number("elapsed") == 60000 && frame.number("finalTime") == 0) {
+            lastedAMinute = true;
+            EXPECT_NEAR(frame.number("musicFrequency"), 28000, 2) << "the tempo after a minute";
+        }
+        if (frame.number("gameMode") != 1 || before.number("gameMode") != 1) {
+            continue;
+        }
+        if (weaponLevels(frame) == weaponLevels(before) + 1) {
+            ++raises;
+            EXPECT_EQ(frame.number("pickups"), before.number("pickups") - 1) << "frame " << i;
+        }
+        if (frame.number("shots") > before.number("shots")) {
+            const bool first = frame.flag("beat") && frame.number("w1") > 0;
+            const bool second = frame.flag("halfBeat") && frame.number("w2") > 0;
+            const bool third = frame.flag("twoBeat") && frame.number("w3") > 0;
+            EXPECT_TRUE(first || second || third) << "frame " << i;
+            ++volleys;
+            halfBeatVolleys += second && !frame.flag("beat");
+        }
+    }
+    EXPECT_TRUE(lastedAMinute);
+    EXPECT_GT(raises, 0);
+    EXPECT_GT(volleys, 20);
+    EXPECT_GT(halfBeatVolleys, 0) << "weapon 2 never fired between beats";
+}
+
+TEST(DemoReplay, SameSeedAndScriptGiveTheSameTraceAndPictures) {
+    TempFolder first, second;
+    for (const TempFolder* folder : {&first, &second}) {
+        const SimRun run =
+            play(*folder, "40 press escape\n",
+                 {"--demo", "--frames", "100", "--seed", "3", "--screenshot-at", "30", "41", "99"});
+        ASSERT_EQ(run.result.status, 0) << run.result.err;
+        ASSERT_EQ(run.trace.size(), 100u);
+        EXPECT_TRUE(run.trace[41].flag("gamePaused"));
+    }
+    EXPECT_EQ(readFile(first.file("trace.jsonl")), readFile(second.file("trace.jsonl")));
+    for (const char* picture : {"frame-000030.png", "frame-000041.png", "frame-000099.png"}) {
+        const std::string bytes = readFile(first.file(picture));
+        EXPECT_GT(bytes.size(), 1000u) << picture;
+        EXPECT_EQ(bytes, readFile(second.file(picture))) << picture;
+    }
 }
 
 } // namespace
