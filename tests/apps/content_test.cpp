@@ -34,9 +34,7 @@ std::vector<std::string> readList(const std::string& name) {
     return lines;
 }
 
-std::vector<std::string> listedEffects() {
-    return readList("effects/effect list.txt");
-}
+const std::string effectList = "effects/effect list.txt";
 
 std::string weapon(int number, int level) {
     return "weapon" + std::to_string(number) + "_" + std::to_string(level) + ".txt";
@@ -56,7 +54,7 @@ TEST(EffectList, NamesEveryEffectTheGameSpawnsOnceAndEachFileExists) {
         spawned.insert(spawned.end(), {weapon(1, level), weapon(2, level), weapon(3, level),
                                        "weapon3_" + std::to_string(level) + "_trail.txt"});
     }
-    const auto names = listedEffects();
+    const auto names = readList(effectList);
     const std::set<std::string> listed(names.begin(), names.end());
     EXPECT_EQ(listed.size(), names.size()) << "an effect is listed twice";
     for (const auto& name : spawned) {
@@ -86,7 +84,7 @@ class ShippedEffects : public ::testing::Test {
   protected:
     void SetUp() override {
         seedRandom(20240611);
-        for (const auto& name : listedEffects()) {
+        for (const auto& name : readList(effectList)) {
             ASSERT_NO_THROW(emitter.addEffect(programDir + "/effects/" + name)) << name;
         }
     }
@@ -109,7 +107,7 @@ class ShippedEffects : public ::testing::Test {
 };
 
 TEST_F(ShippedEffects, StayDrawableOverEveryParticlesLife) {
-    for (const auto& name : listedEffects()) {
+    for (const auto& name : readList(effectList)) {
         const bool steered = name.rfind("weapon", 0) == 0 || name == "engine1.txt";
         ASSERT_GT(effect(name).getParticles(), 0) << name;
         for (int i = 0; i < effect(name).getParticles(); ++i) {
@@ -164,7 +162,7 @@ TEST_F(ShippedEffects, ProjectilesAndExhaustFollowTheHeadingInTheirSeed) {
 }
 
 TEST(ShippedEffectsThroughFx, CheckPassesEachWithoutWarningAndTheGalleryShowsEachAtThreeAges) {
-    const auto names = listedEffects();
+    const auto names = readList(effectList);
     std::string files;
     for (const auto& name : names) {
         files += " '" + programDir + "/effects/" + name + "'";

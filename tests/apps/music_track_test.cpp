@@ -11,7 +11,6 @@ namespace {
 
 constexpr long kBeatBytes = 37786;
 constexpr long kBeatFrames = kBeatBytes / 2;
-constexpr long kLoopStartBytes = 37786;
 constexpr long kLoopEndBytes = 2418305;
 constexpr int kSampleRate = 22050;
 
@@ -44,7 +43,7 @@ TEST_F(MusicTrack, IsSixteenBitMonoPcmAt22050HzInWholeBeatsWithATailAfterTheLoop
 // Playing past the loop end and jumping back to the loop start must not be heard: the tail
 // continues exactly as the loop begins.
 TEST_F(MusicTrack, JoinsWithoutAClick) {
-    const std::size_t start = kLoopStartBytes / 2;
+    const std::size_t start = kBeatFrames;           // after the lead-in beat
     const std::size_t end = (kLoopEndBytes - 1) / 2; // first sample at or after the loop end
     for (std::size_t k = 0; k < kBeatFrames; ++k) {
         ASSERT_LE(std::abs(samples[end + k] - samples[start + k]), 2) << "sample " << k;

@@ -22,11 +22,6 @@ std::vector<std::string> filesIn(const std::string& folder) {
     return names;
 }
 
-void expectSurfaceSizedPicture(const std::string& path) {
-    const platform::Picture picture = test::readPng(path);
-    EXPECT_EQ(std::pair(picture.width, picture.height), std::pair(1024, 768)) << path;
-}
-
 // One picture, no effect, and an effect file of two types with a warning each.
 class Tools : public ::testing::Test {
   protected:
@@ -58,7 +53,8 @@ TEST_F(Tools, SimWritesTheScreenshotsAskedForAt1024By768AndSummarises) {
     EXPECT_EQ(filesIn(out.path()),
               (std::vector<std::string>{"frame-000000.png", "frame-000001.png", "frame-000003.png",
                                         "frame-000006.png"}));
-    expectSurfaceSizedPicture(out.file("frame-000006.png"));
+    const platform::Picture shot = test::readPng(out.file("frame-000006.png"));
+    EXPECT_EQ(std::pair(shot.width, shot.height), std::pair(1024, 768));
     EXPECT_EQ(result.out, "vastorim-sim: 7 frames, virtual time 70 ms, 0 draw calls in the last "
                           "frame\n");
 }
@@ -104,7 +100,8 @@ TEST_F(Tools, FxRenderReadsTheFileAsTheGameDoes) {
         "render --data '" + data + "' --out '" + folder.file("out.png") + "' --at 0.25 --rng 3 ";
     const auto drawn = fx(render + "'" + good + "'");
     EXPECT_EQ(drawn.status, 0) << drawn.err;
-    expectSurfaceSizedPicture(folder.file("out.png"));
+    const platform::Picture picture = test::readPng(folder.file("out.png"));
+    EXPECT_EQ(std::pair(picture.width, picture.height), std::pair(1024, 768));
     const auto broken = fx(render + "'" + folder.write("fx.txt", "x,1\nEND\n") + "'");
     EXPECT_EQ(broken.status, 1);
     EXPECT_TRUE(has(broken.err, folder.file("fx.txt") + ":1: field 2 (colourG)")) << broken.err;

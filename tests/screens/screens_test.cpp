@@ -60,12 +60,6 @@ class Screens : public ::testing::Test {
         std::tie(ship.keyUp, ship.keyDown, ship.keyLeft, ship.keyRight, ship.keyFire) =
             std::tuple(up, down, left, right, fire);
     }
-    static void press(const std::vector<int>& codes) {
-        for (int code : codes) {
-            onKeyDown(code);
-            onKeyUp(code);
-        }
-    }
     static void fadeMenuFrames(int frames) {
         for (int frame = 0; frame < frames; ++frame) {
             fadeMenuItems();
@@ -107,9 +101,12 @@ TEST_F(Screens, MenuKeysKeepTheCursorOnTheItemsEveryFireKeySelectsAndEscapeGoesB
           Step{{keyReturn}, 3, -1}, Step{{keyEscape}, 0, 0}, Step{{keyDown, keyDown, 'F'}, 2, -1},
           Step{{keySpace}, 0, 0}, Step{{keyDown, keyReturn}, 1, 0}, Step{{keyUp, keyDown}, 1, 0},
           Step{{keyReturn, keyDown, keyDown, 'G'}, 0, 2}}) {
-        press(step.keys);
-        EXPECT_EQ(globals.menuScreen, step.screen) << step.keys.size() << " keys";
-        EXPECT_EQ(globals.menuCursor, step.cursor) << step.keys.size() << " keys";
+        for (int key : step.keys) {
+            onKeyDown(key);
+        }
+        EXPECT_EQ(std::pair(int{globals.menuScreen}, int{globals.menuCursor}),
+                  std::pair(step.screen, step.cursor))
+            << "after the keys " << ::testing::PrintToString(step.keys);
     }
 }
 

@@ -27,12 +27,6 @@ TempFolder::~TempFolder() {
     fs::remove_all(path_, error);
 }
 
-std::string TempFolder::write(const std::string& name, const std::string& text) const {
-    std::string path = file(name);
-    writeFile(path, text);
-    return path;
-}
-
 void writeFile(const std::string& path, const std::string& bytes) {
     fs::create_directories(fs::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
@@ -59,10 +53,6 @@ void writeQuadrantPicture(const std::string& path, int size, std::uint32_t topLe
         }
     }
     platform::savePng(path, size, size, pixels);
-}
-
-void writePicture(const std::string& path, int size, std::uint32_t argb) {
-    writeQuadrantPicture(path, size, argb, argb, argb, argb);
 }
 
 void writeProgramFolder(const std::string& folder, const std::vector<std::string>& listLines) {
@@ -93,15 +83,10 @@ platform::Picture readPng(const std::string& path) {
 }
 
 CommandResult runCommand(const std::string& command) {
-    TempFolder folder;
-    std::string out = folder.file("out");
-    std::string err = folder.file("err");
-    int raw = std::system((command + " >'" + out + "' 2>'" + err + "'").c_str());
-    CommandResult result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = readFile(out);
-    result.err = readFile(err);
-    return result;
+    const TempFolder folder;
+    const std::string out = folder.file("out"), err = folder.file("err");
+    const int raw = std::system((command + " >'" + out + "' 2>'" + err + "'").c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
 }
 
 } // namespace vastorim::test
