@@ -1,5 +1,6 @@
 #include "engine/app_path.h"
 #include "engine/main_loop.h"
+#include "engine/music_clock.h"
 #include "engine/platform_access.h"
 #include "engine/renderer.h"
 #include "engine/startup.h"
@@ -9,6 +10,7 @@
 #include "platform/platform_error.h"
 #include "platform/video.h"
 #include "support/test_support.h"
+#include "support/test_wav.h"
 
 #include <gtest/gtest.h>
 
@@ -94,6 +96,26 @@ TEST_F(HeadlessMain, EventsReachTheHandlersAfterTheFrameAndCloseEndsTheLoop) {
     EXPECT_THROW(headless.video->readPixels(), platform::PlatformError);
     EXPECT_EQ(currentPlatform(), nullptr);
     EXPECT_EQ(currentVideo(), nullptr);
+}
+
+// With no setup file and no font, and a silent track of the shipped length: the music plays from
+// the loop start at 22000 frames of 2 bytes a second, 880 bytes a 20 ms frame.
+TEST_F(HeadlessMain, AFirstStartPlaysTheMusicFromItsLoopStartAndReleasesItWithThePlatform) {
+    writeWav16(folder.file("sound/music.wav"), 22050, 1,
+               std::vector<std::int16_t>((2418305 + 37786) / 2));
+    std::vector<std::int32_t> positions;
+    hooks.afterFrame = [&] {
+        updateMusicClock();
+        positions.push_back(music.playPos);
+        globals.gameRunning = positions.size() < 2;
+    };
+    ASSERT_EQ(Main({"run"}, headless), 0);
+    EXPECT_EQ(music.musicFrequency, 22000);
+    ASSERT_EQ(positions.size(), 2u);
+    EXPECT_GE(positions[0], 37786);
+    EXPECT_LE(positions[0], 37786 + 880);
+    EXPECT_EQ(positions[1] - positions[0], 880);
+    EXPECT_THROW(restartMusic(), std::logic_error) << "a clear error, not a dangling track";
 }
 
 } // namespace

@@ -78,7 +78,7 @@ void WorldTest::SetUp() {
     loadEffectList();
     clearAsteroidsAndPickups();
     clearProjectiles();
-    loadShips({{"up", "down", "left", "right", "space"}});
+    loadShips(1);
 }
 
 void WorldTest::TearDown() {
@@ -86,38 +86,23 @@ void WorldTest::TearDown() {
     resetWorld();
 }
 
-void WorldTest::loadShips(const std::vector<std::vector<std::string>>& players) {
-    std::string setup = "false\r\ntrue\r\nfalse\r\n" + std::to_string(players.size()) + "\r\n";
-    for (const auto& keys : players) {
-        for (const std::string& key : keys) {
-            setup += key + "\r\n";
-        }
-    }
-    folder.write("game setup.txt", setup);
+void WorldTest::loadShips(int count) {
+    folder.write("game setup.txt",
+                 "false\r\ntrue\r\nfalse\r\n" + std::to_string(count) +
+                     "\r\nup\r\ndown\r\nleft\r\nright\r\nspace\r\nW\r\ns\r\na\r\nd\r\n"
+                     "Control\r\n");
     loadPlayers();
 }
 
-void WorldTest::loadTwoShips() {
-    loadShips({{"up", "down", "left", "right", "space"}, {"W", "s", "a", "d", "Control"}});
-}
-
-int WorldTest::liveCount(const std::string& name) {
-    int count = 0;
-    for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
-        const Particle* p = emitter.getParticle(i);
-        count += p->killAt != -1 && p->name == name ? 1 : 0;
-    }
-    return count;
-}
-
-Particle* WorldTest::firstLive(const std::string& name) {
+std::vector<Particle*> WorldTest::live(const std::string& name) {
+    std::vector<Particle*> found;
     for (std::int16_t i = 0; i < emitter.getParticles(); ++i) {
         Particle* p = emitter.getParticle(i);
         if (p->killAt != -1 && p->name == name) {
-            return p;
+            found.push_back(p);
         }
     }
-    return nullptr;
+    return found;
 }
 
 void WorldTest::setBeats(bool half, bool beat, bool two, bool four) {

@@ -19,22 +19,27 @@ class WorldTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Rewrites the setup file with these players (five key names each) and loads them.
-    void loadShips(const std::vector<std::vector<std::string>>& players);
-    // The arrow keys and space, and W, S, A, D and Control.
-    void loadTwoShips();
+    // Rewrites the setup file with one player on the arrow keys and space, or two with the second
+    // on W, S, A, D and Control, and loads them.
+    void loadShips(int count);
 
     static Ship& ship(int i = 0) { return world.ships[i]; }
     static Particle& rock(int k) { return world.asteroids[k].particle; }
     static double speedX(const Particle& p) { return p.speedX.getValue(0); }
-    static double speedY(const Particle& p) { return p.speedY.getValue(0); }
     using XY = std::pair<double, double>;
     static XY at(const Particle& p) { return {p.x, p.y}; }
-    static XY velocity(const Particle& p) { return {speedX(p), speedY(p)}; }
+    static XY velocity(const Particle& p) { return {speedX(p), p.speedY.getValue(0)}; }
+    static void putAt(Particle& p, double x, double y) {
+        p.x = x;
+        p.y = y;
+    }
+    static void setVelocity(Particle& p, double vx, double vy) {
+        p.speedX.setKeyVal(0, vx);
+        p.speedY.setKeyVal(0, vy);
+    }
 
-    // Live emitter particles of the type called name, and the first of them (or null).
-    static int liveCount(const std::string& name);
-    static Particle* firstLive(const std::string& name);
+    // The live emitter particles of the type called name, lowest slot first.
+    static std::vector<Particle*> live(const std::string& name);
 
     static void setBeats(bool half, bool beat, bool two, bool four);
 
