@@ -1,12 +1,5 @@
 #include "world_fixture.h"
 
-#include "engine/music_clock.h"
-#include "engine/numbers.h"
-#include "engine/random.h"
-#include "engine/startup.h"
-#include "game/world.h"
-#include "game/world_loading.h"
-
 namespace vastorim::testing {
 namespace {
 

@@ -1,12 +1,5 @@
 #include "world_fixture.h"
 
-#include "engine/game_setup.h"
-#include "engine/numbers.h"
-#include "engine/random.h"
-#include "engine/startup.h"
-#include "game/world.h"
-#include "particles/emitter.h"
-
 #include <array>
 #include <cmath>
 

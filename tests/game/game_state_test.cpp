@@ -1,11 +1,5 @@
 #include "world_fixture.h"
 
-#include "engine/game_setup.h"
-#include "engine/startup.h"
-#include "game/world.h"
-#include "game/world_loading.h"
-#include "particles/emitter.h"
-
 namespace vastorim::testing {
 namespace {
 

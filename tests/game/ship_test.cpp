@@ -1,8 +1,5 @@
 #include "world_fixture.h"
 
-#include "engine/startup.h"
-#include "game/world.h"
-
 namespace vastorim::testing {
 namespace {
 
