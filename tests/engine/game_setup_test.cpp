@@ -38,10 +38,6 @@ TEST_F(GameSetupTest, AFirstStartWritesTheDefaultSetupAndSaysSo) {
     EXPECT_FALSE(fullScreen);
     EXPECT_TRUE(hitEffects);
     EXPECT_FALSE(onlineEnabled);
-    const auto players = readPlayerKeyNames();
-    ASSERT_EQ(players.size(), 1u);
-    EXPECT_EQ(players[0].names, (Keys{"up", "down", "left", "right", "space"}));
-
     ::testing::internal::CaptureStderr();
     loadGameSetup();
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
