@@ -1,10 +1,11 @@
+#include "platform/wav_file.h"
 #include "support/test_support.h"
-#include "support/test_wav.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 
 namespace vastorim::test {
 namespace {
@@ -12,29 +13,26 @@ namespace {
 constexpr long kBeatBytes = 37786;
 constexpr long kBeatFrames = kBeatBytes / 2;
 constexpr long kLoopEndBytes = 2418305;
-constexpr int kSampleRate = 22050;
 
 const std::string kTrackPath = std::string(VASTORIM_PROGRAM_DIR) + "/sound/music.wav";
 
+// The track as the game's sound devices read it.
 class MusicTrack : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        bytes = readFile(kTrackPath);
-        samples.resize(bytes.size() < 44 ? 0 : (bytes.size() - 44) / 2);
-        const auto byte = [](std::size_t at) { return static_cast<unsigned char>(bytes[at]); };
-        for (std::size_t i = 0; i < samples.size(); ++i) {
-            samples[i] = static_cast<std::int16_t>(byte(44 + 2 * i) | byte(45 + 2 * i) << 8);
+        track = platform::readWav(kTrackPath, true);
+        for (float sample : track.samples) {
+            samples.push_back(static_cast<std::int16_t>(sample * 32768));
         }
     }
-    void SetUp() override { ASSERT_GT(bytes.size(), 44u) << kTrackPath; }
-    static inline std::string bytes;
+    void SetUp() override { ASSERT_FALSE(samples.empty()) << kTrackPath; }
+    static inline platform::WavSound track;
     static inline std::vector<std::int16_t> samples;
 };
 
 TEST_F(MusicTrack, IsSixteenBitMonoPcmAt22050HzInWholeBeatsWithATailAfterTheLoop) {
-    const TempFolder folder;
-    writeWav16(folder.file("same.wav"), kSampleRate, 1, samples);
-    EXPECT_TRUE(readFile(folder.file("same.wav")) == bytes) << "not plain 16-bit mono PCM";
+    EXPECT_EQ(std::tuple(track.channels, track.sampleRate, track.bytesPerFrame),
+              std::tuple(1, 22050, 2u));
     const long dataBytes = static_cast<long>(samples.size()) * 2;
     EXPECT_EQ(dataBytes % kBeatBytes, 0) << "whole beats only";
     EXPECT_GE(dataBytes, kLoopEndBytes + kBeatBytes) << "at least one beat after the loop end";

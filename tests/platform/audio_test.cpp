@@ -1,6 +1,6 @@
 #include "platform/audio.h"
 #include "support/test_support.h"
-#include "support/test_wav.h"
+#include "tools/music/wav_file.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ Recording recordTone(int rate, int volume) {
         tone[i] = static_cast<std::int16_t>(
             12000 * std::sin(2 * std::numbers::pi * 441 * static_cast<double>(i) / 22050));
     }
-    test::writeWav16(folder.file("tone.wav"), 22050, 1, tone);
+    music::writeFile(folder.file("tone.wav"), music::encodeWav(tone, 22050));
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", folder.file("out.raw").c_str(), 1);
     {

@@ -1,7 +1,7 @@
 #include "support/test_support.h"
 
 #include "platform/video.h"
-#include "support/test_wav.h"
+#include "tools/music/wav_file.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -64,9 +64,9 @@ void writeProgramFolder(const std::string& folder, const std::vector<std::string
         }
     }
     writeFile(folder + "/graphics/resource list.txt", list);
-    // Start-up needs a track; these runs never play past the first second.
     fs::create_directories(folder + "/sound");
-    writeWav16(folder + "/sound/music.wav", 22050, 1, std::vector<std::int16_t>(22050));
+    const std::vector<std::int16_t> leadInAndLoop((2418305 + 37786) / 2);
+    music::writeFile(folder + "/sound/music.wav", music::encodeWav(leadInAndLoop, 22050));
 }
 
 std::uint32_t rgbAt(const std::vector<std::uint32_t>& pixels, int x, int y) {

@@ -42,7 +42,8 @@ inline void writePicture(const std::string& path, int size, std::uint32_t argb) 
 }
 
 // A program folder with graphics/resource list.txt holding these lines, a small opaque white
-// picture for every listed name that is neither empty nor "END", and a short silent music track.
+// picture for every listed name that is neither empty nor "END", and a silent music track of the
+// shipped length.
 void writeProgramFolder(const std::string& folder, const std::vector<std::string>& listLines);
 
 // The colour channels of the surface pixel at (x, y) as 0xRRGGBB.
