@@ -1,5 +1,4 @@
 #include "engine/app_path.h"
-#include "engine/error_place.h"
 #include "engine/game_setup.h"
 #include "support/test_support.h"
 
@@ -69,27 +68,23 @@ TEST_F(GameSetupTest, EachPlayerHasFiveKeyNamesAndMissingOnesAreUnbound) {
 }
 
 TEST_F(GameSetupTest, BadSwitchesAndPlayerCountsAreErrorsNamingLineAndField) {
-    struct Case {
-        std::vector<std::string> lines;
-        int line;
-        const char* field;
-    };
-    std::vector<Case> cases{{{"true"}, 2, ""}, {{"0", "0", "0"}, 4, ""}};
+    std::vector<std::pair<std::vector<std::string>, std::string>> cases{{{"true"}, ":2: "},
+                                                                        {{"0", "0", "0"}, ":4: "}};
     for (const std::string bad : {"yes", "", "on", "nan"}) {
-        cases.push_back({{"true", "false", bad, "1"}, 3, "onlineEnabled"});
+        cases.push_back({{"true", "false", bad, "1"}, ":3: onlineEnabled"});
     }
     for (const std::string bad : {"0", "-1", "1.5", "two", "", "1e9", "inf"}) {
-        cases.push_back(
-            {{"0", "0", "0", bad, "up", "down", "left", "right", "space"}, 4, "number of players"});
+        cases.push_back({{"0", "0", "0", bad, "up", "down", "left", "right", "space"},
+                         ":4: number of players"});
     }
     const auto loadAll = [] {
         loadGameSetup();
         readPlayerKeyNames();
     };
-    for (const Case& c : cases) {
-        writeSetup(c.lines);
-        EXPECT_EQ(errorOf(loadAll), (ErrorPlace{folder.file("game setup.txt"), c.line, c.field}))
-            << ::testing::PrintToString(c.lines);
+    for (const auto& [lines, place] : cases) {
+        writeSetup(lines);
+        EXPECT_EQ(errorOf(loadAll), folder.file("game setup.txt") + place)
+            << ::testing::PrintToString(lines);
     }
 }
 

@@ -1,4 +1,3 @@
-#include "engine/error_place.h"
 #include "engine/text_files.h"
 #include "support/test_support.h"
 
@@ -48,7 +47,7 @@ TEST(TextFiles, ReadsLfAndCrLfLinesAndReportsReadingPastTheEnd) {
     EXPECT_FALSE(reader.readLine(line));
     EXPECT_EQ(line, "");
     for (const std::string& unreadable : {folder.file("absent.txt"), folder.path()}) {
-        EXPECT_EQ(errorOf([&] { TextReader{unreadable}; }).file, unreadable);
+        EXPECT_EQ(errorOf([&] { TextReader{unreadable}; }), unreadable + ":0: ");
     }
     EXPECT_THROW(TextWriter(folder.file("no/such/folder.txt")), DataError);
 }

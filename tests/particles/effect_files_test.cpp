@@ -1,4 +1,3 @@
-#include "engine/error_place.h"
 #include "engine/random.h"
 #include "particles/effect.h"
 #include "particles/particle.h"
@@ -198,14 +197,13 @@ TEST(Effect, MalformedFilesAreErrorsWithFileLineAndFieldAndKeepTheOldList) {
     test::TempFolder folder;
     Effect effect;
     effect.loadEffect(folder.write("good.txt", kFresh + "\nEND\n"));
-    const std::string bad =
-        folder.write("bad.txt", kFresh + "\n" + withField(kFlame, 7, "1:0|rnd(-5)") + "\nEND\n");
-    const std::string lower = folder.write("lower.txt", "end\nEND\n");
-    const std::string missing = folder.file("missing.txt");
-    for (const test::ErrorPlace& place :
-         {test::ErrorPlace{bad, 2, "field 7 (speedX)"},
-          test::ErrorPlace{lower, 1, "field 1 (colourR)"}, test::ErrorPlace{missing, 0, ""}}) {
-        EXPECT_EQ(test::errorOf([&] { effect.loadEffect(place.file); }), place);
+    const std::pair<std::string, const char*> files[] = {
+        {folder.write("bad.txt", kFresh + "\n" + withField(kFlame, 7, "1:0|rnd(-5)") + "\nEND\n"),
+         ":2: field 7 (speedX)"},
+        {folder.write("lower.txt", "end\nEND\n"), ":1: field 1 (colourR)"},
+        {folder.file("missing.txt"), ":0: "}};
+    for (const auto& [file, place] : files) {
+        EXPECT_EQ(test::errorOf([&] { effect.loadEffect(file); }), file + place);
     }
     expectTypes(effect, {kFresh});
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/errors.h"
 #include "platform/png_file.h"
 
 #include <cstdint>
@@ -51,6 +52,16 @@ std::uint32_t rgbAt(const std::vector<std::uint32_t>& pixels, int x, int y);
 
 // The picture in a PNG file; throws the reader's message when there is none.
 platform::Picture readPng(const std::string& path);
+
+// Where a failing load says its fault is, as "FILE:LINE: FIELD"; "(no error)" when it loads.
+template <typename Load> std::string errorOf(Load load) {
+    try {
+        load();
+    } catch (const DataError& error) {
+        return error.file() + ":" + std::to_string(error.line()) + ": " + error.field();
+    }
+    return "(no error)";
+}
 
 // Runs a command through the shell, capturing both output streams.
 struct CommandResult {
