@@ -1,8 +1,9 @@
-// The content the build lays out in the program folder: the lists, the pictures, and the effects
-// as the particle engine bakes them and as vastorim-fx checks and shows them.
+// The content the build lays out in the program folder: the lists, the pictures, the effects as
+// the particle engine bakes them and as vastorim-fx checks and shows them, and the music track.
 #include "engine/random.h"
 #include "engine/text_files.h"
 #include "particles/emitter.h"
+#include "platform/wav_file.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -10,9 +11,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <set>
+#include <tuple>
 
-namespace vastorim::testing {
+namespace vastorim::test {
 namespace {
 
 const std::string programDir = VASTORIM_PROGRAM_DIR;
@@ -61,7 +64,7 @@ TEST(Pictures, AreListedInLowerCaseAndLoadWithShapeInTheirAlpha) {
     EXPECT_GE(pictures.size(), 10u);
     for (const auto& name : pictures) {
         EXPECT_TRUE(std::none_of(name.begin(), name.end(), ::isupper)) << name;
-        const platform::Picture image = test::readPng(programDir + "/graphics/" + name);
+        const platform::Picture image = readPng(programDir + "/graphics/" + name);
         EXPECT_EQ(image.width, image.height) << name;
         EXPECT_EQ(image.width & (image.width - 1), 0) << name << ": a power of two";
         EXPECT_EQ(image.pixels[0] >> 24, 0u) << name << ": the corner is transparent";
@@ -159,22 +162,22 @@ TEST(ShippedEffectsThroughFx, CheckPassesEachWithoutWarningAndTheGalleryShowsEac
     for (const auto& name : names) {
         files += " '" + programDir + "/effects/" + name + "'";
     }
-    const auto check = test::runCommand(fx + "check --data '" + programDir + "'" + files);
+    const auto check = runCommand(fx + "check --data '" + programDir + "'" + files);
     EXPECT_EQ(check.status, 0) << check.out << check.err;
     EXPECT_EQ(check.out.find("warning"), std::string::npos) << check.out;
     for (const auto& name : names) {
         EXPECT_NE(check.out.find("/effects/" + name + ": ok ("), std::string::npos) << name;
     }
 
-    const test::TempFolder folder;
-    const auto result = test::runCommand(fx + "gallery --data '" + programDir + "' --out '" +
-                                         folder.file("gallery.png") + "'");
+    const TempFolder folder;
+    const auto result = runCommand(fx + "gallery --data '" + programDir + "' --out '" +
+                                   folder.file("gallery.png") + "'");
     ASSERT_EQ(result.status, 0) << result.out << result.err;
     // Two effects to a row, each at three ages; a cell is a label strip over a picture of the
     // part of the surface the effect covers.
     constexpr int cellWidth = 320, cellHeight = 240, labelHeight = 18, gap = 4, ages = 3,
                   perRow = 2;
-    const platform::Picture sheet = test::readPng(folder.file("gallery.png"));
+    const platform::Picture sheet = readPng(folder.file("gallery.png"));
     const int rows = (static_cast<int>(names.size()) + perRow - 1) / perRow;
     ASSERT_EQ(sheet.width, perRow * ages * (cellWidth + gap) + gap);
     ASSERT_EQ(sheet.height, rows * (labelHeight + cellHeight + gap) + gap);
@@ -205,5 +208,74 @@ TEST(ShippedEffectsThroughFx, CheckPassesEachWithoutWarningAndTheGalleryShowsEac
     }
 }
 
+constexpr long kBeatBytes = 37786;
+constexpr long kBeatFrames = kBeatBytes / 2;
+constexpr long kLoopEndBytes = 2418305;
+
+const std::string kTrackPath = programDir + "/sound/music.wav";
+
+// The track as the game's sound devices read it.
+class MusicTrack : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        track = platform::readWav(kTrackPath, true);
+        for (float sample : track.samples) {
+            samples.push_back(static_cast<std::int16_t>(sample * 32768));
+        }
+    }
+    void SetUp() override { ASSERT_FALSE(samples.empty()) << kTrackPath; }
+    static inline platform::WavSound track;
+    static inline std::vector<std::int16_t> samples;
+};
+
+TEST_F(MusicTrack, IsSixteenBitMonoPcmAt22050HzInWholeBeatsWithATailAfterTheLoop) {
+    EXPECT_EQ(std::tuple(track.channels, track.sampleRate, track.bytesPerFrame),
+              std::tuple(1, 22050, 2u));
+    const long dataBytes = static_cast<long>(samples.size()) * 2;
+    EXPECT_EQ(dataBytes % kBeatBytes, 0) << "whole beats only";
+    EXPECT_GE(dataBytes, kLoopEndBytes + kBeatBytes) << "at least one beat after the loop end";
+}
+
+// Playing past the loop end and jumping back to the loop start must not be heard: the tail
+// continues exactly as the loop begins.
+TEST_F(MusicTrack, JoinsWithoutAClick) {
+    const std::size_t start = kBeatFrames;           // after the lead-in beat
+    const std::size_t end = (kLoopEndBytes - 1) / 2; // first sample at or after the loop end
+    for (std::size_t k = 0; k < kBeatFrames; ++k) {
+        ASSERT_LE(std::abs(samples[end + k] - samples[start + k]), 2) << "sample " << k;
+    }
+}
+
+// Drum attacks found from the waveform alone: the first 1 ms step from 30 ms before a beat whose
+// next 4 ms carry over three times the energy of the 30 ms before them is the beat's attack.
+TEST_F(MusicTrack, DrumsStrikeWithinFiveMillisecondsOfEveryBeat) {
+    const auto energy = [](long from, long count) {
+        double sum = 0;
+        for (long i = from; i < from + count; ++i) {
+            sum += static_cast<double>(samples[i]) * samples[i];
+        }
+        return sum / count;
+    };
+    const auto attacks = [&](long at) {
+        return energy(at, 88) > 3 * energy(at - 660, 660) && energy(at, 88) > 2.0e6;
+    };
+    for (long beat = 1; beat < static_cast<long>(samples.size()) / kBeatFrames; ++beat) {
+        const long due = beat * kBeatFrames;
+        long attack = due - 660;
+        while (attack <= due + 110 && !attacks(attack)) {
+            attack += 22;
+        }
+        EXPECT_LE(std::abs(attack - due), 110) << "beat " << beat;
+    }
+}
+
+// The build made the program folder's track; a second run must write the same bytes.
+TEST(MusicGenerator, WritesTheSameBytesOnEveryRun) {
+    const std::string generator = "'" VASTORIM_PROGRAM_DIR "/../tools/vastorim-music' ";
+    const TempFolder folder;
+    ASSERT_EQ(runCommand(generator + "'" + folder.file("again.wav") + "'").status, 0);
+    EXPECT_TRUE(readFile(folder.file("again.wav")) == readFile(kTrackPath));
+}
+
 } // namespace
-} // namespace vastorim::testing
+} // namespace vastorim::test

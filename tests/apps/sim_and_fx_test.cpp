@@ -1,0 +1,297 @@
+// vastorim-sim and vastorim-fx as programs: whole games through the sim (scripted keys, the demo
+// pilot and their replays), and both tools on a small program folder of their own.
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace vastorim::test {
+namespace {
+
+// The shell command running vastorim-sim on a program folder (the build's by default).
+std::string simCommand(const std::vector<std::string>& arguments,
+                       const std::string& data = VASTORIM_PROGRAM_DIR) {
+    std::string command = "'" VASTORIM_PROGRAM_DIR "/vastorim-sim' --data '" + data + "'";
+    for (const std::string& argument : arguments) {
+        command += " '" + argument + "'";
+    }
+    return command;
+}
+
+// One line of the trace, the flat JSON the sim writes; for the ship fields, the first ship's
+// value is given.
+struct TraceFrame {
+    // The field's value as written, a text without its quotes.
+    std::string text(const std::string& field) const {
+        const std::string key = "\"" + field + "\":";
+        const std::size_t at = line.find(key);
+        if (at == std::string::npos) {
+            throw std::runtime_error("no field " + field + " in " + line);
+        }
+        const std::size_t start = at + key.size();
+        if (line[start] == '"') {
+            return line.substr(start + 1, line.find('"', start + 1) - start - 1);
+        }
+        return line.substr(start, line.find_first_of(",}]", start) - start);
+    }
+    double number(const std::string& field) const { return std::stod(text(field)); }
+    bool flag(const std::string& field) const { return text(field) == "true"; }
+    std::string line;
+};
+
+struct SimRun {
+    CommandResult result;
+    std::vector<TraceFrame> trace;
+};
+
+// Plays the build's game with the key script (none when empty), tracing every frame into
+// `folder`, which also receives any screenshots.
+SimRun play(const TempFolder& folder, const std::string& keys, std::vector<std::string> arguments) {
+    if (!keys.empty()) {
+        arguments.insert(arguments.end(), {"--input", folder.write("keys.txt", keys)});
+    }
+    arguments.insert(arguments.end(),
+                     {"--trace", folder.file("trace.jsonl"), "--out", folder.path()});
+    SimRun run{runCommand(simCommand(arguments)), {}};
+    std::ifstream file(folder.file("trace.jsonl"));
+    for (std::string line; std::getline(file, line);) {
+        run.trace.push_back({line});
+    }
+    return run;
+}
+
+constexpr int frameMs = 16; // the sim's default
+
+// A run without drawing, on seed 7 unless the options, which come later, name another.
+SimRun playFor(long frames, const std::string& keys, std::vector<std::string> options = {}) {
+    const TempFolder folder;
+    options.insert(options.begin(),
+                   {"--no-render", "--frames", std::to_string(frames), "--seed", "7"});
+    return play(folder, keys, options);
+}
+
+TEST(ScriptedPlay, EscapePausesAndReturnResumesWithoutCountingThePause) {
+    const SimRun run = playFor(400, "10 press return\n200 press escape\n300 press return\n");
+    ASSERT_EQ(run.trace.size(), 400u) << run.result.err;
+    EXPECT_EQ(run.trace[10].number("gameMode"), 0);
+    EXPECT_EQ(run.trace[11].number("gameMode"), 1);
+    EXPECT_EQ(run.trace[11].number("elapsed"), frameMs);
+    EXPECT_EQ(run.trace[200].number("elapsed"), 190 * frameMs);
+    for (int frame : {201, 300}) {
+        EXPECT_EQ(run.trace[frame].number("gameMode"), 0);
+        EXPECT_TRUE(run.trace[frame].flag("gamePaused"));
+    }
+    EXPECT_EQ(run.trace[301].number("gameMode"), 1);
+    EXPECT_FALSE(run.trace[301].flag("gamePaused"));
+    EXPECT_EQ(run.trace[301].number("elapsed"), 191 * frameMs);
+}
+
+// A game left alone ends when the asteroids have worn the ship down; frames of 50 ms make that
+// quick, and the same seed replays the same game, so a script can act around its end.
+class GameOver : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        for (const TraceFrame& frame :
+             playFor(10000, "0 press return\n", {"--frame-ms", "50"}).trace) {
+            if (frame.number("finalTime") != 0) {
+                death = static_cast<long>(frame.number("frame"));
+                break;
+            }
+        }
+    }
+    void SetUp() override { ASSERT_GT(death, 0) << "the ship survived"; }
+    // The same game, with key presses at frames counted from its end.
+    static SimRun playAfterDeath(long frames,
+                                 const std::vector<std::pair<long, const char*>>& keys) {
+        std::string script = "0 press return\n";
+        for (const auto& [offset, key] : keys) {
+            script += std::to_string(death + offset) + " press " + key + "\n";
+        }
+        return playFor(death + frames, script, {"--frame-ms", "50"});
+    }
+    static inline long death = -1;
+};
+
+TEST_F(GameOver, TheClockStopsWhileTheWorldFadesAndEscapeThenLeavesTheGameForGood) {
+    const SimRun run = playAfterDeath(60, {{40, "escape"}});
+    const double finalTime = run.trace[death].number("finalTime");
+    EXPECT_EQ(run.trace[death - 1].number("finalTime"), 0);
+    const TraceFrame& fading = run.trace[death + 40];
+    EXPECT_EQ(fading.number("gameMode"), 1);
+    EXPECT_EQ(fading.number("elapsed"), finalTime);
+    EXPECT_NEAR(fading.number("globalFade"), run.trace[death].number("globalFade") - 0.2, 0.01)
+        << "0.1 a second";
+    const TraceFrame& menu = run.trace[death + 41];
+    EXPECT_EQ(menu.number("gameMode"), 0);
+    EXPECT_EQ(menu.number("menuScreen"), 0);
+    EXPECT_FALSE(menu.flag("gamePaused"));
+    EXPECT_EQ(menu.number("globalFade"), 1);
+    EXPECT_EQ(menu.number("musicFrequency"), 22000);
+    EXPECT_EQ(run.trace[death + 59].number("elapsed"), finalTime);
+}
+
+TEST_F(GameOver, ReturnOnAChangedNameGoesToTheHighScoresAndNotOnTheDefault) {
+    const SimRun run = playAfterDeath(30, {{2, "return"}, {4, "q"}, {6, "w"}, {8, "return"}});
+    EXPECT_EQ(run.trace[death + 3].number("gameMode"), 1) << "Return on the untouched default";
+    const TraceFrame& after = run.trace[death + 9];
+    EXPECT_EQ(after.text("playerName"), "playerQW");
+    EXPECT_EQ(after.number("gameMode"), 0);
+    EXPECT_EQ(after.number("menuScreen"), 1);
+    EXPECT_EQ(after.number("globalFade"), 1);
+}
+
+// The demo pilot starts a game at once and plays it for two minutes.
+TEST(DemoGame, ThePilotLastsAMinuteAt28000HzCollectsPickupsAndWeaponsFireOnlyOnTheirFlags) {
+    const SimRun run = playFor(7200, "", {"--demo", "--seed", "1"});
+    ASSERT_EQ(run.result.status, 0) << run.result.err;
+    ASSERT_EQ(run.trace.size(), 7200u);
+    const auto weaponLevels = [](const TraceFrame& frame) {
+        return frame.number("w1") + frame.number("w2") + frame.number("w3");
+    };
+    bool lastedAMinute = false;
+    int raises = 0, volleys = 0, halfBeatVolleys = 0;
+    for (std::size_t i = 1; i < run.trace.size(); ++i) {
+        const TraceFrame &frame = run.trace[i], &before = run.trace[i - 1];
+        if (frame.number("elapsed") == 60000 && frame.number("finalTime") == 0) {
+            lastedAMinute = true;
+            EXPECT_NEAR(frame.number("musicFrequency"), 28000, 2) << "the tempo after a minute";
+        }
+        if (frame.number("gameMode") != 1 || before.number("gameMode") != 1) {
+            continue;
+        }
+        if (weaponLevels(frame) == weaponLevels(before) + 1) {
+            ++raises;
+            EXPECT_EQ(frame.number("pickups"), before.number("pickups") - 1) << "frame " << i;
+        }
+        if (frame.number("shots") > before.number("shots")) {
+            const bool first = frame.flag("beat") && frame.number("w1") > 0;
+            const bool second = frame.flag("halfBeat") && frame.number("w2") > 0;
+            const bool third = frame.flag("twoBeat") && frame.number("w3") > 0;
+            EXPECT_TRUE(first || second || third) << "frame " << i;
+            ++volleys;
+            halfBeatVolleys += second && !frame.flag("beat");
+        }
+    }
+    EXPECT_TRUE(lastedAMinute);
+    EXPECT_GT(raises, 0);
+    EXPECT_GT(volleys, 20);
+    EXPECT_GT(halfBeatVolleys, 0) << "weapon 2 never fired between beats";
+}
+
+TEST(DemoReplay, SameSeedAndScriptGiveTheSameTraceAndPictures) {
+    TempFolder first, second;
+    for (const TempFolder* folder : {&first, &second}) {
+        const SimRun run =
+            play(*folder, "40 press escape\n",
+                 {"--demo", "--frames", "100", "--seed", "3", "--screenshot-at", "30", "41", "99"});
+        ASSERT_EQ(run.result.status, 0) << run.result.err;
+        ASSERT_EQ(run.trace.size(), 100u);
+        EXPECT_TRUE(run.trace[41].flag("gamePaused"));
+    }
+    EXPECT_EQ(readFile(first.file("trace.jsonl")), readFile(second.file("trace.jsonl")));
+    for (const char* picture : {"frame-000030.png", "frame-000041.png", "frame-000099.png"}) {
+        const std::string bytes = readFile(first.file(picture));
+        EXPECT_GT(bytes.size(), 1000u) << picture;
+        EXPECT_EQ(bytes, readFile(second.file(picture))) << picture;
+    }
+}
+
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+std::vector<std::string> filesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// One picture, no effect, and an effect file of two types with a warning each.
+class Tools : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        writeProgramFolder(data, {"dot.png", "END"});
+        writeFile(data + "/effects/effect list.txt", "END\r\n");
+    }
+    CommandResult sim(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--out", out.path()});
+        return runCommand(simCommand(arguments, data));
+    }
+    static CommandResult fx(const std::string& arguments) {
+        return runCommand("'" VASTORIM_PROGRAM_DIR "/vastorim-fx' " + arguments);
+    }
+    TempFolder folder, out;
+    const std::string data = folder.file("data");
+    const std::string good = folder.write(
+        "good.txt",
+        "spark,1:0|255,1:0|255,1:0|255,2:0|255:1|0,1:0|4,1:0|4,1:0|rnd(-9&9),1:0|0,1:0|0,"
+        "Dot.png,3,1,0,0,1,0,0\r\n"
+        "ring,1:0|255,1:0|255,1:0|255,1:0|255,2:0|8:1|30,2:1|8:0|4,1:0|0,1:0|0,1:0|0,ring.png,1,"
+        "0,0,0,1,0,0\r\nEND\r\nanything, after END\r\n");
+};
+
+TEST_F(Tools, SimWritesTheScreenshotsAskedForAt1024By768AndSummarises) {
+    const auto result = sim({"--frames", "7", "--frame-ms", "10", "--screenshot-at", "1", "6", "9",
+                             "--screenshot-every", "3"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(filesIn(out.path()),
+              (std::vector<std::string>{"frame-000000.png", "frame-000001.png", "frame-000003.png",
+                                        "frame-000006.png"}));
+    const platform::Picture shot = readPng(out.file("frame-000006.png"));
+    EXPECT_EQ(std::pair(shot.width, shot.height), std::pair(1024, 768));
+    EXPECT_EQ(result.out, "vastorim-sim: 7 frames, virtual time 70 ms, 0 draw calls in the last "
+                          "frame\n");
+}
+
+TEST_F(Tools, SimEndsOnAMissingPictureWithOneErrorLineNamingTheFile) {
+    writeFile(data + "/graphics/resource list.txt", "dot.png\r\nlost.png\r\nEND\r\n");
+    const auto result = sim({"--frames", "3"});
+    EXPECT_NE(result.status, 0);
+    const std::string err = "\n" + result.err;
+    EXPECT_TRUE(has(err, "\nvastorim: " + data + "/graphics/lost.png")) << err;
+    EXPECT_EQ(err.find("\nvastorim: "), err.rfind("\nvastorim: ")) << "one error line";
+    EXPECT_TRUE(filesIn(out.path()).empty());
+}
+
+TEST_F(Tools, FxCheckReportsEveryFileItsWarningsAndEveryBrokenLineWithItsField) {
+    const std::string bad = folder.write(
+        "bad.txt", "a,1:0|255,1:0|255\n"
+                   "b,1:0|1,1:0|1,1:0|1,1:0|1,1:0|1,1:0|1,1:0|1,1:0|1,1:0|1,t,x,0,0,0,1,0,0\n"
+                   "c,1:0|1,1:0|1,1:0|1,1:0|1,1:0|1,1:0|1,1:0|1,1:0|1,1:0|1,t,1,0,0,0,1,0,q\n");
+    const auto result = fx("check --data '" + data + "' '" + good + "' '" + bad + "' '" +
+                           folder.file("none.txt") + "'");
+    EXPECT_EQ(result.status, 1);
+    for (const std::string& line :
+         {good + ": ok (2 particle types)",
+          good + ":2: field 6 (sizeY): warning: keys out of time order",
+          good + ":2: field 10 (texture): warning: the resource list has no texture \"ring.png\"",
+          bad + ":1: field 3 (colourB): missing",
+          bad + ":2: field 11 (spawnCount): \"x\" is not a number", bad + ":3: field 17 (y): ",
+          bad + ": warning: no \"END\" line", folder.file("none.txt")}) {
+        EXPECT_TRUE(has(result.out, line)) << line << "\n" << result.out;
+    }
+    EXPECT_FALSE(has(result.out, "\"Dot.png\"")) << "found lower-cased";
+    EXPECT_FALSE(has(result.out, bad + ": ok"));
+}
+
+TEST_F(Tools, FxRenderReadsTheFileAsTheGameDoes) {
+    const std::string render =
+        "render --data '" + data + "' --out '" + folder.file("out.png") + "' --at 0.25 --rng 3 ";
+    const auto drawn = fx(render + "'" + good + "'");
+    EXPECT_EQ(drawn.status, 0) << drawn.err;
+    const platform::Picture picture = readPng(folder.file("out.png"));
+    EXPECT_EQ(std::pair(picture.width, picture.height), std::pair(1024, 768));
+    const auto broken = fx(render + "'" + folder.write("fx.txt", "x,1\nEND\n") + "'");
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_TRUE(has(broken.err, folder.file("fx.txt") + ":1: field 2 (colourG)")) << broken.err;
+}
+
+} // namespace
+} // namespace vastorim::test
