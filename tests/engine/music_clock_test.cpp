@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace vastorim {
@@ -83,24 +84,18 @@ TEST_F(MusicClockTest, TheFirstStepRaisesEveryFlagThenEachGridOncePerCrossing) {
 
     // Where each grid's step changes, in beats of 37786 bytes: half beats a quarter beat after
     // each half beat, the others on every first, second and fourth beat.
-    struct Grid {
-        bool MusicClock::*flag;
-        double period, offset;
-    };
-    const Grid grids[] = {{&MusicClock::halfBeatFlag, 0.5, 0.25},
-                          {&MusicClock::beatFlag, 1, 0},
-                          {&MusicClock::twoBeatFlag, 2, 0},
-                          {&MusicClock::fourBeatFlag, 4, 0}};
-    for (const Grid& grid : grids) {
+    using Grid = std::tuple<bool MusicClock::*, double, double>;
+    for (const auto& [flag, period, offset] :
+         {Grid{&MusicClock::halfBeatFlag, 0.5, 0.25}, Grid{&MusicClock::beatFlag, 1, 0},
+          Grid{&MusicClock::twoBeatFlag, 2, 0}, Grid{&MusicClock::fourBeatFlag, 4, 0}}) {
         resetMusicClock();
         stepAt(40000); // beat 1.06
-        const auto slot = [&](std::uint32_t bytes) {
-            return std::floor((bytes / 37786.0 - grid.offset) / grid.period);
-        };
         for (std::uint32_t bytes = 41000; bytes < 2418305; bytes += 1000) {
             stepAt(bytes);
-            ASSERT_EQ(music.*grid.flag, slot(bytes) != slot(bytes - 1000))
-                << "period " << grid.period << " at " << bytes;
+            const double now = (bytes / 37786.0 - offset) / period;
+            const double before = ((bytes - 1000) / 37786.0 - offset) / period;
+            ASSERT_EQ(music.*flag, std::floor(now) != std::floor(before))
+                << "period " << period << " at " << bytes;
         }
     }
     EXPECT_TRUE(spawned.empty()); // the loop never ended

@@ -13,6 +13,7 @@
 #include <limits>
 #include <memory>
 #include <numbers>
+#include <tuple>
 #include <vector>
 
 namespace vastorim::test {
@@ -169,17 +170,15 @@ TEST_F(SpriteDrawing, PictureTopPointsRightAndSizeAndAngleApplyOnTheSpritesOwnAx
     constexpr float quarter = std::numbers::pi_v<float> / 2;
     // The quadrant picture (red, green / blue, white) at (512, 384): the colours at its top
     // right, bottom right, bottom left and top left. Mirrored on both axes it is turned halfway.
-    struct Case {
-        float size, angle;
-        std::uint32_t tr, br, bl, tl;
-    };
-    const Case cases[] = {{200, 0, 0xff0000, 0x00ff00, 0xffffff, 0x0000ff},
-                          {200, quarter, 0x0000ff, 0xff0000, 0x00ff00, 0xffffff},
-                          {-200, 0, 0xffffff, 0x0000ff, 0xff0000, 0x00ff00}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.size << " at " << c.angle);
-        expectPixels(drawFrame({makeSprite("quadrants.png", 512, 384, c.size, c.size, c.angle)}),
-                     {{562, 334, c.tr}, {562, 434, c.br}, {462, 434, c.bl}, {462, 334, c.tl}});
+    using Case =
+        std::tuple<float, float, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t>;
+    for (const auto& [size, angle, tr, br, bl, tl] :
+         {Case{200, 0, 0xff0000, 0x00ff00, 0xffffff, 0x0000ff},
+          Case{200, quarter, 0x0000ff, 0xff0000, 0x00ff00, 0xffffff},
+          Case{-200, 0, 0xffffff, 0x0000ff, 0xff0000, 0x00ff00}}) {
+        SCOPED_TRACE(testing::Message() << size << " at " << angle);
+        expectPixels(drawFrame({makeSprite("quadrants.png", 512, 384, size, size, angle)}),
+                     {{562, 334, tr}, {562, 434, br}, {462, 434, bl}, {462, 334, tl}});
     }
     expectPixels(drawFrame({makeSprite("quadrants.png", 512, 384, 300, 60)}),
                  {{652, 374, 0xff0000}, {372, 394, 0xffffff}, {512, 424, 0}, {672, 384, 0}});

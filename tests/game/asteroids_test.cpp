@@ -92,28 +92,25 @@ TEST_F(AsteroidTest, EdgesTurnOutwardMotionBackWithoutClampingThePosition) {
 using ContactTest = WorldTest;
 
 TEST_F(ContactTest, AnAsteroidInReachHurtsTheFirstHealthyShipBySizeBouncesItAndIsDestroyed) {
-    struct Case {
-        int size;
-        double x;
-        float health, fade, after;
-    };
-    for (Case c : {Case{1, 520, 10, 1, -2},          // dying at -1 or below, never exactly 0
-                   Case{3, 505, 4, 1, -1},           // a hit to exactly 0 kills
-                   Case{3, 505, -5, 1, -5},          // a dying ship takes no more
-                   Case{3, 511, 100, 1, 100},        // out of reach: the radius is 10
-                   Case{3, 505, 100, 0.99f, 100}}) { // the game is over
+    using Case = std::tuple<int, double, float, float, float>;
+    for (const auto& [size, x, health, fade, after] :
+         {Case{1, 520, 10, 1, -2},          // dying at -1 or below, never exactly 0
+          Case{3, 505, 4, 1, -1},           // a hit to exactly 0 kills
+          Case{3, 505, -5, 1, -5},          // a dying ship takes no more
+          Case{3, 511, 100, 1, 100},        // out of reach: the radius is 10
+          Case{3, 505, 100, 0.99f, 100}}) { // the game is over
         putAt(ship().particle, 500, 500);
         setVelocity(ship().particle, 3, -2);
-        ship().particle.damage = c.health;
-        globals.globalFade = c.fade;
-        placeAsteroid(0, c.size, c.x, 500);
+        ship().particle.damage = health;
+        globals.globalFade = fade;
+        placeAsteroid(0, size, x, 500);
         hitShipsWithAsteroid(0);
-        const bool hit = c.after != c.health;
-        SCOPED_TRACE(::testing::Message() << "size " << c.size << " at " << c.x);
-        EXPECT_EQ(ship().particle.damage, c.after);
+        const bool hit = after != health;
+        SCOPED_TRACE(::testing::Message() << "size " << size << " at " << x);
+        EXPECT_EQ(ship().particle.damage, after);
         EXPECT_EQ(velocity(ship().particle), hit ? XY(-3, 2) : XY(3, -2));
         EXPECT_EQ(rock(0).killAt, hit ? 0 : 1);
-        EXPECT_EQ(rock(0).damage, hit ? 0 : (4 - c.size) * 20);
+        EXPECT_EQ(rock(0).damage, hit ? 0 : (4 - size) * 20);
     }
     loadShips(2);
     globals.globalFade = 1;
@@ -156,13 +153,10 @@ TEST_F(ContactTest, ShotsOnlyHitAsteroidsInTheirOwnCell) {
     placeShot(0, 5, 99, 150);
     hitAsteroidsWithShot(0);
     EXPECT_EQ(rock(0).damage, 60);
-    struct Case {
-        double x, y;
-        int cell;
-    };
-    for (Case c : {Case{99, 150, 10}, Case{1000, 0, 10}, Case{-99, -99, 0}, Case{450.5, 0, 4},
-                   Case{std::nan(""), 1e300, 10000000 * 10}}) {
-        EXPECT_EQ(gridCell(c.x, c.y), c.cell) << c.x << "," << c.y;
+    using Case = std::tuple<double, double, int>;
+    for (const auto& [x, y, cell] : {Case{99, 150, 10}, Case{1000, 0, 10}, Case{-99, -99, 0},
+                                     Case{450.5, 0, 4}, Case{std::nan(""), 1e300, 10000000 * 10}}) {
+        EXPECT_EQ(gridCell(x, y), cell) << x << "," << y;
     }
 }
 

@@ -71,16 +71,13 @@ TEST_F(GameStateTest, EscapeInPlayPausesAtTheGameClockAndReleasesTheHeldKeys) {
 }
 
 TEST(KeyNames, NamedKeysAndFirstCharacters) {
-    struct Case {
-        const char* name;
-        std::int16_t code;
-        const char* lowered;
-    };
-    for (Case c : {Case{"Down", 40, "down"}, Case{"control", 17, "control"},
-                   Case{"apple", 65, "apple"}, Case{"", 0, ""}}) {
-        std::string name = c.name;
-        EXPECT_EQ(keyCodeFromName(name), c.code) << c.name;
-        EXPECT_EQ(name, c.lowered);
+    using Case = std::tuple<const char*, std::int16_t, const char*>;
+    for (const auto& [written, code, lowered] :
+         {Case{"Down", 40, "down"}, Case{"control", 17, "control"}, Case{"apple", 65, "apple"},
+          Case{"", 0, ""}}) {
+        std::string name = written;
+        EXPECT_EQ(keyCodeFromName(name), code) << written;
+        EXPECT_EQ(name, lowered);
     }
 }
 

@@ -49,15 +49,13 @@ TEST_F(ShipTest, WallsStopTheShipAndBounceItAtHalfSpeed) {
 }
 
 TEST_F(ShipTest, HealthShowsAsAGreenToRedTint) {
-    struct Case {
-        float damage;
-        double red, green;
-    };
-    for (Case c : {Case{37.5f, 160, 100}, Case{100, 5, 255}, Case{-3, 255, 5}}) {
-        body().damage = c.damage;
+    using Case = std::tuple<float, double, double>;
+    for (const auto& [damage, red, green] :
+         {Case{37.5f, 160, 100}, Case{100, 5, 255}, Case{-3, 255, 5}}) {
+        body().damage = damage;
         updateShip(0);
-        EXPECT_EQ(body().colourR.getValue(0), c.red) << c.damage;
-        EXPECT_EQ(body().colourG.getValue(0), c.green) << c.damage;
+        EXPECT_EQ(body().colourR.getValue(0), red) << damage;
+        EXPECT_EQ(body().colourG.getValue(0), green) << damage;
     }
 }
 
@@ -101,30 +99,27 @@ class WeaponTest : public WorldTest {
 // Every weapon file fires one shot per particle type from the ship, its first type aimed along the
 // heading; weapon1_3 has three types.
 TEST_F(WeaponTest, EachWeaponFiresOnItsOwnFlagOneShotPerTypeWithThePowerOfItsLevel) {
-    struct Case {
-        int weapon, level;
-        float power;
-        int shots;
-    };
+    using Case = std::tuple<int, int, float, int>;
     std::int16_t Ship::*const levels[] = {&Ship::weapon1Level, &Ship::weapon2Level,
                                           &Ship::weapon3Level};
-    for (Case c : {Case{1, 1, 5, 1}, Case{1, 2, 5, 1}, Case{1, 3, 10, 3}, Case{1, 4, 10, 1},
-                   Case{2, 1, 2, 1}, Case{2, 3, 2, 1}, Case{2, 4, 5, 1}, Case{3, 2, 20, 1},
-                   Case{3, 3, 30, 1}}) {
-        std::string name = "weapon" + std::to_string(c.weapon) + "_" + std::to_string(c.level);
+    for (const auto& [weapon, level, power, shots] :
+         {Case{1, 1, 5, 1}, Case{1, 2, 5, 1}, Case{1, 3, 10, 3}, Case{1, 4, 10, 1},
+          Case{2, 1, 2, 1}, Case{2, 3, 2, 1}, Case{2, 4, 5, 1}, Case{3, 2, 20, 1},
+          Case{3, 3, 30, 1}}) {
+        std::string name = "weapon" + std::to_string(weapon) + "_" + std::to_string(level);
         SCOPED_TRACE(name);
         clearProjectiles();
         ship().weapon1Level = ship().weapon2Level = ship().weapon3Level = 0;
-        ship().*levels[c.weapon - 1] = static_cast<std::int16_t>(c.level);
-        setBeats(c.weapon != 2, c.weapon != 1, c.weapon != 3, true);
+        ship().*levels[weapon - 1] = static_cast<std::int16_t>(level);
+        setBeats(weapon != 2, weapon != 1, weapon != 3, true);
         fireWeapons();
         EXPECT_EQ(world.lastShot, -1) << "fired off its flag";
-        setBeats(c.weapon == 2, c.weapon == 1, c.weapon == 3, false);
+        setBeats(weapon == 2, weapon == 1, weapon == 3, false);
         fireWeapons();
-        ASSERT_EQ(world.lastShot, c.shots - 1);
-        for (int j = 0; j < c.shots; ++j) {
+        ASSERT_EQ(world.lastShot, shots - 1);
+        for (int j = 0; j < shots; ++j) {
             EXPECT_EQ(world.shots[j].particle.name, name);
-            EXPECT_EQ(world.shots[j].particle.damage, c.power);
+            EXPECT_EQ(world.shots[j].particle.damage, power);
             EXPECT_EQ(world.shots[j].owner, 0);
         }
         EXPECT_EQ(speedX(world.shots[0].particle), 0.75) << "the heading is the seed";

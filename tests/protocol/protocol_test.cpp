@@ -18,19 +18,16 @@ TEST(ScoreKey, IsTheHmacOfNameLineFeedAndScoreInLowerCaseHex) {
 }
 
 TEST(TableTime, OnlyARunOfDigitsIsATimeAndItShowsFromItsValue) {
-    struct Case {
-        const char* field;
-        const char* shown; // nullptr: an empty place
-    };
-    const Case cases[] = {{"1234", "12:34"},     {"00123", "01:23"}, {"0", "00:00"},
-                          {"754321", "7543:21"}, {"", nullptr},      {"nan", nullptr},
-                          {"inf", nullptr},      {"12.5", nullptr},  {"-5", nullptr},
-                          {"+5", nullptr},       {" 5", nullptr},    {"5\r", nullptr}};
-    for (const Case& c : cases) {
-        const std::optional<TableTime> time = TableTime::read(c.field);
-        ASSERT_EQ(time.has_value(), c.shown != nullptr) << '"' << c.field << '"';
+    // The field and how it shows; nullptr: an empty place.
+    const std::pair<const char*, const char*> cases[] = {
+        {"1234", "12:34"}, {"00123", "01:23"}, {"0", "00:00"},   {"754321", "7543:21"},
+        {"", nullptr},     {"nan", nullptr},   {"inf", nullptr}, {"12.5", nullptr},
+        {"-5", nullptr},   {"+5", nullptr},    {" 5", nullptr},  {"5\r", nullptr}};
+    for (const auto& [field, shown] : cases) {
+        const std::optional<TableTime> time = TableTime::read(field);
+        ASSERT_EQ(time.has_value(), shown != nullptr) << '"' << field << '"';
         if (time) {
-            EXPECT_EQ(time->text(), c.shown) << c.field;
+            EXPECT_EQ(time->text(), shown) << field;
         }
     }
     EXPECT_EQ(TableTime(8500).text(), "85:00");

@@ -95,21 +95,18 @@ class Screens : public ::testing::Test {
 };
 
 TEST_F(Screens, MenuKeysKeepTheCursorOnTheItemsEveryFireKeySelectsAndEscapeGoesBack) {
-    struct Step {
-        std::vector<int> keys;
-        int screen, cursor;
-    };
-    for (const Step& step :
+    using Step = std::tuple<std::vector<int>, int, int>;
+    for (const auto& [keys, screen, cursor] :
          {Step{{keyDown, keyDown, keyDown, keyDown, keyDown, keyDown}, 0, 4}, Step{{keyUp}, 0, 3},
           Step{{keyReturn}, 3, -1}, Step{{keyEscape}, 0, 0}, Step{{keyDown, keyDown, 'F'}, 2, -1},
           Step{{keySpace}, 0, 0}, Step{{keyDown, keyReturn}, 1, 0}, Step{{keyUp, keyDown}, 1, 0},
           Step{{keyReturn, keyDown, keyDown, 'G'}, 0, 2}}) {
-        for (int key : step.keys) {
+        for (int key : keys) {
             onKeyDown(key);
         }
         EXPECT_EQ(std::pair(int{globals.menuScreen}, int{globals.menuCursor}),
-                  std::pair(step.screen, step.cursor))
-            << "after the keys " << ::testing::PrintToString(step.keys);
+                  std::pair(screen, cursor))
+            << "after the keys " << ::testing::PrintToString(keys);
     }
 }
 
@@ -253,17 +250,13 @@ TEST(PlaceInTable, TakesThePlaceOfTheFirstSlowerEntryTiesNeverBeatAndNonNumbersA
     std::array<std::string, 10> gaps = descendingTable();
     gaps[6] = "";
     gaps[7] = "n/a";
-    struct Case {
-        long ms;
-        std::array<std::string, 10> table;
-        int place;
-    };
-    for (const Case& c :
+    using Case = std::tuple<long, std::array<std::string, 10>, int>;
+    for (const auto& [ms, table, place] :
          {Case{85000, descendingTable(), 2}, Case{95000, descendingTable(), 1},
           Case{5, descendingTable(), 10}, Case{0, descendingTable(), -1},
           Case{90000, descendingTable(), 2}, Case{30000, lastSlow, -1}, Case{30010, lastSlow, 10},
           Case{100, gaps, 7}, Case{1, std::array<std::string, 10>{}, 1}}) {
-        EXPECT_EQ(placeInTable(c.ms, c.table), c.place) << c.ms;
+        EXPECT_EQ(placeInTable(ms, table), place) << ms;
     }
 }
 
