@@ -119,9 +119,7 @@ TEST_F(GameSetupTest, AFirstStartWritesTheDefaultSetupAndSaysSo) {
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("game setup.txt"), std::string::npos);
     EXPECT_EQ(readFile(folder.file("game setup.txt")),
               "false\r\ntrue\r\nfalse\r\n1\r\nup\r\ndown\r\nleft\r\nright\r\nspace\r\n");
-    EXPECT_FALSE(fullScreen);
-    EXPECT_TRUE(hitEffects);
-    EXPECT_FALSE(onlineEnabled);
+    EXPECT_EQ(std::tuple(fullScreen, hitEffects, onlineEnabled), std::tuple(false, true, false));
     ::testing::internal::CaptureStderr();
     loadGameSetup();
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");

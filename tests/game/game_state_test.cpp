@@ -64,9 +64,8 @@ TEST_F(GameStateTest, EscapeInPlayPausesAtTheGameClockAndReleasesTheHeldKeys) {
     globals.gameClockTick = 6000;
     ship().upHeld = ship().fireHeld = ship().leftHeld = true;
     suspendOrLeaveGame();
-    EXPECT_EQ(globals.gameMode, 0);
-    EXPECT_TRUE(globals.gamePaused);
-    EXPECT_EQ(globals.pauseTick, 6000);
+    EXPECT_EQ(std::tuple(globals.gameMode, globals.gamePaused, globals.pauseTick),
+              std::tuple(0, true, 6000));
     EXPECT_FALSE(ship().upHeld || ship().fireHeld || ship().leftHeld);
 }
 

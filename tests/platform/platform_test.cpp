@@ -122,9 +122,8 @@ TEST_F(TextTest, RepeatedTextCostsNoNewRasterisingAndTheCachesStayBounded) {
                        0xffffffff);
     }
     TextCacheStats stats = text->stats();
-    EXPECT_EQ(stats.rasterisedLines, 3u);
-    EXPECT_EQ(stats.cachedLines, 3u);
-    EXPECT_EQ(stats.openFonts, 2u);
+    EXPECT_EQ(std::tuple(stats.rasterisedLines, stats.cachedLines, stats.openFonts),
+              std::tuple(3u, 3u, 2u));
 
     for (int i = 0; i < 2000; ++i) {
         text->drawText("time " + std::to_string(i), screen, TextAlign::Left, 0xffffffff);
