@@ -68,10 +68,7 @@ class WorldTest : public ::testing::Test {
     using XY = std::pair<double, double>;
     static XY at(const Particle& p) { return {p.x, p.y}; }
     static XY velocity(const Particle& p) { return {speedX(p), p.speedY.getValue(0)}; }
-    static void putAt(Particle& p, double x, double y) {
-        p.x = x;
-        p.y = y;
-    }
+    static void putAt(Particle& p, double x, double y) { std::tie(p.x, p.y) = std::tuple(x, y); }
     static void setVelocity(Particle& p, double vx, double vy) {
         p.speedX.setKeyVal(0, vx);
         p.speedY.setKeyVal(0, vy);
@@ -90,10 +87,8 @@ class WorldTest : public ::testing::Test {
     }
 
     static void setBeats(bool half, bool beat, bool two, bool four) {
-        music.halfBeatFlag = half;
-        music.beatFlag = beat;
-        music.twoBeatFlag = two;
-        music.fourBeatFlag = four;
+        std::tie(music.halfBeatFlag, music.beatFlag, music.twoBeatFlag, music.fourBeatFlag) =
+            std::tuple(half, beat, two, four);
     }
 
     // An alive asteroid of that size in slot k, at rest at (x, y), its cell up to date; the

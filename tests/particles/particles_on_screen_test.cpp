@@ -66,12 +66,11 @@ class ParticlesOnScreen : public ::testing::Test {
     }
 
     bool runFrames(int count) {
-        for (int i = 0; i < count; ++i) {
-            if (!preview->runFrame(headless)) {
-                return false;
-            }
+        bool running = true;
+        for (int i = 0; i < count && running; ++i) {
+            running = preview->runFrame(headless);
         }
-        return true;
+        return running;
     }
 
     // Enough 16 ms frames for the stamp to be looked at again.
@@ -85,9 +84,8 @@ class ParticlesOnScreen : public ::testing::Test {
 
     // Whether anything is drawn in the band at the top where errors are shown.
     bool errorBandInked() {
-        auto pixels = headless.video->readPixels();
-        auto end = pixels.begin() + 100 * platform::surfaceWidth;
-        return std::any_of(pixels.begin(), end,
+        const auto pixels = headless.video->readPixels();
+        return std::any_of(pixels.begin(), pixels.begin() + 100 * platform::surfaceWidth,
                            [](std::uint32_t p) { return (p & 0xffffff) != 0; });
     }
 

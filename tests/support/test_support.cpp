@@ -44,13 +44,10 @@ void writeQuadrantPicture(const std::string& path, int size, std::uint32_t topLe
                           std::uint32_t bottomRight) {
     fs::create_directories(fs::path(path).parent_path());
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
-    int half = size / 2;
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            std::uint32_t colour =
-                y < half ? (x < half ? topLeft : topRight) : (x < half ? bottomLeft : bottomRight);
-            pixels[static_cast<std::size_t>(y) * size + x] = colour;
-        }
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        const bool right = static_cast<int>(i) % size >= size / 2;
+        const bool bottom = static_cast<int>(i) / size >= size / 2;
+        pixels[i] = bottom ? (right ? bottomRight : bottomLeft) : (right ? topRight : topLeft);
     }
     platform::savePng(path, size, size, pixels);
 }
