@@ -41,12 +41,9 @@ TEST(EffectList, NamesEveryEffectTheGameSpawnsOnce) {
     std::vector<std::string> spawned = {
         "player.txt",       "explode_large.txt", "explode_medium.txt", "explode_small.txt",
         "explode_ship.txt", "hit_small.txt",     "hit_medium.txt",     "pickup.txt",
-        "pickup_over.txt",  "engine1.txt",       "background.txt",     "menuback.txt"};
-    for (int size = 1; size <= 3; ++size) {
-        for (const char* look : {"_1.txt", "_2.txt"}) {
-            spawned.push_back("asteroid" + std::to_string(size) + look);
-        }
-    }
+        "pickup_over.txt",  "engine1.txt",       "background.txt",     "menuback.txt",
+        "asteroid1_1.txt",  "asteroid1_2.txt",   "asteroid2_1.txt",    "asteroid2_2.txt",
+        "asteroid3_1.txt",  "asteroid3_2.txt"};
     for (int level = 1; level <= 4; ++level) {
         spawned.insert(spawned.end(), {weapon(1, level), weapon(2, level), weapon(3, level),
                                        "weapon3_" + std::to_string(level) + "_trail.txt"});

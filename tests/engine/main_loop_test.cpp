@@ -40,23 +40,8 @@ class HeadlessMain : public ::testing::Test {
         setAppPath(".");
     }
 
-    // After the given frame, pushes these events; after the last frame given, ends the loop.
-    void script(std::vector<std::vector<Event>> perFrame) {
-        hooks.afterFrame = [this, perFrame] {
-            if (framesRun < static_cast<int>(perFrame.size())) {
-                for (const Event& event : perFrame[static_cast<std::size_t>(framesRun)]) {
-                    static_cast<platform::ScriptedEvents&>(*headless.events).push(event);
-                }
-            } else {
-                globals.gameRunning = false;
-            }
-            ++framesRun;
-        };
-    }
-
     TempFolder folder;
     platform::Platform headless = platform::createHeadlessPlatform(20);
-    int framesRun = 0;
 };
 
 // A first start: no setup file and no font. The music plays from the loop start at 22000 frames
@@ -102,12 +87,19 @@ TEST_F(HeadlessMain, EventsReachTheHandlersAfterTheFrameAndCloseEndsTheLoop) {
     hooks.keyDown = [&](int code) { seen.push_back("down " + std::to_string(code)); };
     hooks.keyUp = [&](int code) { seen.push_back("up " + std::to_string(code)); };
     hooks.updateMode = [&] { seen.push_back("update"); };
-    script({{{Event::Type::KeyDown, 38}, {Event::Type::KeyDown, 38}, {Event::Type::KeyUp, 38}},
-            {{Event::Type::Close, 0}, {Event::Type::KeyDown, 13}},
-            {}});
+    // Each frame's events, pushed after it; a loop that outlives them fails on the third frame.
+    const std::vector<std::vector<Event>> script = {
+        {{Event::Type::KeyDown, 38}, {Event::Type::KeyDown, 38}, {Event::Type::KeyUp, 38}},
+        {{Event::Type::Close, 0}, {Event::Type::KeyDown, 13}}};
+    std::size_t framesRun = 0;
+    hooks.afterFrame = [&] {
+        for (const Event& event : script.at(framesRun++)) {
+            static_cast<platform::ScriptedEvents&>(*headless.events).push(event);
+        }
+    };
     EXPECT_EQ(Main({"run"}, headless), 0);
     // The iteration that sees the close request finishes, then the video is released.
-    EXPECT_EQ(framesRun, 2);
+    EXPECT_EQ(framesRun, 2u);
     EXPECT_EQ(seen, (std::vector<std::string>{"update", "down 38", "down 38", "up 38", "update",
                                               "down 13"}));
     EXPECT_FALSE(globals.gameRunning);
@@ -164,8 +156,7 @@ class MusicClockTest : public ::testing::Test {
         setCurrentPlatform(nullptr);
     }
 
-    FakeDevice& device() { return static_cast<FakeDevice&>(*platform.audio); }
-    FakeTrack& track() { return *device().track; }
+    FakeTrack& track() { return *static_cast<FakeDevice&>(*platform.audio).track; }
     // One frame of the clock with the track at the given byte.
     void stepAt(std::uint32_t bytes) {
         track().bytes = bytes;
