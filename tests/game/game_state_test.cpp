@@ -44,8 +44,8 @@ TEST_F(GameStateTest, TheGameEndsWhenTheShipsTotalHealthIsUsedUpAndTheScreenFade
     ship(0).particle.damage = 2;
     ship(1).particle.damage = -1;
     updateWorld();
-    EXPECT_EQ(std::pair(globals.finalTime, globals.globalFade), std::pair(0, 1.0f))
-        << "health left";
+    EXPECT_EQ(globals.finalTime, 0);
+    EXPECT_EQ(globals.globalFade, 1);
     ship(0).particle.damage = 1;
     ship(1).particle.damage = -3;
     updateWorld();
