@@ -40,7 +40,6 @@ class WorldTest : public ::testing::Test {
         resetWorld();
         hitEffects = true;
         onlineEnabled = false;
-        globals.frameTime = 0;
         pinRandomSeed(true);
         seedRandom(1);
         loadEffectList();
