@@ -26,6 +26,8 @@ class TempFolder {
 // Writes bytes exactly as given (no line-end translation).
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
+// The names of the files and folders directly inside `folder`, sorted.
+std::vector<std::string> folderEntries(const std::string& folder);
 
 // A PNG of one colour (0xAARRGGBB), or of four quadrants: top-left, top-right, bottom-left,
 // bottom-right.
