@@ -1,6 +1,12 @@
 #include "sim_run.h"
 
+#include "protocol/score_key.h"
+#include "support/loopback_server.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 namespace vastorim::testing {
 namespace {
@@ -118,6 +124,37 @@ TEST_F(GameOver, TheNameEntryRules) {
     EXPECT_EQ(after.number("gameMode"), 0);
     EXPECT_EQ(after.number("menuScreen"), 1);
     EXPECT_EQ(after.number("globalFade"), 1);
+}
+
+// The same game online against a loopback server, with and without the switch: each request
+// finishes before the next frame, so the place shows one frame after the game ends.
+TEST_F(GameOver, OnlineThePlaceFollowsTheReplyAndTheTypedNameIsSubmitted) {
+    std::string table = "1|999999|FAST|2|999999|FASTER";
+    for (int rank = 3; rank <= 10; ++rank) {
+        table += "|" + std::to_string(rank) + "|1|SLOW";
+    }
+    test::LoopbackServer server([&table](const std::string& head) {
+        return test::httpReply(200, head.find(" /submit.php?") != std::string::npos ? "OK" : table);
+    });
+    setenv("VASTORIM_SERVER", server.base().c_str(), 1);
+    const std::string keys = "0 press return\n" + at(2, "press backspace") + at(4, "press return");
+    const SimRun offline = playFor(death + 8, keys, {"--frame-ms", "50"});
+    const SimRun run = playFor(death + 8, keys, {"--frame-ms", "50", "--online"});
+    unsetenv("VASTORIM_SERVER");
+    EXPECT_EQ(offline.trace.size(), run.trace.size()) << offline.result.err;
+    ASSERT_EQ(run.trace.size(), static_cast<std::size_t>(death + 8)) << run.result.err;
+    EXPECT_EQ(run.trace[death].number("scorePlace"), -1) << "the reply is on its way";
+    EXPECT_EQ(run.trace[death + 1].number("scorePlace"), 3);
+    EXPECT_EQ(run.trace[death + 5].number("menuScreen"), 1);
+    const auto score = static_cast<std::int32_t>(run.trace[death].number("finalTime")) / 10;
+    const std::string tableTarget = "/highscores.php?query=score_list";
+    EXPECT_EQ(server.targets(), (std::vector<std::string>{
+                                    tableTarget, tableTarget,
+                                    "/submit.php?name=PLAYE&score=" + std::to_string(score) +
+                                        "&key=" + scoreKey("PLAYE", score, VASTORIM_SCORE_SECRET),
+                                    tableTarget}))
+        << "the offline run asked for nothing";
+    EXPECT_FALSE(std::filesystem::exists(VASTORIM_PROGRAM_DIR "/~tmp"));
 }
 
 } // namespace

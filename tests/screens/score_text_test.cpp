@@ -27,8 +27,11 @@ TEST(ScoreText, OrdinalsTablePlacesAndTableTimes) {
          std::vector<std::pair<std::string, std::string>>{{"7", "00:07"},
                                                           {"1234", "12:34"},
                                                           {"123456", "1234:56"},
+                                                          {"00123", "01:23"},
                                                           {"", "--:--"},
-                                                          {"12a", "--:--"}}) {
+                                                          {"nan", "--:--"},
+                                                          {"12.5", "--:--"},
+                                                          {"-5", "--:--"}}) {
         EXPECT_EQ(tableTimeText(stored), text) << stored;
     }
 }

@@ -1,3 +1,4 @@
+#include "engine/background_jobs.h"
 #include "engine/font.h"
 #include "engine/game_setup.h"
 #include "engine/music_clock.h"
@@ -10,12 +11,15 @@
 #include "screens/game_hooks.h"
 #include "screens/game_hud.h"
 #include "screens/game_over.h"
+#include "screens/high_scores.h"
 #include "screens/menu_draw.h"
 #include "screens/menu_state.h"
+#include "support/loopback_server.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace vastorim {
 namespace {
@@ -109,6 +113,22 @@ TEST_F(ScreenDrawing, AHighScoreShowsThePlaceAndTheNameLineWithABlinkingCursor) 
     EXPECT_FLOAT_EQ(gameOver.cursorBlink, 0.9f);
     draw(drawHud);
     EXPECT_EQ(gameOver.cursorBlink, 0.0f) << "past a second the phase starts again";
+}
+
+TEST_F(ScreenDrawing, WhileTheTableIsOnItsWayTheTimeShowsWithAWaitingLine) {
+    test::LoopbackServer silent([](const std::string&) { return std::optional<std::string>(); });
+    setenv("VASTORIM_SERVER", silent.base().c_str(), 1);
+    globals.gameMode = 1;
+    globals.finalTime = 85000;
+    globals.globalFade = 0;
+    placeFinalTime(globals.finalTime);
+    draw(drawHud);
+    stopBackgroundJobs();
+    unsetenv("VASTORIM_SERVER");
+    EXPECT_EQ(band(250, 295), 0) << "no place yet";
+    EXPECT_EQ(band(300, 330), 255) << "the time at 300";
+    EXPECT_EQ(brightest(0, 330, 400, 380), 255) << "a line wider than Game Over below it";
+    EXPECT_EQ(band(400, 440), 0) << "no name line";
 }
 
 TEST(Cursor, ShowsForHalfASecondAndNotOnAFullName) {
