@@ -1,10 +1,7 @@
 #include "support/test_support.h"
 
-#include "platform/png_file.h"
 #include "platform/video.h"
 #include "support/test_wav.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -29,12 +26,6 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
     std::error_code error;
     fs::remove_all(path_, error);
-}
-
-std::string TempFolder::write(const std::string& name, const std::string& text) const {
-    std::string path = file(name);
-    writeFile(path, text);
-    return path;
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {
@@ -74,10 +65,6 @@ void writeQuadrantPicture(const std::string& path, int size, std::uint32_t topLe
     platform::savePng(path, size, size, pixels);
 }
 
-void writePicture(const std::string& path, int size, std::uint32_t argb) {
-    writeQuadrantPicture(path, size, argb, argb, argb, argb);
-}
-
 void writeProgramFolder(const std::string& folder, const std::vector<std::string>& listLines) {
     std::string list;
     for (const std::string& line : listLines) {
@@ -96,43 +83,20 @@ std::uint32_t rgbAt(const std::vector<std::uint32_t>& pixels, int x, int y) {
     return pixels.at(static_cast<std::size_t>(y) * platform::surfaceWidth + x) & 0xffffff;
 }
 
-PictureSize pngSize(const std::string& path) {
-    std::string bytes = readFile(path);
-    if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) {
-        return {};
+platform::Picture readPng(const std::string& path) {
+    platform::Picture picture;
+    std::string error;
+    if (!platform::readPicture(path, picture, error)) {
+        throw std::runtime_error(error);
     }
-    auto bigEndian = [&](std::size_t at) {
-        int value = 0;
-        for (std::size_t i = 0; i < 4; ++i) {
-            value = value * 256 + static_cast<unsigned char>(bytes[at + i]);
-        }
-        return value;
-    };
-    return {bigEndian(16), bigEndian(20)};
-}
-
-void expectOneErrorLine(const std::string& err, const std::string& file) {
-    std::vector<std::string> errors;
-    std::istringstream stream(err);
-    for (std::string line; std::getline(stream, line);) {
-        if (line.rfind("vastorim: ", 0) == 0) {
-            errors.push_back(line);
-        }
-    }
-    ASSERT_EQ(errors.size(), 1u) << err;
-    EXPECT_NE(errors[0].find(file), std::string::npos) << err;
+    return picture;
 }
 
 CommandResult runCommand(const std::string& command) {
-    TempFolder folder;
-    std::string out = folder.file("out");
-    std::string err = folder.file("err");
-    int raw = std::system((command + " >'" + out + "' 2>'" + err + "'").c_str());
-    CommandResult result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = readFile(out);
-    result.err = readFile(err);
-    return result;
+    const TempFolder folder;
+    const std::string out = folder.file("out"), err = folder.file("err");
+    const int raw = std::system((command + " >'" + out + "' 2>'" + err + "'").c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
 }
 
 } // namespace vastorim::test
