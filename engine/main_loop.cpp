@@ -1,5 +1,6 @@
 #include "engine/main_loop.h"
 
+#include "engine/background_jobs.h"
 #include "engine/platform_access.h"
 #include "engine/renderer.h"
 #include "engine/startup.h"
@@ -12,6 +13,15 @@
 namespace vastorim {
 
 namespace {
+
+// What background jobs found reaches the game at the start of a frame.
+void applyRequestResults() {
+    platform::Platform* platform = currentPlatform();
+    if (platform != nullptr && platform->finishRequestsEachFrame) {
+        waitForBackgroundJobs();
+    }
+    applyFinishedJobs();
+}
 
 void endFrame() {
     platform::Platform* platform = currentPlatform();
@@ -26,6 +36,7 @@ void mainLoop() {
     std::int32_t last = currentTick();
     globals.gameStartTick = last;
     while (globals.gameRunning) {
+        applyRequestResults();
         std::int32_t now = currentTick();
         if (globals.finalTime == 0) {
             globals.gameClockTick = now;

@@ -2,8 +2,9 @@
 
 namespace vastorim {
 
-// Runs frames until gameRunning is false: tick, game clock, frameTime, the emitter and the mode's
-// update, the frame, then the pending events.
+// Runs frames until gameRunning is false: the results of finished background jobs (waited for
+// on a platform that finishes requests each frame), tick, game clock, frameTime, the emitter and
+// the mode's update, the frame, then the pending events.
 void mainLoop();
 
 // Hands every pending event to the key hooks; a close request clears gameRunning so the loop

@@ -1,5 +1,6 @@
 #include "engine/startup.h"
 
+#include "engine/background_jobs.h"
 #include "engine/errors.h"
 #include "engine/font.h"
 #include "engine/game_setup.h"
@@ -67,6 +68,20 @@ struct PlatformScope {
     }
 };
 
+// Background jobs end with the run. The game stops them at once, so quitting never waits for a
+// server; a platform that finishes requests each frame lets the last ones finish too, so every
+// request a headless run made has reached its server when the run ends.
+struct BackgroundJobsScope {
+    explicit BackgroundJobsScope(bool finish) : finish(finish) {}
+    ~BackgroundJobsScope() {
+        if (finish) {
+            waitForBackgroundJobs();
+        }
+        stopBackgroundJobs();
+    }
+    bool finish;
+};
+
 } // namespace
 
 void resetGlobalState() {
@@ -89,6 +104,7 @@ int Main(const std::vector<std::string>& commandLine, platform::Platform& platfo
     // updater in this version, so every command line goes on to the game.
     (void)commandLine;
     PlatformScope scope(platform);
+    BackgroundJobsScope jobs(platform.finishRequestsEachFrame);
     try {
         resetGlobalState();
         resetRenderState();

@@ -42,7 +42,7 @@ bool isDevelopmentRun();
 // What the layers above the engine plug into start-up, the loop and the frame. Each is optional;
 // an empty hook does nothing.
 struct EngineHooks {
-    std::function<void()> fetchHighScores; // start-up, before the window is shown
+    std::function<void()> fetchHighScores; // start-up, once the setup file is read
     std::function<void()> loadContent;     // effects, players, world tables
     std::function<void()> resetMenuItems;
     std::function<void()> updateEmitter; // every frame, every mode

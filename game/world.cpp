@@ -85,10 +85,9 @@ std::int32_t elapsedGameTime() {
 
 void endGame() {
     globals.finalTime = globals.gameClockTick - globals.gameStartTick;
+    world.scorePlace = -1;
     if (onlineEnabled && world.placeFinalTime) {
-        world.scorePlace = world.placeFinalTime(globals.finalTime);
-    } else {
-        world.scorePlace = -1;
+        world.placeFinalTime(globals.finalTime);
     }
 }
 

@@ -13,7 +13,7 @@ namespace vastorim {
 void updateWorld();
 // What the game clock shows: the final time once the game is over, else the time played so far.
 std::int32_t elapsedGameTime();
-// Freezes the clock at the final time and places it (world.placeFinalTime, online only).
+// Freezes the clock at the final time and has it placed (world.placeFinalTime, online only).
 void endGame();
 // A new game from the menu: clock, tables, players, two asteroids, music.
 void startGame();

@@ -65,11 +65,12 @@ struct WorldState {
     Effect* scratchEffect = nullptr; // the effect looked up by name last
     Effect* playerEffect = nullptr;
 
-    // Place 1 to 10 of the final time in the high-score table, or -1; written by endGame.
+    // Place 1 to 10 of the final time in the high-score table, or -1; -1 from endGame until the
+    // online table has arrived.
     std::int16_t scorePlace = -1;
-    // Set by the screens layer: fetches the online table and places the final time in it.
-    // endGame calls it only when the online switch is on; without it the place is -1.
-    std::function<std::int16_t(std::int32_t finalTime)> placeFinalTime;
+    // Set by the screens layer: fetches the online table and, once it has arrived, writes the
+    // final time's place to scorePlace. endGame calls it only when the online switch is on.
+    std::function<void(std::int32_t finalTime)> placeFinalTime;
 };
 
 extern WorldState world;

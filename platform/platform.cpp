@@ -32,6 +32,7 @@ Platform createHeadlessPlatform(int frameMs) {
         createHeadlessAudioDevice([clock = platform.clock.get()] { return clock->ticks(); });
     platform.text = createTextRenderer(*platform.video);
     platform.headless = true;
+    platform.finishRequestsEachFrame = true;
     return platform;
 }
 

@@ -19,6 +19,9 @@ struct Platform {
     std::unique_ptr<AudioDevice> audio;
     std::unique_ptr<TextRenderer> text;
     bool headless = false;
+    // Headless runs let every network request finish before the next frame, so what they show
+    // depends on the replies alone, never on how long the replies took.
+    bool finishRequestsEachFrame = false;
 
     Platform();
     ~Platform();

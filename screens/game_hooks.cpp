@@ -60,10 +60,7 @@ void installGameHooks() {
     hooks.keyDown = onKeyDown;
     hooks.keyUp = onKeyUp;
     hooks.spawnWaveAsteroid = [](const std::string& effectName) { spawnAsteroid(-1, effectName); };
-    world.placeFinalTime = [](std::int32_t finalTime) {
-        fetchHighScores();
-        return placeScore(finalTime);
-    };
+    world.placeFinalTime = placeFinalTime;
 }
 
 } // namespace vastorim

@@ -5,6 +5,7 @@
 #include "game/world.h"
 #include "game/world_tables.h"
 #include "screens/game_over.h"
+#include "screens/high_scores.h"
 #include "screens/score_text.h"
 
 namespace vastorim {
@@ -19,6 +20,11 @@ std::uint32_t white(double opacity) {
 void drawGameOverText() {
     const std::uint32_t colour = white(1.0 - globals.globalFade);
     const std::string finalText = timeText(globals.finalTime);
+    if (placingFinalTime()) {
+        drawText(finalText + "\r\n" + std::string(waitingForTableText), 0, 300, screenWidth,
+                 screenHeight, 1, colour);
+        return;
+    }
     if (world.scorePlace == -1) {
         drawText("Game Over\r\n" + finalText, 0, 300, screenWidth, screenHeight, 1, colour);
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace vastorim {
 
@@ -12,8 +13,10 @@ void drawShips();
 void drawWorld();
 
 // The survival clock in the lower left and, once the game is over, the centred game-over text
-// and name line, cross-faded with the world.
+// and name line, cross-faded with the world. While the online table for the place is on its
+// way, the final time shows with a waiting line instead.
 void drawHud();
+inline constexpr std::string_view waitingForTableText = "Checking the high scores...";
 
 // The name line's cursor: "_" for the first half of each blink second, a space for the second
 // half (so the centred name does not shift), nothing once the name is full.

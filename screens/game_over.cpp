@@ -37,7 +37,10 @@ void submitScore() {
     }
     std::transform(globals.playerName.begin(), globals.playerName.end(), globals.playerName.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    sendScore();
+    // Escape during play pauses a game that has no time yet: nothing to send.
+    if (globals.finalTime != 0) {
+        sendScore();
+    }
 }
 
 void enterNameKey(int keyCode) {

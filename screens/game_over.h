@@ -28,7 +28,7 @@ bool editPlayerName(std::string& name, int keyCode);
 void enterNameKey(int keyCode);
 
 // Hands playerName (upper-cased for good) and finalTime to the high-score service; nothing while
-// the game is offline or the name is empty.
+// the game is offline or the name is empty, and nothing is sent while the game has no final time.
 void submitScore();
 
 } // namespace vastorim

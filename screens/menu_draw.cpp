@@ -97,11 +97,10 @@ void drawInstructions() {
 
 void drawAbout() {
     static const std::string title = aboutTitle();
-    static const std::string address(serverBase);
     const RevealedLine lines[] = {
         {title.c_str(), 100, 150},
         {"2026 The Vastorim team", 150, 200},
-        {address.c_str(), 250, 300},
+        {"http://vastorim.example.net", 250, 300},
     };
     advanceReveal(music.fourBeatFlag);
     drawRevealedLines(lines, 100, 400);

@@ -1,20 +1,13 @@
 #include "screens/score_text.h"
 
-#include <algorithm>
+#include "protocol/table_time.h"
+
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace vastorim {
 namespace {
-
-// At least four digits, then ":" before the last two.
-std::string colonForm(std::string digits) {
-    if (digits.size() < 4) {
-        digits.insert(0, 4 - digits.size(), '0');
-    }
-    digits.insert(digits.size() - 2, ":");
-    return digits;
-}
 
 std::string padded(int value, int width) {
     char buffer[16];
@@ -26,8 +19,7 @@ std::string padded(int value, int width) {
 
 std::string timeText(std::int32_t milliseconds) {
     const double hundredths = std::round(milliseconds * 0.1);
-    const long long whole = static_cast<long long>(std::fabs(hundredths));
-    std::string text = colonForm(std::to_string(whole));
+    const std::string text = TableTime(static_cast<std::uint64_t>(std::fabs(hundredths))).text();
     return hundredths < 0 ? "-" + text : text;
 }
 
@@ -45,10 +37,8 @@ std::string ordinalText(int place) {
 }
 
 std::string tableTimeText(std::string_view hundredths) {
-    const bool decimal =
-        !hundredths.empty() && std::all_of(hundredths.begin(), hundredths.end(),
-                                           [](char c) { return c >= '0' && c <= '9'; });
-    return decimal ? colonForm(std::string(hundredths)) : "--:--";
+    const std::optional<TableTime> time = TableTime::read(hundredths);
+    return time ? time->text() : "--:--";
 }
 
 std::string tablePlaceText(int place) {

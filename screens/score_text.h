@@ -17,8 +17,8 @@ std::string timeText(std::int32_t milliseconds);
 // 1st, 2nd, 3rd, then 4th, 5th, ... (11th, 12th, 21th too: the table only has ten places).
 std::string ordinalText(int place);
 
-// A high-score table time (decimal hundredths as the server sends them) in the clock's form;
-// an entry that is not a decimal number shows as "--:--".
+// A high-score table time (decimal hundredths as the server sends them) in the clock's form,
+// from its value ("00123" shows 01:23); an entry that is not a time shows as "--:--".
 std::string tableTimeText(std::string_view hundredths);
 
 // The row label of a high-score place: "01." to "10.".

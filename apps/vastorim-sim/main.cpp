@@ -4,6 +4,7 @@
 
 #include "engine/app_path.h"
 #include "engine/errors.h"
+#include "engine/game_setup.h"
 #include "engine/random.h"
 #include "engine/renderer.h"
 #include "engine/startup.h"
@@ -11,6 +12,7 @@
 #include "platform/events.h"
 #include "platform/platform.h"
 #include "screens/game_hooks.h"
+#include "screens/high_scores.h"
 
 #include <filesystem>
 #include <iostream>
@@ -47,6 +49,13 @@ int main(int argc, char** argv) {
     platform::Platform platform = platform::createHeadlessPlatform(options.frameMs);
     play->attach(static_cast<platform::ScriptedEvents&>(*platform.events), *platform.clock);
     installGameHooks();
+    if (options.online) {
+        // The start-up fetch follows the reading of the setup file: the switch is turned on there.
+        hooks.fetchHighScores = [] {
+            onlineEnabled = true;
+            fetchHighScores();
+        };
+    }
     sim::FrameDriver driver(options, *play);
     driver.install();
 

@@ -8,14 +8,16 @@ namespace vastorim::sim {
 const char* const simUsage =
     "usage: vastorim-sim --data DIR --frames N [--frame-ms MS] [--seed S] [--out DIR]\n"
     "                    [--screenshot-at F ...] [--screenshot-every K]\n"
-    "                    [--input FILE] [--trace FILE] [--demo] [--no-render]\n"
+    "                    [--input FILE] [--trace FILE] [--demo] [--no-render] [--online]\n"
     "  Runs the game headless for N frames on a virtual clock of MS milliseconds per frame\n"
     "  (default 16) and writes frame-NNNNNN.png into --out (default .) for frame F (counted\n"
     "  from 0) and for every K-th frame from frame 0.\n"
     "  --input FILE   key events by frame: FRAME down|up|press KEY, FRAME close, # comments\n"
     "  --trace FILE   one JSON object per frame, written after the frame's update and drawing\n"
     "  --demo         a built-in pilot plays ship 0 with its bound keys\n"
-    "  --no-render    draw nothing, for fast long runs";
+    "  --no-render    draw nothing, for fast long runs\n"
+    "  --online       online high scores on, against VASTORIM_SERVER or the built-in server;\n"
+    "                 each request finishes before the next frame";
 
 namespace {
 
@@ -82,6 +84,8 @@ SimOptions parseSimOptions(const std::vector<std::string>& arguments) {
             options.demo = true;
         } else if (option == "--no-render") {
             options.noRender = true;
+        } else if (option == "--online") {
+            options.online = true;
         } else {
             throw UsageError("unknown option \"" + option + "\"");
         }

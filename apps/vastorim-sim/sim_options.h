@@ -21,6 +21,7 @@ struct SimOptions {
     std::string traceFile;    // one JSON line per frame; empty: none
     bool demo = false;        // the built-in pilot plays ship 0
     bool noRender = false;    // nothing is drawn (and no screenshots are taken)
+    bool online = false;      // online high scores, whatever the setup file says
 };
 
 // A command line that cannot be run; what() says why.

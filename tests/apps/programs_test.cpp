@@ -1,12 +1,15 @@
 // The programs as they run: whole games through vastorim-sim (scripted keys, the demo pilot and
 // their replays), vastorim-sim and vastorim-fx on a small program folder of their own, and the
 // game in a real window.
+#include "protocol/score_key.h"
+#include "support/loopback_server.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -104,13 +107,14 @@ class GameOver : public ::testing::Test {
     }
     void SetUp() override { ASSERT_GT(death, 0) << "the ship survived"; }
     // The same game, with key presses at frames counted from its end.
-    static SimRun playAfterDeath(long frames,
-                                 const std::vector<std::pair<long, const char*>>& keys) {
+    static SimRun playAfterDeath(long frames, const std::vector<std::pair<long, const char*>>& keys,
+                                 std::vector<std::string> options = {}) {
         std::string script = "0 press return\n";
         for (const auto& [offset, key] : keys) {
             script += std::to_string(death + offset) + " press " + key + "\n";
         }
-        return playFor(death + frames, script, {"--frame-ms", "50"});
+        options.insert(options.end(), {"--frame-ms", "50"});
+        return playFor(death + frames, script, options);
     }
     static inline long death = -1;
 };
@@ -140,6 +144,37 @@ TEST_F(GameOver, ReturnOnAChangedNameGoesToTheHighScoresAndNotOnTheDefault) {
     EXPECT_EQ(after.number("gameMode"), 0);
     EXPECT_EQ(after.number("menuScreen"), 1);
     EXPECT_EQ(after.number("globalFade"), 1);
+}
+
+// The same game online against a loopback server, and offline: each request finishes before the
+// next frame, so the place shows one frame after the game ends.
+TEST_F(GameOver, OnlineThePlaceFollowsTheReplyAndTheTypedNameIsSubmitted) {
+    std::string table = "1|999999|FAST|2|999999|FASTER";
+    for (int rank = 3; rank <= 10; ++rank) {
+        table += "|" + std::to_string(rank) + "|1|SLOW";
+    }
+    test::LoopbackServer server([&table](const std::string& head) {
+        return test::httpReply(200, head.find(" /submit.php?") != std::string::npos ? "OK" : table);
+    });
+    setenv("VASTORIM_SERVER", server.base().c_str(), 1);
+    const std::vector<std::pair<long, const char*>> keys = {{2, "backspace"}, {4, "return"}};
+    const SimRun offline = playAfterDeath(8, keys);
+    const SimRun run = playAfterDeath(8, keys, {"--online"});
+    unsetenv("VASTORIM_SERVER");
+    EXPECT_EQ(offline.trace.size(), run.trace.size()) << offline.result.err;
+    ASSERT_EQ(run.trace.size(), static_cast<std::size_t>(death + 8)) << run.result.err;
+    EXPECT_EQ(run.trace[death].number("scorePlace"), -1) << "the reply is on its way";
+    EXPECT_EQ(run.trace[death + 1].number("scorePlace"), 3);
+    EXPECT_EQ(run.trace[death + 5].number("menuScreen"), 1);
+    const auto score = static_cast<std::int32_t>(run.trace[death].number("finalTime")) / 10;
+    const std::string tableTarget = "/highscores.php?query=score_list";
+    EXPECT_EQ(server.targets(), (std::vector<std::string>{
+                                    tableTarget, tableTarget,
+                                    "/submit.php?name=PLAYE&score=" + std::to_string(score) +
+                                        "&key=" + scoreKey("PLAYE", score, VASTORIM_SCORE_SECRET),
+                                    tableTarget}))
+        << "the offline run asked for nothing";
+    EXPECT_FALSE(std::filesystem::exists(VASTORIM_PROGRAM_DIR "/~tmp"));
 }
 
 // The demo pilot starts a game at once and plays it for two minutes.

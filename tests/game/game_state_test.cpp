@@ -36,7 +36,7 @@ TEST_F(GameStateTest, TheBackgroundGlowTurnsFromGreenToRedWithTheMeanHealth) {
 TEST_F(GameStateTest, TheGameEndsWhenTheShipsTotalHealthIsUsedUpAndTheScreenFades) {
     loadShips(2);
     world.placeFinalTime = [](std::int32_t finalTime) {
-        return static_cast<std::int16_t>(finalTime == 3500 ? 3 : 9);
+        world.scorePlace = static_cast<std::int16_t>(finalTime == 3500 ? 3 : 9);
     };
     globals.gameStartTick = 1000;
     globals.gameClockTick = 4500;

@@ -1,6 +1,7 @@
 // The screens from a clean start: keys in the menus and in play, the menus and the in-game
 // display drawn on the offscreen surface with the game font; the game-over screen's name entry,
 // the high-score table's placing and the shown times.
+#include "engine/background_jobs.h"
 #include "engine/font.h"
 #include "engine/game_setup.h"
 #include "engine/music_clock.h"
@@ -19,8 +20,11 @@
 #include "screens/menu_draw.h"
 #include "screens/menu_state.h"
 #include "screens/score_text.h"
+#include "support/loopback_server.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 #include <algorithm>
 #include <tuple>
@@ -195,6 +199,22 @@ TEST_F(Screens, OnlineTheTableRowsAppearOnePerBeatTheNewestDimmed) {
     EXPECT_EQ(band(590, 640), 255) << "once all ten are shown, every row is full";
 }
 
+TEST_F(Screens, WhileTheTableIsOnItsWayTheTimeShowsWithAWaitingLine) {
+    test::LoopbackServer silent([](const std::string&) { return std::optional<std::string>(); });
+    setenv("VASTORIM_SERVER", silent.base().c_str(), 1);
+    globals.gameMode = 1;
+    globals.finalTime = 85000;
+    globals.globalFade = 0;
+    placeFinalTime(globals.finalTime);
+    draw(drawHud);
+    stopBackgroundJobs();
+    unsetenv("VASTORIM_SERVER");
+    EXPECT_EQ(band(250, 295), 0) << "no place yet";
+    EXPECT_EQ(band(300, 330), 255) << "the time at 300";
+    EXPECT_EQ(brightest(0, 330, 400, 380), 255) << "a line wider than Game Over below it";
+    EXPECT_EQ(band(400, 440), 0) << "no name line";
+}
+
 TEST(NameEntry, TypesCapitalsDigitsOneToNineAndSpacesUpToTenAndBackspaceDeletes) {
     const std::tuple<std::string, std::vector<int>, std::string> cases[] = {
         {"player", {'A', 'B'}, "playerAB"},
@@ -247,32 +267,21 @@ TEST(PlaceInTable, TakesThePlaceOfTheFirstSlowerEntryTiesNeverBeatAndNonNumbersA
     std::array<std::string, 10> gaps = descendingTable();
     gaps[6] = "";
     gaps[7] = "n/a";
+    std::array<std::string, 10> notTimes;
+    notTimes.fill("00123");
+    notTimes[4] = "nan";
+    notTimes[5] = "inf";
+    notTimes[6] = "12.5";
+    notTimes[7] = "-5";
     using Case = std::tuple<long, std::array<std::string, 10>, int>;
     for (const auto& [ms, table, place] :
          {Case{85000, descendingTable(), 2}, Case{95000, descendingTable(), 1},
           Case{5, descendingTable(), 10}, Case{0, descendingTable(), -1},
           Case{90000, descendingTable(), 2}, Case{30000, lastSlow, -1}, Case{30010, lastSlow, 10},
-          Case{100, gaps, 7}, Case{1, std::array<std::string, 10>{}, 1}}) {
+          Case{100, gaps, 7}, Case{1, std::array<std::string, 10>{}, 1}, Case{1230, notTimes, 5},
+          Case{1240, notTimes, 1}}) {
         EXPECT_EQ(placeInTable(ms, table), place) << ms;
     }
-}
-
-TEST(PlaceScore, OnlyOnlineGamesPlaceAndTouchTheNetwork) {
-    resetHighScores();
-    highScores.highScoreTimes = descendingTable();
-    int fetches = 0, sends = 0;
-    highScoreNetwork.fetchTable = [&] { ++fetches; };
-    highScoreNetwork.sendScore = [&] { ++sends; };
-    for (const bool online : {false, true}) {
-        onlineEnabled = online;
-        EXPECT_EQ(placeScore(85000), online ? 2 : -1);
-        fetchHighScores();
-        sendScore();
-        EXPECT_EQ(std::pair(fetches, sends), online ? std::pair(1, 1) : std::pair(0, 0));
-    }
-    highScoreNetwork = HighScoreNetwork{};
-    onlineEnabled = false;
-    resetHighScores();
 }
 
 TEST(ScoreText, TimesInHundredthsRoundHalvesAwayFromZeroWithAtLeastFourDigits) {
@@ -289,7 +298,8 @@ TEST(ScoreText, OrdinalsTablePlacesAndTableTimes) {
               "1st2nd3rd4th10th");
     EXPECT_EQ(tablePlaceText(1) + tablePlaceText(10), "01.10.");
     const std::pair<const char*, const char*> stored[] = {
-        {"7", "00:07"}, {"1234", "12:34"}, {"123456", "1234:56"}, {"", "--:--"}, {"12a", "--:--"}};
+        {"7", "00:07"}, {"1234", "12:34"}, {"123456", "1234:56"}, {"00123", "01:23"},
+        {"", "--:--"},  {"nan", "--:--"},  {"12.5", "--:--"},     {"-5", "--:--"}};
     for (const auto& [table, text] : stored) {
         EXPECT_EQ(tableTimeText(table), text) << table;
     }

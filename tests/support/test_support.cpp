@@ -3,6 +3,7 @@
 #include "platform/video.h"
 #include "tools/music/wav_file.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -37,6 +38,15 @@ std::string readFile(const std::string& path) {
     std::ostringstream text;
     text << stream.rdbuf();
     return text.str();
+}
+
+std::vector<std::string> folderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 void writeQuadrantPicture(const std::string& path, int size, std::uint32_t topLeft,

@@ -1,0 +1,74 @@
+#include "screens/high_score_requests.h"
+
+#include "engine/numbers.h"
+#include "protocol/score_key.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace vastorim {
+
+namespace {
+
+std::string percentEncoded(std::string_view text) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string encoded;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool unreserved = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+                                (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' ||
+                                byte == '_' || byte == '~';
+        if (unreserved) {
+            encoded += c;
+        } else {
+            encoded += {'%', hex[byte >> 4], hex[byte & 0xF]};
+        }
+    }
+    return encoded;
+}
+
+} // namespace
+
+std::string serverBase() {
+    const char* fromEnvironment = std::getenv("VASTORIM_SERVER");
+    return fromEnvironment != nullptr && *fromEnvironment != '\0' ? fromEnvironment
+                                                                  : VASTORIM_SERVER_BASE;
+}
+
+std::string tableRequestUrl() {
+    return serverBase() + "/highscores.php?query=score_list";
+}
+
+std::string submissionUrl(std::string_view upperName, std::int32_t finalTime) {
+    const std::int32_t score = toLong(finalTime * 0.1);
+    return serverBase() + "/submit.php?name=" + percentEncoded(upperName) +
+           "&score=" + std::to_string(score) +
+           "&key=" + scoreKey(upperName, score, VASTORIM_SCORE_SECRET);
+}
+
+std::optional<HighScoreTable> readTableReply(std::string_view reply) {
+    std::string_view line = reply.substr(0, reply.find('\n'));
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    std::vector<std::string_view> fields;
+    for (std::size_t start = 0;;) {
+        const std::size_t bar = line.find('|', start);
+        fields.push_back(line.substr(start, bar - start));
+        if (bar == std::string_view::npos) {
+            break;
+        }
+        start = bar + 1;
+    }
+    if (fields.size() < 30) {
+        return std::nullopt;
+    }
+    HighScoreTable table;
+    for (std::size_t i = 0; i < 10; ++i) {
+        table.highScoreTimes[i] = fields[3 * i + 1];
+        table.highScoreNames[i] = fields[3 * i + 2];
+    }
+    return table;
+}
+
+} // namespace vastorim

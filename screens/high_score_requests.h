@@ -1,0 +1,31 @@
+#pragma once
+
+#include "screens/high_scores.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vastorim {
+
+// What the game asks its web server, and how it reads the answers.
+
+// The server's address without a trailing slash: the environment variable VASTORIM_SERVER when
+// it is set, otherwise the build setting VASTORIM_SERVER_BASE.
+std::string serverBase();
+
+// serverBase + "/highscores.php?query=score_list".
+std::string tableRequestUrl();
+
+// serverBase + "/submit.php?name=NAME&score=SCORE&key=KEY" for an upper-cased name: the name
+// percent-encoded (unreserved characters as they are, any other byte as %XX: "AB CD" becomes
+// "AB%20CD"), the score in hundredths of a second rounded half to even, and the key that the
+// server checks, keyed with the build setting VASTORIM_SCORE_SECRET.
+std::string submissionUrl(std::string_view upperName, std::int32_t finalTime);
+
+// The table in a reply: its first line (ended by LF or CR LF) cut at every "|"; field 3i + 1 is
+// entry i's time and 3i + 2 its name. Nothing when that line holds fewer than 30 fields.
+std::optional<HighScoreTable> readTableReply(std::string_view reply);
+
+} // namespace vastorim
