@@ -50,7 +50,7 @@ table { width: 100%; border-collapse: collapse; font-size: 1.1rem; }
 th { text-align: left; font-size: 0.8rem; color: #7d86a8; text-transform: uppercase;
      padding: 0 0.6rem 0.4rem; }
 td { padding: 0.55rem 0.6rem; border-top: 1px solid #1c2140; }
-tr:nth-child(1) td { color: #ffd76a; }
+tr:first-child:not(.empty) td { color: #ffd76a; }
 .rank { width: 2.5rem; text-align: right; color: #7d86a8; }
 .name { white-space: pre; }
 .time { text-align: right; font-variant-numeric: tabular-nums; font-family: monospace; }
@@ -69,7 +69,7 @@ p { color: #7d86a8; font-size: 0.85rem; text-align: center; margin-top: 1.2rem; 
 
 constexpr const char* kPageFoot = R"html(</tbody>
 </table>
-<p>The ten longest survivals, in minutes and seconds as the game shows them.</p>
+<p>The ten longest survivals: seconds and hundredths, as the game shows them.</p>
 </main>
 </body>
 </html>

@@ -84,6 +84,13 @@ void ScoreServer::routeRequests() {
     httplib::Server& http = *http_;
     http.new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
     http.set_keep_alive_timeout(kKeepAliveSeconds);
+    // The library's default also sets SO_REUSEPORT, which would let a second server share the
+    // port unnoticed; reusing the address alone only allows a restart while old connections
+    // linger.
+    http.set_socket_options([](socket_t socket) {
+        const int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     http.set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
         requestStart = Clock::now();
         return httplib::Server::HandlerResponse::Unhandled;

@@ -27,6 +27,7 @@ class TempFolder {
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
 
+// Pictures and program folders (test_pictures.cpp, which needs the platform layer).
 // A PNG of one colour (0xAARRGGBB), or of four quadrants: top-left, top-right, bottom-left,
 // bottom-right.
 void writePicture(const std::string& path, int size, std::uint32_t argb);
