@@ -1,8 +1,8 @@
 #include "support/test_support.h"
+#include "support/test_wav.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -11,27 +11,19 @@ namespace {
 
 constexpr long kBeatBytes = 37786;
 constexpr long kBeatFrames = kBeatBytes / 2;
-constexpr long kLoopStartBytes = 37786;
 constexpr long kLoopEndBytes = 2418305;
 constexpr int kSampleRate = 22050;
 
 const std::string kTrackPath = std::string(VASTORIM_PROGRAM_DIR) + "/sound/music.wav";
-
-std::uint32_t little(const std::string& bytes, std::size_t at, int size) {
-    std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i) {
-        value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
-    }
-    return value;
-}
 
 class MusicTrack : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         bytes = readFile(kTrackPath);
         samples.resize(bytes.size() < 44 ? 0 : (bytes.size() - 44) / 2);
+        const auto byte = [](std::size_t at) { return static_cast<unsigned char>(bytes[at]); };
         for (std::size_t i = 0; i < samples.size(); ++i) {
-            samples[i] = static_cast<std::int16_t>(little(bytes, 44 + 2 * i, 2));
+            samples[i] = static_cast<std::int16_t>(byte(44 + 2 * i) | byte(45 + 2 * i) << 8);
         }
     }
     void SetUp() override { ASSERT_GT(bytes.size(), 44u) << kTrackPath; }
@@ -39,19 +31,11 @@ class MusicTrack : public ::testing::Test {
     static inline std::vector<std::int16_t> samples;
 };
 
-TEST_F(MusicTrack, IsSixteenBitMonoPcmAt22050HzWithTheLoopAndATail) {
-    EXPECT_EQ(bytes.substr(0, 4) + bytes.substr(8, 8) + bytes.substr(36, 4), "RIFFWAVEfmt data");
-    EXPECT_EQ(little(bytes, 4, 4), bytes.size() - 8);
-    // Header size, PCM, mono, rate, byte rate, block size, bits.
-    EXPECT_EQ(little(bytes, 16, 4), 16u);
-    EXPECT_EQ(little(bytes, 20, 2), 1u);
-    EXPECT_EQ(little(bytes, 22, 2), 1u);
-    EXPECT_EQ(little(bytes, 24, 4), static_cast<std::uint32_t>(kSampleRate));
-    EXPECT_EQ(little(bytes, 28, 4), static_cast<std::uint32_t>(kSampleRate * 2));
-    EXPECT_EQ(little(bytes, 32, 2), 2u);
-    EXPECT_EQ(little(bytes, 34, 2), 16u);
-    const long dataBytes = little(bytes, 40, 4);
-    EXPECT_EQ(static_cast<long>(bytes.size()), 44 + dataBytes);
+TEST_F(MusicTrack, IsSixteenBitMonoPcmAt22050HzInWholeBeatsWithATailAfterTheLoop) {
+    const TempFolder folder;
+    writeWav16(folder.file("same.wav"), kSampleRate, 1, samples);
+    EXPECT_TRUE(readFile(folder.file("same.wav")) == bytes) << "not plain 16-bit mono PCM";
+    const long dataBytes = static_cast<long>(samples.size()) * 2;
     EXPECT_EQ(dataBytes % kBeatBytes, 0) << "whole beats only";
     EXPECT_GE(dataBytes, kLoopEndBytes + kBeatBytes) << "at least one beat after the loop end";
 }
@@ -59,53 +43,33 @@ TEST_F(MusicTrack, IsSixteenBitMonoPcmAt22050HzWithTheLoopAndATail) {
 // Playing past the loop end and jumping back to the loop start must not be heard: the tail
 // continues exactly as the loop begins.
 TEST_F(MusicTrack, JoinsWithoutAClick) {
-    const std::size_t start = kLoopStartBytes / 2;
+    const std::size_t start = kBeatFrames;           // after the lead-in beat
     const std::size_t end = (kLoopEndBytes - 1) / 2; // first sample at or after the loop end
-    int worst = 0, ownStep = 0;
     for (std::size_t k = 0; k < kBeatFrames; ++k) {
-        worst = std::max(worst, std::abs(samples[end + k] - samples[start + k]));
+        ASSERT_LE(std::abs(samples[end + k] - samples[start + k]), 2) << "sample " << k;
     }
-    for (std::size_t i = end - 200; i < end; ++i) {
-        ownStep = std::max(ownStep, std::abs(samples[i + 1] - samples[i]));
-    }
-    EXPECT_LE(worst, 2);
-    EXPECT_LE(std::abs(samples[start] - samples[end - 1]), ownStep + 2);
 }
 
-// Drum attacks found from the waveform alone: 1 ms windows whose energy jumps well above the
-// 30 ms before them.
-std::vector<double> onsetSeconds(const std::vector<std::int16_t>& samples) {
-    constexpr std::size_t window = 22;
-    std::vector<double> energy(samples.size() / window);
-    for (std::size_t w = 0; w < energy.size(); ++w) {
-        for (std::size_t i = w * window; i < (w + 1) * window; ++i) {
-            energy[w] += static_cast<double>(samples[i]) * samples[i] / window;
-        }
-    }
-    std::vector<double> onsets;
-    for (std::size_t w = 30; w + 4 < energy.size(); ++w) {
-        double before = 0, after = 0;
-        for (std::size_t k = w - 30; k < w; ++k) {
-            before += energy[k] / 30;
-        }
-        for (std::size_t k = w; k < w + 4; ++k) {
-            after += energy[k] / 4;
-        }
-        if (after > 3.0 * before && after > 2.0e6) {
-            onsets.push_back(static_cast<double>(w * window) / kSampleRate);
-            w += 149; // the attack's own ring is no new attack
-        }
-    }
-    return onsets;
-}
-
+// Drum attacks found from the waveform alone: the first 1 ms step from 30 ms before a beat whose
+// next 4 ms carry over three times the energy of the 30 ms before them is the beat's attack.
 TEST_F(MusicTrack, DrumsStrikeWithinFiveMillisecondsOfEveryBeat) {
-    const std::vector<double> onsets = onsetSeconds(samples);
+    const auto energy = [](long from, long count) {
+        double sum = 0;
+        for (long i = from; i < from + count; ++i) {
+            sum += static_cast<double>(samples[i]) * samples[i];
+        }
+        return sum / count;
+    };
+    const auto attacks = [&](long at) {
+        return energy(at, 88) > 3 * energy(at - 660, 660) && energy(at, 88) > 2.0e6;
+    };
     for (long beat = 1; beat < static_cast<long>(samples.size()) / kBeatFrames; ++beat) {
-        const double at = beat * static_cast<double>(kBeatFrames) / kSampleRate;
-        EXPECT_TRUE(std::any_of(onsets.begin(), onsets.end(),
-                                [&](double onset) { return std::fabs(onset - at) < 0.005; }))
-            << "beat " << beat;
+        const long due = beat * kBeatFrames;
+        long attack = due - 660;
+        while (attack <= due + 110 && !attacks(attack)) {
+            attack += 22;
+        }
+        EXPECT_LE(std::abs(attack - due), 110) << "beat " << beat;
     }
 }
 

@@ -1,5 +1,5 @@
 #include "engine/app_path.h"
-#include "engine/main_loop.h"
+#include "engine/music_clock.h"
 #include "engine/platform_access.h"
 #include "engine/renderer.h"
 #include "engine/startup.h"
@@ -9,6 +9,7 @@
 #include "platform/platform_error.h"
 #include "platform/video.h"
 #include "support/test_support.h"
+#include "support/test_wav.h"
 
 #include <gtest/gtest.h>
 
@@ -51,7 +52,11 @@ class HeadlessMain : public ::testing::Test {
     int framesRun = 0;
 };
 
-TEST_F(HeadlessMain, StartsUpInOrderWithMenuStateAndEmptyThenLoadedRegistry) {
+// A first start: no setup file, no font, and a silent track of the shipped length. The music
+// plays from the loop start at 22000 frames of 2 bytes a second, 880 bytes a 20 ms frame.
+TEST_F(HeadlessMain, StartsUpInOrderInTheMenuAndPlaysTheMusicFromItsLoopStart) {
+    writeWav16(folder.file("sound/music.wav"), 22050, 1,
+               std::vector<std::int16_t>((2418305 + 37786) / 2));
     std::vector<std::string> calls;
     hooks.fetchHighScores = [&] {
         calls.push_back("fetchHighScores");
@@ -68,13 +73,23 @@ TEST_F(HeadlessMain, StartsUpInOrderWithMenuStateAndEmptyThenLoadedRegistry) {
     hooks.updateMode = [&] {
         EXPECT_EQ(globals.gameMode, 0);
         EXPECT_EQ(globals.menuScreen, 0);
-        EXPECT_TRUE(globals.gameRunning);
         EXPECT_EQ(globals.globalFade, 1.0f);
     };
-    script({});
-    EXPECT_EQ(Main({"run"}, headless), 0);
+    std::vector<std::int32_t> positions;
+    hooks.afterFrame = [&] {
+        updateMusicClock();
+        positions.push_back(music.playPos);
+        globals.gameRunning = positions.size() < 2;
+    };
+    ASSERT_EQ(Main({"run"}, headless), 0);
     EXPECT_EQ(calls,
               (std::vector<std::string>{"fetchHighScores", "loadContent", "resetMenuItems"}));
+    EXPECT_EQ(music.musicFrequency, 22000);
+    ASSERT_EQ(positions.size(), 2u);
+    EXPECT_GE(positions[0], 37786);
+    EXPECT_LE(positions[0], 37786 + 880);
+    EXPECT_EQ(positions[1] - positions[0], 880);
+    EXPECT_THROW(restartMusic(), std::logic_error) << "released with the platform, not dangling";
 }
 
 TEST_F(HeadlessMain, EventsReachTheHandlersAfterTheFrameAndCloseEndsTheLoop) {

@@ -1,3 +1,4 @@
+#include "engine/math_functions.h"
 #include "engine/numbers.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <vector>
 
 using namespace vastorim;
 
@@ -32,30 +34,22 @@ TEST(Numbers, ConversionsRoundHalvesToEvenAndReportOverflow) {
     }
 }
 
-TEST(Numbers, TextFormIsShortestFixedOrExponent) {
-    const std::pair<double, const char*> forms[] = {{0, "0"},
-                                                    {-0.0, "0"},
-                                                    {0.5, "0.5"},
-                                                    {-0.5, "-0.5"},
-                                                    {100, "100"},
-                                                    {0.3, "0.3"},
-                                                    {1.25e-4, "0.000125"},
-                                                    {1e-5, "1E-05"},
-                                                    {1.5e-7, "1.5E-07"},
-                                                    {-2.5e-300, "-2.5E-300"},
-                                                    {999999999999999.9, "1E+15"},
-                                                    {1.5e20, "1.5E+20"},
-                                                    {1e100, "1E+100"},
-                                                    {inf, "inf"},
-                                                    {-inf, "-inf"},
-                                                    {nan, "nan"}};
-    for (auto [value, text] : forms) {
-        EXPECT_EQ(numberToText(value), text);
+TEST(Numbers, TextFormIsShortestFixedOrExponentToFifteenDigits) {
+    using Forms = std::vector<std::pair<double, const char*>>;
+    const Forms fixed = {{0, "0"},       {-0.0, "0"},        {0.5, "0.5"},          {-0.5, "-0.5"},
+                         {100, "100"},   {0.1 + 0.2, "0.3"}, {1.25e-4, "0.000125"}, {inf, "inf"},
+                         {-inf, "-inf"}, {nan, "nan"}};
+    const Forms fifteenDigits = {{3.14159265358979, "3.14159265358979"},
+                                 {1234567.8901234567, "1234567.89012346"},
+                                 {123456789012345.0, "123456789012345"}};
+    const Forms exponent = {{1e-5, "1E-05"},          {1.5e-7, "1.5E-07"},
+                            {-2.5e-300, "-2.5E-300"}, {999999999999999.9, "1E+15"},
+                            {1.5e20, "1.5E+20"},      {1e100, "1E+100"}};
+    for (const Forms& forms : {fixed, fifteenDigits, exponent}) {
+        for (auto [value, text] : forms) {
+            EXPECT_EQ(numberToText(value), text);
+        }
     }
-    EXPECT_EQ(numberToText(0.1 + 0.2), "0.3");
-    EXPECT_EQ(numberToText(3.14159265358979), "3.14159265358979");
-    EXPECT_EQ(numberToText(1234567.8901234567), "1234567.89012346");
-    EXPECT_EQ(numberToText(123456789012345.0), "123456789012345");
 }
 
 TEST(Numbers, TextToNumberReadsEveryWrittenFormAndRejectsOthers) {
@@ -116,6 +110,24 @@ TEST(Numbers, Round15MatchesTheTextRoundTrip) {
         expectSameAsTextRoundTrip(-value);
     }
     EXPECT_EQ(round15(0.1 + 0.2), 0.3);
+}
+
+TEST(MathFunctions, ApproxDistanceTakesBothXThenBothY) {
+    EXPECT_EQ(approxDistance(0, 3, 0, 4), 5.2255859375f);
+    EXPECT_EQ(approxDistance(3, 0, 4, 0), 5.2255859375f);
+    EXPECT_EQ(approxDistance(0, 0, 0, 10), 9.833984375f);
+    EXPECT_EQ(approxDistance(-5, 5, 0, 0), 9.833984375f);
+    EXPECT_EQ(approxDistance(1, 1, 2, 2), 0.0f);
+}
+
+// 0 and -0 compare equal, so the sign tells which argument came back.
+TEST(MathFunctions, MinAndMaxGiveTheSecondArgumentOnATie) {
+    EXPECT_EQ(minOf(2, 1), 1);
+    EXPECT_EQ(maxOf(1, 2), 2);
+    EXPECT_TRUE(std::signbit(minOf(0.0f, -0.0f)));
+    EXPECT_FALSE(std::signbit(minOf(-0.0f, 0.0f)));
+    EXPECT_TRUE(std::signbit(maxOf(0.0f, -0.0f)));
+    EXPECT_FALSE(std::signbit(maxOf(-0.0f, 0.0f)));
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "engine/errors.h"
+#include "engine/error_place.h"
 #include "engine/text_files.h"
 #include "support/test_support.h"
 
@@ -47,9 +47,9 @@ TEST(TextFiles, ReadsLfAndCrLfLinesAndReportsReadingPastTheEnd) {
     std::string line = "left over";
     EXPECT_FALSE(reader.readLine(line));
     EXPECT_EQ(line, "");
-
-    EXPECT_THROW(TextReader(folder.file("absent.txt")), DataError);
-    EXPECT_THROW(TextReader(folder.path()), DataError);
+    for (const std::string& unreadable : {folder.file("absent.txt"), folder.path()}) {
+        EXPECT_EQ(errorOf([&] { TextReader{unreadable}; }).file, unreadable);
+    }
     EXPECT_THROW(TextWriter(folder.file("no/such/folder.txt")), DataError);
 }
 
@@ -66,18 +66,16 @@ TEST(TextFiles, WritesCrLfAppendsOrReplaces) {
 
 TEST(TextFiles, PathsTakeBothSeparatorsAndFoldersCanBeMadeAndRemoved) {
     TempFolder folder;
-    std::string windowsStyle = folder.path() + "\\sub\\file.txt";
+    const std::string windowsStyle = folder.path() + "\\sub\\file.txt";
     ASSERT_TRUE(createFolder(folder.path() + "\\sub"));
     writeLines(windowsStyle, {"x"});
-    EXPECT_TRUE(fileExists(folder.file("sub/file.txt")));
-    EXPECT_EQ(readAll(windowsStyle), std::vector<std::string>{"x"});
+    EXPECT_EQ(readAll(folder.file("sub/file.txt")), std::vector<std::string>{"x"});
     EXPECT_EQ(parentFolder(windowsStyle), folder.path() + "/sub");
     EXPECT_EQ(fileNamePart("a/b\\c.png"), "c.png");
     EXPECT_EQ(parentFolder("plain.png"), "");
     EXPECT_EQ(parentFolder("/top"), "/");
 
-    std::string sub = folder.file("temp");
-    EXPECT_FALSE(folderExists(sub));
+    const std::string sub = folder.file("temp");
     EXPECT_TRUE(createFolder(sub));
     EXPECT_TRUE(folderExists(sub));
     EXPECT_FALSE(fileExists(sub));

@@ -1,12 +1,6 @@
 #include "world_fixture.h"
 
-#include "engine/game_setup.h"
-#include "engine/numbers.h"
-#include "engine/random.h"
-#include "engine/startup.h"
-#include "game/world.h"
-#include "particles/emitter.h"
-
+#include <array>
 #include <cmath>
 
 namespace vastorim::testing {
@@ -14,44 +8,40 @@ namespace {
 
 using ContactTest = WorldTest;
 
-TEST_F(ContactTest, AnAsteroidHurtsTheFirstShipItTouchesBouncesItAndIsDestroyed) {
-    loadTwoShips();
+TEST_F(ContactTest, AnAsteroidInReachHurtsTheFirstHealthyShipBySizeBouncesItAndIsDestroyed) {
+    struct Case {
+        int size;
+        double x;
+        float health, fade, after;
+    };
+    for (Case c : {Case{1, 520, 10, 1, -2},          // dying at -1 or below, never exactly 0
+                   Case{3, 505, 4, 1, -1},           // a hit to exactly 0 kills
+                   Case{3, 505, -5, 1, -5},          // a dying ship takes no more
+                   Case{3, 511, 100, 1, 100},        // out of reach: the radius is 10
+                   Case{3, 505, 100, 0.99f, 100}}) { // the game is over
+        putAt(ship().particle, 500, 500);
+        setVelocity(ship().particle, 3, -2);
+        ship().particle.damage = c.health;
+        globals.globalFade = c.fade;
+        placeAsteroid(0, c.size, c.x, 500);
+        hitShipsWithAsteroid(0);
+        const bool hit = c.after != c.health;
+        SCOPED_TRACE(::testing::Message() << "size " << c.size << " at " << c.x);
+        EXPECT_EQ(ship().particle.damage, c.after);
+        EXPECT_EQ(velocity(ship().particle), hit ? XY(-3, 2) : XY(3, -2));
+        EXPECT_EQ(rock(0).killAt, hit ? 0 : 1);
+        EXPECT_EQ(rock(0).damage, hit ? 0 : (4 - c.size) * 20);
+    }
+    loadShips(2);
+    globals.globalFade = 1;
     for (int i : {0, 1}) {
-        ship(i).particle.x = 500 + i;
-        ship(i).particle.y = 500;
+        putAt(ship(i).particle, 500 + i, 500);
         ship(i).particle.damage = 10;
     }
-    ship(0).particle.speedX.setKeyVal(0, 3);
-    ship(0).particle.speedY.setKeyVal(0, -2);
     placeAsteroid(0, 1, 520, 510);
     hitShipsWithAsteroid(0);
-    EXPECT_EQ(ship(0).particle.damage, -2) << "dying at -1 or below, never exactly 0";
-    EXPECT_EQ(velocity(ship(0).particle), XY(-3, 2));
+    EXPECT_EQ(ship(0).particle.damage, -2);
     EXPECT_EQ(ship(1).particle.damage, 10) << "the second ship is spared";
-    EXPECT_EQ(rock(0).killAt, 0);
-    EXPECT_EQ(rock(0).damage, 0);
-
-    ship(1).particle.damage = 4;
-    placeAsteroid(0, 3, 505, 500);
-    hitShipsWithAsteroid(0);
-    EXPECT_EQ(ship(1).particle.damage, -1) << "a hit to exactly 0 kills";
-
-    ship(1).particle.damage = -5;
-    placeAsteroid(0, 3, 505, 500);
-    hitShipsWithAsteroid(0);
-    EXPECT_EQ(ship(1).particle.damage, -5) << "a dying ship takes no more";
-}
-
-TEST_F(ContactTest, NoHarmOutOfReachOrAfterGameOver) {
-    ship().particle.x = 400;
-    ship().particle.y = 400;
-    placeAsteroid(0, 3, 411, 400); // radius 10
-    hitShipsWithAsteroid(0);
-    placeAsteroid(0, 3, 405, 400);
-    globals.globalFade = 0.99f;
-    hitShipsWithAsteroid(0);
-    EXPECT_EQ(ship().particle.damage, 100);
-    EXPECT_EQ(rock(0).killAt, 1);
 }
 
 TEST_F(ContactTest, AShotTakesItsPowerOffShowsASparkBySizeAndIsSpent) {
@@ -62,20 +52,20 @@ TEST_F(ContactTest, AShotTakesItsPowerOffShowsASparkBySizeAndIsSpent) {
     EXPECT_EQ(rock(0).damage, 0) << "not below zero";
     EXPECT_EQ(rock(0).killAt, 0);
     EXPECT_EQ(rock(1).damage, 40) << "the spent shot goes on but subtracts nothing";
-    EXPECT_EQ(liveCount("hit_medium"), 1);
+    EXPECT_EQ(live("hit_medium").size(), 1u);
     EXPECT_EQ(world.shots[0].particle.killAt, 0);
 
     placeShot(0, 2, 465, 450); // out of the small one's reach
     hitAsteroidsWithShot(0);
     EXPECT_EQ(rock(1).damage, 38);
-    EXPECT_EQ(liveCount("hit_small"), 1);
+    EXPECT_EQ(live("hit_small").size(), 1u);
 
     hitEffects = false;
     placeShot(0, 5, 451, 450);
     hitAsteroidsWithShot(0);
     EXPECT_EQ(world.shots[0].particle.killAt, 0) << "a destroyed asteroid still stops shots";
     EXPECT_EQ(rock(1).damage, 38);
-    EXPECT_EQ(liveCount("hit_medium") + liveCount("hit_small"), 2);
+    EXPECT_EQ(live("hit_medium").size() + live("hit_small").size(), 2u);
 }
 
 TEST_F(ContactTest, ShotsOnlyHitAsteroidsInTheirOwnCell) {
@@ -97,10 +87,12 @@ class PickupTest : public WorldTest {
   protected:
     void SetUp() override {
         WorldTest::SetUp();
-        ship().particle.x = 700;
-        ship().particle.y = 300;
+        putAt(ship().particle, 700, 300);
     }
-    static int levels() { return ship().weapon1Level + ship().weapon2Level + ship().weapon3Level; }
+    using Levels = std::array<int, 3>;
+    static Levels levels() {
+        return {ship().weapon1Level, ship().weapon2Level, ship().weapon3Level};
+    }
 };
 
 TEST_F(PickupTest, FlyingOverOneRaisesAWeaponByTheDrawAndOnlyOnePerFrame) {
@@ -108,18 +100,15 @@ TEST_F(PickupTest, FlyingOverOneRaisesAWeaponByTheDrawAndOnlyOnePerFrame) {
     spawnPickup(695, 300);
     spawnPickup(900, 300);
     seedRandom(5);
-    std::int16_t w = toInteger(2 * rnd());
+    Levels raised{1, 0, 0};
+    ++raised[static_cast<std::size_t>(toInteger(2 * rnd()))];
     seedRandom(5);
     updateShip(0);
     EXPECT_EQ(world.lastPickup, 1);
     EXPECT_EQ(emitter.getParticle(world.pickups[1])->x, 900);
-    EXPECT_EQ(levels(), 2);
-    EXPECT_EQ(w == 0   ? ship().weapon1Level
-              : w == 1 ? ship().weapon2Level
-                       : ship().weapon3Level,
-              w == 0 ? 2 : 1);
-    ASSERT_EQ(liveCount("pickup_over"), 1);
-    EXPECT_EQ(firstLive("pickup_over")->x, 705);
+    EXPECT_EQ(levels(), raised);
+    ASSERT_EQ(live("pickup_over").size(), 1u);
+    EXPECT_EQ(live("pickup_over")[0]->x, 705);
     updateShip(0);
     EXPECT_EQ(world.lastPickup, 0);
 
@@ -129,7 +118,8 @@ TEST_F(PickupTest, FlyingOverOneRaisesAWeaponByTheDrawAndOnlyOnePerFrame) {
         spawnPickup(700, 300);
         collectPickup(0);
     }
-    EXPECT_EQ(levels(), 12) << "full weapons pass the upgrade on; all full changes nothing";
+    EXPECT_EQ(levels(), (Levels{4, 4, 4}))
+        << "full weapons pass the upgrade on; all full changes nothing";
     EXPECT_EQ(world.lastPickup, 0) << "each collected, the one out of reach left";
 }
 

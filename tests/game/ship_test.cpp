@@ -1,9 +1,5 @@
 #include "world_fixture.h"
 
-#include "engine/music_clock.h"
-#include "engine/startup.h"
-#include "game/world.h"
-
 namespace vastorim::testing {
 namespace {
 
@@ -11,18 +7,17 @@ class ShipTest : public WorldTest {
   protected:
     void SetUp() override {
         WorldTest::SetUp();
-        body().x = 500;
-        body().y = 400;
+        putAt(body(), 500, 400);
         body().angle = 0;
     }
     static Particle& body() { return ship().particle; }
 };
 
 TEST_F(ShipTest, ThrustAddsHalfAUnitPerFrameUpToTenAndThereIsNoDrag) {
-    body().speedX.setKeyVal(0, 14);
+    setVelocity(body(), 14, 0);
     updateShip(0);
     EXPECT_EQ(speedX(body()), 14) << "too fast from its file: kept until the first thrust";
-    body().speedX.setKeyVal(0, 0);
+    setVelocity(body(), 0, 0);
     ship().upHeld = true;
     for (int frame = 1; frame <= 21; ++frame) {
         updateShip(0);
@@ -41,15 +36,12 @@ TEST_F(ShipTest, ThrustAddsHalfAUnitPerFrameUpToTenAndThereIsNoDrag) {
 }
 
 TEST_F(ShipTest, WallsStopTheShipAndBounceItAtHalfSpeed) {
-    body().x = 1030;
-    body().speedX.setKeyVal(0, 8);
-    body().y = -3;
-    body().speedY.setKeyVal(0, -6);
+    putAt(body(), 1030, -3);
+    setVelocity(body(), 8, -6);
     updateShip(0);
     EXPECT_EQ(at(body()), XY(1024, 0));
     EXPECT_EQ(velocity(body()), XY(-4, 3));
-    body().x = -1;
-    body().y = 800;
+    putAt(body(), -1, 800);
     confineShip(0);
     EXPECT_EQ(at(body()), XY(0, 768));
     EXPECT_EQ(velocity(body()), XY(2, -1.5));
@@ -70,23 +62,23 @@ TEST_F(ShipTest, HealthShowsAsAGreenToRedTint) {
 
 TEST_F(ShipTest, ADyingShipFliesOnUntilTheFourBeatThenExplodesAndStaysParked) {
     body().damage = -1;
-    body().speedX.setKeyVal(0, 5);
+    setVelocity(body(), 5, 0);
     globals.frameTime = 0.125f;
     setBeats(true, true, true, false);
     updateShip(0);
     EXPECT_EQ(body().x, 512.5);
-    EXPECT_EQ(liveCount("explode_ship"), 0);
+    EXPECT_TRUE(live("explode_ship").empty());
 
     setBeats(false, false, false, true);
     updateShip(0);
     EXPECT_EQ(body().damage, 0);
     EXPECT_EQ(body().x, -1000);
-    ASSERT_EQ(liveCount("explode_ship"), 1);
-    EXPECT_EQ(firstLive("explode_ship")->x, 512.5);
+    ASSERT_EQ(live("explode_ship").size(), 1u);
+    EXPECT_EQ(live("explode_ship")[0]->x, 512.5);
     body().x = 300;
     updateShip(0);
     EXPECT_EQ(body().x, -1000);
-    EXPECT_EQ(liveCount("explode_ship"), 1);
+    EXPECT_EQ(live("explode_ship").size(), 1u);
 }
 
 } // namespace

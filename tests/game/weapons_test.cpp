@@ -1,10 +1,5 @@
 #include "world_fixture.h"
 
-#include "engine/music_clock.h"
-#include "engine/startup.h"
-#include "game/world.h"
-#include "game/world_loading.h"
-
 namespace vastorim::testing {
 namespace {
 
@@ -12,15 +7,9 @@ class WeaponTest : public WorldTest {
   protected:
     void SetUp() override {
         WorldTest::SetUp();
-        ship().particle.x = 300;
-        ship().particle.y = 200;
+        putAt(ship().particle, 300, 200);
         ship().particle.angle = 0.75;
         ship().fireHeld = true;
-    }
-    static void setLevels(int w1, int w2, int w3) {
-        ship().weapon1Level = static_cast<std::int16_t>(w1);
-        ship().weapon2Level = static_cast<std::int16_t>(w2);
-        ship().weapon3Level = static_cast<std::int16_t>(w3);
     }
     // Fires on the beat flag weapon 1 uses, then lets the shots fly.
     static void fireOnTheBeat() {
@@ -30,45 +19,43 @@ class WeaponTest : public WorldTest {
     }
 };
 
-TEST_F(WeaponTest, EachWeaponFiresOnItsOwnFlagWithThePowerOfItsLevel) {
+// Every weapon file fires one shot per particle type from the ship, its first type aimed along the
+// heading; weapon1_3 has three types.
+TEST_F(WeaponTest, EachWeaponFiresOnItsOwnFlagOneShotPerTypeWithThePowerOfItsLevel) {
     struct Case {
         int weapon, level;
         float power;
+        int shots;
     };
-    for (Case c : {Case{1, 1, 5}, Case{1, 2, 5}, Case{1, 4, 10}, Case{2, 1, 2}, Case{2, 3, 2},
-                   Case{2, 4, 5}, Case{3, 2, 20}, Case{3, 3, 30}}) {
+    std::int16_t Ship::*const levels[] = {&Ship::weapon1Level, &Ship::weapon2Level,
+                                          &Ship::weapon3Level};
+    for (Case c : {Case{1, 1, 5, 1}, Case{1, 2, 5, 1}, Case{1, 3, 10, 3}, Case{1, 4, 10, 1},
+                   Case{2, 1, 2, 1}, Case{2, 3, 2, 1}, Case{2, 4, 5, 1}, Case{3, 2, 20, 1},
+                   Case{3, 3, 30, 1}}) {
         std::string name = "weapon" + std::to_string(c.weapon) + "_" + std::to_string(c.level);
+        SCOPED_TRACE(name);
         clearProjectiles();
-        setLevels(c.weapon == 1 ? c.level : 0, c.weapon == 2 ? c.level : 0,
-                  c.weapon == 3 ? c.level : 0);
+        ship().weapon1Level = ship().weapon2Level = ship().weapon3Level = 0;
+        ship().*levels[c.weapon - 1] = static_cast<std::int16_t>(c.level);
         setBeats(c.weapon != 2, c.weapon != 1, c.weapon != 3, true);
         fireWeapons();
-        EXPECT_EQ(world.lastShot, -1) << name << " fired off its flag";
+        EXPECT_EQ(world.lastShot, -1) << "fired off its flag";
         setBeats(c.weapon == 2, c.weapon == 1, c.weapon == 3, false);
         fireWeapons();
-        ASSERT_EQ(world.lastShot, 0) << name;
-        EXPECT_EQ(world.shots[0].particle.name, name);
-        EXPECT_EQ(world.shots[0].particle.damage, c.power) << name;
+        ASSERT_EQ(world.lastShot, c.shots - 1);
+        for (int j = 0; j < c.shots; ++j) {
+            EXPECT_EQ(world.shots[j].particle.name, name);
+            EXPECT_EQ(world.shots[j].particle.damage, c.power);
+            EXPECT_EQ(world.shots[j].owner, 0);
+        }
+        EXPECT_EQ(speedX(world.shots[0].particle), 0.75) << "the heading is the seed";
+        EXPECT_EQ(at(world.shots[0].particle), XY(305, 200)) << "the file's offset, from the ship";
     }
     clearProjectiles();
     ship().fireHeld = false;
     setBeats(true, true, true, true);
     fireWeapons();
     EXPECT_EQ(world.lastShot, -1) << "nothing without the fire key";
-}
-
-TEST_F(WeaponTest, OneShotPerParticleTypeAimedAlongTheHeadingFromTheShip) {
-    setLevels(3, 0, 0);
-    fireOnTheBeat();
-    ASSERT_EQ(world.lastShot, 2);
-    EXPECT_EQ(world.shots[2].particle.damage, 10);
-    clearProjectiles();
-    setLevels(1, 0, 0);
-    fireOnTheBeat();
-    const Particle& shot = world.shots[0].particle;
-    EXPECT_EQ(world.shots[0].owner, 0);
-    EXPECT_EQ(speedX(shot), 0.75) << "the heading is the seed";
-    EXPECT_EQ(at(shot), XY(305, 200)) << "the file's offset, relative to the ship";
 }
 
 TEST_F(WeaponTest, ShotsFlyByTheirTracksAndAreFreedWhenSpentOrHit) {

@@ -7,7 +7,7 @@
 
 #include <bit>
 #include <cmath>
-#include <limits>
+#include <optional>
 #include <random>
 
 using namespace vastorim;
@@ -23,31 +23,26 @@ double eval(std::string text, double seed = 0) {
 // Both evaluators from the same generator state must agree bit for bit, draw the same number of
 // values and fail on the same texts. Gives whether the text was valid.
 bool compiledMatchesText(const std::string& text, double seed, std::uint64_t rngSeed) {
-    auto run = [&](auto evaluate, double& value) {
+    const auto run = [&](auto evaluate) -> std::optional<double> {
         seedRandom(rngSeed);
         try {
-            value = evaluate();
+            return evaluate();
         } catch (const FieldError&) {
-            return false;
+            return std::nullopt;
         }
-        return true;
     };
-    double interpreted = 0;
-    double compiled = 0;
-    bool textOk = run([&] { return interpretExpression(text, seed); }, interpreted);
-    float nextAfterText = rnd();
-    bool treeOk = run([&] { return compileExpression(text).evaluate(seed); }, compiled);
-    EXPECT_EQ(textOk, treeOk) << text;
-    if (!textOk || !treeOk) {
+    const auto interpreted = run([&] { return interpretExpression(text, seed); });
+    const float nextAfterText = rnd();
+    const auto compiled = run([&] { return compileExpression(text).evaluate(seed); });
+    EXPECT_EQ(interpreted.has_value(), compiled.has_value()) << text;
+    if (!interpreted || !compiled) {
         return false;
     }
     EXPECT_EQ(nextAfterText, rnd()) << "different draws for " << text;
-    if (std::isnan(interpreted)) {
-        EXPECT_TRUE(std::isnan(compiled)) << text;
-    } else {
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(interpreted), std::bit_cast<std::uint64_t>(compiled))
-            << text << ": " << interpreted << " vs " << compiled;
-    }
+    EXPECT_TRUE(std::isnan(*interpreted) ? std::isnan(*compiled)
+                                         : std::bit_cast<std::uint64_t>(*interpreted) ==
+                                               std::bit_cast<std::uint64_t>(*compiled))
+        << text << ": " << *interpreted << " vs " << *compiled;
     return true;
 }
 
@@ -75,7 +70,6 @@ std::string randomExpression(std::mt19937& g, int depth) {
 }
 
 TEST(Expression, EvaluatesByTheRuleTable) {
-    constexpr double inf = std::numeric_limits<double>::infinity();
     struct Case {
         const char* text;
         double seed;
@@ -83,16 +77,14 @@ TEST(Expression, EvaluatesByTheRuleTable) {
     };
     for (Case c :
          {Case{"1+2*3", 0, 9}, Case{"2*3+4", 0, 14}, Case{"10-4-3", 0, 9}, Case{"8/4/2", 0, 4},
-          Case{"2*8/4", 0, 4}, Case{"-5", 0, -5}, Case{"  2 * pi  ", 0, 2 * kPi},
+          Case{"1/0", 0, 1 / 0.0}, Case{"-5", 0, -5}, Case{"  2 * pi  ", 0, 2 * kPi},
           Case{"PI", 0, kPi}, Case{"seed*10", .25, 2.5}, Case{"SEED", 4, 4}, Case{"", 0, 0},
           Case{"   ", 0, 0}, Case{"1E5", 0, 0}, Case{"1e5", 0, 100000}, Case{"1.5E-05", 0, -5},
-          Case{"cos(0)", 0, 1}, Case{"cos(1-1)", 0, 1}, Case{"sin(pi)+1", 0, std::sin(kPi)},
+          Case{"-1/0", 0, -1 / 0.0}, Case{"cos(1-1)", 0, 1}, Case{"sin(pi)+1", 0, std::sin(kPi)},
           Case{"sin(rnd(0&1))", 0, 0}}) {
         EXPECT_EQ(eval(c.text, c.seed), c.value) << c.text;
     }
     EXPECT_NEAR(eval("1+sin(pi)"), 1, 1e-12);
-    EXPECT_EQ(eval("1/0"), inf);
-    EXPECT_EQ(eval("-1/0"), -inf);
     EXPECT_TRUE(std::isnan(eval("0/0")));
     EXPECT_EQ(numberToText(eval("2*pi")), "6.28318530717958");
     std::string padded = "  rnd(1&2) ";
@@ -121,17 +113,14 @@ TEST(Expression, MalformedTextsAreErrorsNamingTheText) {
 }
 
 TEST(Expression, RandomRangesDrawInOrderWithRoundedBounds) {
-    seedRandom(5);
-    double r = rnd();
-    seedRandom(5);
-    EXPECT_EQ(eval("pi*rnd(-1&1)"), kPi * (-1 + 2 * r));
-    seedRandom(5);
-    EXPECT_EQ(eval("rnd(0.1+0.2&0.1+0.2)"), 0.3) << "bounds rounded to fifteen digits";
     seedRandom(8);
-    double first = rnd();
-    double second = rnd();
+    const double first = rnd();
+    const double second = rnd();
+    seedRandom(8);
+    EXPECT_EQ(eval("pi*rnd(-1&1)"), kPi * (-1 + 2 * first));
     seedRandom(8);
     EXPECT_EQ(eval("rnd(0&rnd(1&2))"), round15(1 + first) * second) << "inner range draws first";
+    EXPECT_EQ(eval("rnd(0.1+0.2&0.1+0.2)"), 0.3) << "bounds rounded to fifteen digits";
 }
 
 TEST(Expression, CompiledTreesMatchTheTextOnGeneratedExpressions) {

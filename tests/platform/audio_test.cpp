@@ -14,37 +14,31 @@
 namespace vastorim::platform {
 namespace {
 
-using namespace std::chrono_literals;
-
-// Two seconds of a 441 Hz sine tone, 16-bit mono at 22050 Hz.
-std::string writeTone(const test::TempFolder& folder) {
-    std::vector<std::int16_t> samples(2 * 22050);
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        samples[i] = static_cast<std::int16_t>(
-            12000 * std::sin(2 * std::numbers::pi * 441 * static_cast<double>(i) / 22050));
-    }
-    test::writeWav16(folder.file("tone.wav"), 22050, 1, samples);
-    return folder.file("tone.wav");
-}
-
 struct Recording {
     double rms = 0;
     double pitch = 0;
 };
 
-// Plays the tone through SDL's disk driver for a while; reads back the left channel of what it
-// wrote (16-bit stereo at 44100 Hz): loudness and the pitch from rising zero crossings.
+// Plays two seconds of a 441 Hz sine tone (16-bit mono, 22050 Hz) through SDL's disk driver for
+// a while; reads back the left channel of what it wrote (16-bit stereo at 44100 Hz): loudness,
+// and the pitch from rising zero crossings.
 Recording recordTone(int rate, int volume) {
     const test::TempFolder folder;
+    std::vector<std::int16_t> tone(2 * 22050);
+    for (std::size_t i = 0; i < tone.size(); ++i) {
+        tone[i] = static_cast<std::int16_t>(
+            12000 * std::sin(2 * std::numbers::pi * 441 * static_cast<double>(i) / 22050));
+    }
+    test::writeWav16(folder.file("tone.wav"), 22050, 1, tone);
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", folder.file("out.raw").c_str(), 1);
     {
         auto device = createAudioDevice();
-        auto buffer = device->loadWav(writeTone(folder));
+        auto buffer = device->loadWav(folder.file("tone.wav"));
         buffer->setRate(rate);
         buffer->setVolume(volume);
         buffer->play();
-        std::this_thread::sleep_for(300ms);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
         EXPECT_TRUE(buffer->playing());
         EXPECT_GT(buffer->position(), 0u);
         EXPECT_LT(buffer->position(), static_cast<std::uint32_t>(2 * rate * 0.6));
@@ -65,11 +59,8 @@ Recording recordTone(int rate, int volume) {
             last = i;
         }
     }
-    Recording recording;
-    recording.rms = left.empty() ? 0 : std::sqrt(sum / static_cast<double>(left.size()));
-    recording.pitch =
-        crossings < 2 ? 0 : (crossings - 1) * 44100.0 / static_cast<double>(last - first);
-    return recording;
+    return {left.empty() ? 0 : std::sqrt(sum / static_cast<double>(left.size())),
+            crossings < 2 ? 0 : (crossings - 1) * 44100.0 / static_cast<double>(last - first)};
 }
 
 TEST(RealAudio, TheTrackIsAudibleAtItsVolumeAndAHigherRatePlaysItFaster) {

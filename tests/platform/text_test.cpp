@@ -4,16 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 namespace vastorim::platform {
 namespace {
 
-// The lit pixels of rows fromY..toY: their bounding box, brightest channels and lines of text.
+// The lit pixels from row fromY down: their bounding box, brightest red, green and blue, and
+// how many bands of lit rows (lines of text) they form.
 struct Ink {
-    int left = surfaceWidth, top = surfaceHeight, right = -1, bottom = -1;
-    int maxRed = 0, maxGreen = 0, maxBlue = 0;
-    int bands = 0;
+    int left = surfaceWidth, top = surfaceHeight, right = -1, bottom = -1, bands = 0;
+    std::array<int, 3> peak{};
 
     explicit Ink(const std::vector<std::uint32_t>& pixels, int fromY = 0) {
         bool previousLit = false;
@@ -21,16 +22,16 @@ struct Ink {
             bool lit = false;
             for (int x = 0; x < surfaceWidth; ++x) {
                 const std::uint32_t p = pixels[static_cast<std::size_t>(y) * surfaceWidth + x];
-                const int r = (p >> 16) & 0xff, g = (p >> 8) & 0xff, b = p & 0xff;
-                if (r + g + b > 0) {
-                    lit = true;
-                    left = std::min(left, x);
-                    right = std::max(right, x);
-                    top = std::min(top, y);
-                    bottom = std::max(bottom, y);
-                    maxRed = std::max(maxRed, r);
-                    maxGreen = std::max(maxGreen, g);
-                    maxBlue = std::max(maxBlue, b);
+                if ((p & 0xffffff) == 0) {
+                    continue;
+                }
+                lit = true;
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+                for (std::size_t c = 0; c < 3; ++c) {
+                    peak[c] = std::max(peak[c], static_cast<int>(p >> (16 - 8 * c) & 0xff));
                 }
             }
             bands += lit && !previousLit ? 1 : 0;
@@ -87,12 +88,10 @@ TEST_F(TextTest, CarriageReturnLineFeedStartsANewLine) {
 }
 
 TEST_F(TextTest, ColourAndAlphaAreHonouredAndTextIsClippedToItsBox) {
-    const Ink red = drawn("H", screen, TextAlign::Left, 0xffff0000);
-    EXPECT_EQ(red.maxRed, 255);
-    EXPECT_EQ(red.maxGreen + red.maxBlue, 0);
+    EXPECT_EQ(drawn("H", screen, TextAlign::Left, 0xffff0000).peak, (std::array{255, 0, 0}));
     const Ink half = drawn("H", screen, TextAlign::Left, 0x80ffffff);
-    EXPECT_NEAR(half.maxRed, 128, 3);
-    EXPECT_NEAR(half.maxBlue, 128, 3);
+    EXPECT_NEAR(half.peak[0], 128, 3);
+    EXPECT_NEAR(half.peak[2], 128, 3);
     EXPECT_TRUE(drawn("H", screen, TextAlign::Left, 0x00ffffff).empty());
 
     const Ink clipped = drawn("H\r\nH", {0, 0, 1024, 20});

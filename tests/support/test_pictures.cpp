@@ -1,12 +1,12 @@
-// The helpers that make pictures and program folders: they need the platform layer, which the
-// server's tests do not link.
+// The helpers that make and read pictures and program folders: they need the platform layer,
+// which the server's tests do not link.
 #include "support/test_support.h"
 
-#include "platform/png_file.h"
 #include "platform/video.h"
 #include "support/test_wav.h"
 
 #include <filesystem>
+#include <stdexcept>
 
 namespace fs = std::filesystem;
 
@@ -28,10 +28,6 @@ void writeQuadrantPicture(const std::string& path, int size, std::uint32_t topLe
     platform::savePng(path, size, size, pixels);
 }
 
-void writePicture(const std::string& path, int size, std::uint32_t argb) {
-    writeQuadrantPicture(path, size, argb, argb, argb, argb);
-}
-
 void writeProgramFolder(const std::string& folder, const std::vector<std::string>& listLines) {
     std::string list;
     for (const std::string& line : listLines) {
@@ -48,6 +44,15 @@ void writeProgramFolder(const std::string& folder, const std::vector<std::string
 
 std::uint32_t rgbAt(const std::vector<std::uint32_t>& pixels, int x, int y) {
     return pixels.at(static_cast<std::size_t>(y) * platform::surfaceWidth + x) & 0xffffff;
+}
+
+platform::Picture readPng(const std::string& path) {
+    platform::Picture picture;
+    std::string error;
+    if (!platform::readPicture(path, picture, error)) {
+        throw std::runtime_error(error);
+    }
+    return picture;
 }
 
 } // namespace vastorim::test

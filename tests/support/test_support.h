@@ -1,10 +1,16 @@
 #pragma once
 
+#include "platform/png_file.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace vastorim::test {
+
+// Writes bytes exactly as given (no line-end translation).
+void writeFile(const std::string& path, const std::string& bytes);
+std::string readFile(const std::string& path);
 
 // A fresh temporary folder, deleted with everything in it at the end.
 class TempFolder {
@@ -17,23 +23,24 @@ class TempFolder {
     const std::string& path() const { return path_; }
     std::string file(const std::string& relative) const { return path_ + "/" + relative; }
     // Writes the text as it stands (the caller chooses the line ends); gives the path.
-    std::string write(const std::string& name, const std::string& text) const;
+    std::string write(const std::string& name, const std::string& text) const {
+        writeFile(file(name), text);
+        return file(name);
+    }
 
   private:
     std::string path_;
 };
 
-// Writes bytes exactly as given (no line-end translation).
-void writeFile(const std::string& path, const std::string& bytes);
-std::string readFile(const std::string& path);
-
 // Pictures and program folders (test_pictures.cpp, which needs the platform layer).
 // A PNG of one colour (0xAARRGGBB), or of four quadrants: top-left, top-right, bottom-left,
 // bottom-right.
-void writePicture(const std::string& path, int size, std::uint32_t argb);
 void writeQuadrantPicture(const std::string& path, int size, std::uint32_t topLeft,
                           std::uint32_t topRight, std::uint32_t bottomLeft,
                           std::uint32_t bottomRight);
+inline void writePicture(const std::string& path, int size, std::uint32_t argb) {
+    writeQuadrantPicture(path, size, argb, argb, argb, argb);
+}
 
 // A program folder with graphics/resource list.txt holding these lines, a small opaque white
 // picture for every listed name that is neither empty nor "END", and a short silent music track.
@@ -42,15 +49,8 @@ void writeProgramFolder(const std::string& folder, const std::vector<std::string
 // The colour channels of the surface pixel at (x, y) as 0xRRGGBB.
 std::uint32_t rgbAt(const std::vector<std::uint32_t>& pixels, int x, int y);
 
-// The width and height a PNG file declares, {0, 0} when it is not a PNG.
-struct PictureSize {
-    int width = 0;
-    int height = 0;
-};
-PictureSize pngSize(const std::string& path);
-
-// The program's error output holds exactly one error line, and it names the file.
-void expectOneErrorLine(const std::string& err, const std::string& file);
+// The picture in a PNG file; throws the reader's message when there is none.
+platform::Picture readPng(const std::string& path);
 
 // Runs a command through the shell, capturing both output streams.
 struct CommandResult {

@@ -31,9 +31,10 @@ std::string squareEffect(const std::string& red, const std::string& green,
            ",0,0,0,30,0,0\nEND\n";
 }
 
-// The preview on the headless platform, fed by scripted events and a stamp the test moves on
-// whenever it rewrites the file, as saving it in an editor would.
-class EffectPreviewTest : public ::testing::Test {
+// The headless platform's renderer with a white picture loaded, and an effect preview on it fed by
+// scripted events and a stamp the test moves on whenever it rewrites the file, as saving it in an
+// editor would.
+class ParticlesOnScreen : public ::testing::Test {
   protected:
     void SetUp() override {
         resetGlobalState();
@@ -99,7 +100,8 @@ class EffectPreviewTest : public ::testing::Test {
     std::unique_ptr<EffectPreview> preview;
 };
 
-TEST_F(EffectPreviewTest, SpawnsAtTheCentreThenOnSpaceAndWhereTheClickIsUntilEscapeOrClose) {
+TEST_F(ParticlesOnScreen,
+       ThePreviewSpawnsAtTheCentreThenOnSpaceAndWhereTheClickIsUntilEscapeOrClose) {
     startPreview();
     ASSERT_TRUE(runFrames(1));
     EXPECT_EQ(pixel(512, 384), kWhite);
@@ -123,7 +125,8 @@ TEST_F(EffectPreviewTest, SpawnsAtTheCentreThenOnSpaceAndWhereTheClickIsUntilEsc
     EXPECT_FALSE(runFrames(1));
 }
 
-TEST_F(EffectPreviewTest, SavesShowWithinTheCheckIntervalAndBrokenOnesKeepThePreviousEffect) {
+TEST_F(ParticlesOnScreen,
+       ThePreviewShowsSavesWithinTheCheckIntervalAndBrokenOnesKeepThePreviousEffect) {
     startPreview();
     push({Event::Type::Click, 0, 100, 300});
     ASSERT_TRUE(runFrames(1));
@@ -149,11 +152,32 @@ TEST_F(EffectPreviewTest, SavesShowWithinTheCheckIntervalAndBrokenOnesKeepThePre
     EXPECT_EQ(pixel(100, 300), 0u) << "the old version's particles are gone";
     EXPECT_EQ(emitter.getParticles(), 1);
 
-    int reads = stampReads;
+    const int reads = stampReads;
     ASSERT_TRUE(runFrames(63));
     EXPECT_GE(stampReads - reads, 3) << "the stamp is read a few times a second";
     EXPECT_LE(stampReads - reads, 5);
-    EXPECT_EQ(emitter.getParticles(), 1) << "an unchanged stamp reloads nothing";
+    EXPECT_GT(emitter.getParticle(0)->age, 0.9) << "an unchanged stamp reloads nothing";
+}
+
+// A red square parked 200 pixels left of the spawn point, and a half-transparent additive green
+// square that starts 200 pixels right of it and moves right at 100 pixels per second.
+TEST_F(ParticlesOnScreen, TheEmitterDrawsLiveParticlesWhereTheFilePutsThemAsTheyMove) {
+    save("red,1:0|255,1:0|0,1:0|0,1:0|255,1:0|40,1:0|40,1:0|0,1:0|0,1:0|0,white.png,1,0,0,0,5,"
+         "-200,0\ngreen,1:0|0,1:0|255,1:0|0,1:0|128,1:0|20,1:0|20,1:0|100,1:0|0,1:0|0,white.png,"
+         "1,1,0,0,5,200,0\nEND\n");
+    startPreview();
+    ASSERT_TRUE(runFrames(26)); // 25 steps of 16 ms: 40 pixels
+    EXPECT_EQ(pixel(312, 384), kRed) << "red square at its offset";
+    EXPECT_EQ(pixel(312 + 15, 384 + 15), kRed);
+    EXPECT_EQ(pixel(312 + 25, 384), 0u) << "the red square is 40 pixels wide";
+    EXPECT_EQ(pixel(752, 384) & 0xff00ffu, 0u);
+    EXPECT_NEAR(static_cast<int>(pixel(752, 384) >> 8), 128, 2) << "additive green, half opacity";
+    EXPECT_EQ(pixel(712, 384), 0u) << "nothing left at the start point";
+
+    emitter.getParticle(1)->killAt = -1;
+    ASSERT_TRUE(runFrames(1));
+    EXPECT_EQ(pixel(312, 384), kRed);
+    EXPECT_EQ(pixel(752, 384), 0u) << "a dead particle is not drawn";
 }
 
 } // namespace

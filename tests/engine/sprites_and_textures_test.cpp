@@ -1,0 +1,298 @@
+#include "engine/app_path.h"
+#include "engine/error_place.h"
+#include "engine/renderer.h"
+#include "engine/sprite.h"
+#include "engine/startup.h"
+#include "engine/textures.h"
+#include "platform/video.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+#include <memory>
+#include <numbers>
+#include <vector>
+
+namespace vastorim::test {
+namespace {
+
+// An open offscreen surface as the engine's current video, an empty texture registry, a program
+// folder in a temporary folder, start-up globals and empty hooks; everything is put back
+// afterwards.
+class SurfaceTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        video->open();
+        setCurrentVideo(video.get());
+        setAppPath(folder.path());
+        resetTextureList();
+        resetRenderState();
+        resetGlobalState();
+        hooks = EngineHooks{};
+    }
+    void TearDown() override {
+        hooks = EngineHooks{};
+        resetGlobalState();
+        resetTextureList();
+        setAppPath(".");
+        setCurrentVideo(nullptr);
+    }
+
+    // Loads a size x size picture of one colour written into the temporary folder under name.
+    void addTexture(const std::string& name, std::uint32_t argb, int size = 16) {
+        writePicture(folder.file(name), size, argb);
+        loadTexture(0, 0, folder.file(name));
+    }
+
+    // Draws one frame in which the mode's drawing renders these sprites in order.
+    std::vector<std::uint32_t> drawFrame(std::vector<Sprite>& sprites) {
+        hooks.drawMode = [&sprites] {
+            for (Sprite& sprite : sprites) {
+                sprite.render();
+            }
+        };
+        renderFrame();
+        hooks.drawMode = nullptr;
+        return video->readPixels();
+    }
+    std::vector<std::uint32_t> drawFrame(Sprite sprite) {
+        std::vector<Sprite> sprites{sprite};
+        return drawFrame(sprites);
+    }
+
+    TempFolder folder;
+    std::unique_ptr<platform::Video> video = platform::createOffscreenVideo();
+};
+
+// A sprite tinted by setPoints with the current globalFade.
+Sprite makeSprite(const std::string& texture, float x, float y, float sizeX, float sizeY,
+                  float angle = 0, std::int16_t blend = 0, float r = 255, float g = 255,
+                  float b = 255, float a = 255) {
+    Sprite sprite;
+    sprite.create(x, y, sizeX, sizeY, angle, blend, texture);
+    sprite.setPoints(r, g, b, a);
+    return sprite;
+}
+
+struct Probe {
+    int x, y;
+    std::uint32_t rgb;
+};
+
+// Every probed pixel has its colour, each channel within tolerance.
+void expectPixels(const std::vector<std::uint32_t>& pixels, const std::vector<Probe>& probes,
+                  int tolerance = 1) {
+    for (const Probe& probe : probes) {
+        const std::uint32_t actual = rgbAt(pixels, probe.x, probe.y);
+        bool close = true;
+        for (int shift : {16, 8, 0}) {
+            const int got = static_cast<int>((actual >> shift) & 0xff);
+            close =
+                close && std::abs(got - static_cast<int>((probe.rgb >> shift) & 0xff)) <= tolerance;
+        }
+        EXPECT_TRUE(close) << "pixel (" << probe.x << ", " << probe.y << ") is " << std::hex
+                           << actual << ", expected " << probe.rgb;
+    }
+}
+
+using TextureRegistry = SurfaceTest;
+
+TEST_F(TextureRegistry, QueriesAreLowerCasedAndKnownFileNamesAddNothing) {
+    addTexture("ship.png", 0xffffffff);
+    addTexture("Rock.png", 0xffffffff);
+    const std::pair<const char*, int> queries[] = {
+        {"ship.png", 0}, {"Ship.PNG", 0}, {"ship", -1}, {"Rock.png", -1}, {"rock.png", -1}};
+    for (const auto& [name, index] : queries) {
+        EXPECT_EQ(findTexture(name), index) << name;
+    }
+
+    writePicture(folder.file("other/ship.png"), 8, 0xff00ff00);
+    unsigned generation = textureGeneration();
+    loadTexture(0, 0, folder.file("other/ship.png"));
+    loadTexture(0, 0, folder.path() + "\\other\\ship.png");
+    EXPECT_EQ(lastTexture(), 1);
+    EXPECT_EQ(textureGeneration(), generation);
+    // A stored name with capitals never matches, so it is loaded again.
+    loadTexture(0, 0, folder.file("Rock.png"));
+    EXPECT_EQ(lastTexture(), 2);
+    EXPECT_NE(textureGeneration(), generation);
+
+    generation = textureGeneration();
+    resetTextureList();
+    EXPECT_EQ(lastTexture(), -1);
+    EXPECT_EQ(findTexture("ship.png"), -1);
+    EXPECT_NE(textureGeneration(), generation);
+}
+
+TEST_F(TextureRegistry, TheListEndsAtAnExactEndLineOrAtTheEndOfTheFile) {
+    writeProgramFolder(folder.path(), {"a.png", "END", "b.png"});
+    loadResourceList();
+    EXPECT_EQ(lastTexture(), 0);
+
+    resetTextureList();
+    writeProgramFolder(folder.path(), {"a.png", "b.png", "sub/c.png"});
+    loadResourceList();
+    EXPECT_EQ(lastTexture(), 2);
+    EXPECT_EQ(findTexture("c.png"), 2);
+}
+
+TEST_F(TextureRegistry, BadListsAndPicturesAreErrorsNamingTheFile) {
+    const std::string graphics = folder.path() + "/graphics/";
+    writePicture(graphics + "a.png", 8, 0xffffffff);
+    writeFile(folder.file("broken.png"), "not a picture");
+    const std::pair<const char*, ErrorPlace> lists[] = {
+        {"gone.png\nEND\n", {graphics + "gone.png", 0, ""}},
+        {"a.png\nEnd\nEND\n", {graphics + "End", 0, ""}},
+        {"a.png\n\nEND\n", {graphics + "resource list.txt", 2, ""}}};
+    for (const auto& [list, place] : lists) {
+        resetTextureList();
+        writeFile(graphics + "resource list.txt", list);
+        EXPECT_EQ(errorOf(loadResourceList), place) << list;
+    }
+    for (const std::string& picture : {folder.file("broken.png"), folder.file("absent.png")}) {
+        EXPECT_EQ(errorOf([&] { loadTexture(0, 0, picture); }), (ErrorPlace{picture, 0, ""}));
+    }
+}
+
+class SpriteDrawing : public SurfaceTest {
+  protected:
+    void SetUp() override {
+        SurfaceTest::SetUp();
+        writeQuadrantPicture(folder.file("quadrants.png"), 64, 0xffff0000, 0xff00ff00, 0xff0000ff,
+                             0xffffffff);
+        loadTexture(0, 0, folder.file("quadrants.png"));
+        addTexture("white.png", 0xffffffff);
+        addTexture("half.png", 0x80ffffff);
+    }
+};
+
+TEST_F(SpriteDrawing, PictureTopPointsRightAndSizeAndAngleApplyOnTheSpritesOwnAxes) {
+    constexpr float quarter = std::numbers::pi_v<float> / 2;
+    // The quadrant picture (red, green / blue, white) at (512, 384): the colours at its top
+    // right, bottom right, bottom left and top left. Mirrored on both axes it is turned halfway.
+    struct Case {
+        float size, angle;
+        std::uint32_t tr, br, bl, tl;
+    };
+    const Case cases[] = {{200, 0, 0xff0000, 0x00ff00, 0xffffff, 0x0000ff},
+                          {200, quarter, 0x0000ff, 0xff0000, 0x00ff00, 0xffffff},
+                          {-200, 0, 0xffffff, 0x0000ff, 0xff0000, 0x00ff00}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.size << " at " << c.angle);
+        expectPixels(drawFrame(makeSprite("quadrants.png", 512, 384, c.size, c.size, c.angle)),
+                     {{562, 334, c.tr}, {562, 434, c.br}, {462, 434, c.bl}, {462, 334, c.tl}});
+    }
+    expectPixels(drawFrame(makeSprite("quadrants.png", 512, 384, 300, 60)),
+                 {{652, 374, 0xff0000}, {372, 394, 0xffffff}, {512, 424, 0}, {672, 384, 0}});
+    expectPixels(drawFrame(makeSprite("quadrants.png", 512, 384, 300, 60, quarter)),
+                 {{522, 514, 0xff0000}, {502, 254, 0xffffff}, {612, 384, 0}, {512, 544, 0}});
+}
+
+TEST_F(SpriteDrawing, TintFadeAlphaAndBothBlendModes) {
+    std::vector<Sprite> sprites{makeSprite("white.png", 512, 384, 1024, 768, 0, 0, 0, 0, 255),
+                                makeSprite("white.png", 100, 200, 80, 80, 0, 0, 255, 128, 64),
+                                makeSprite("white.png", 250, 200, 80, 80, 0, 0, 400, 255, 0, 400),
+                                makeSprite("white.png", 550, 200, 80, 80, 0, 0, 255, 255, 255, 0),
+                                makeSprite("white.png", 700, 200, 80, 80, 0, 1, 255, 255, 255, 0),
+                                makeSprite("half.png", 100, 500, 80, 80, 0, 0, 255, 0, 0),
+                                makeSprite("half.png", 250, 500, 80, 80, 0, 1, 255, 0, 0),
+                                makeSprite("half.png", 400, 500, 80, 80, 0, 7, 255, 0, 0)};
+    Sprite untinted;
+    untinted.create(850, 200, 80, 80, 0, 0, "white.png");
+    sprites.push_back(untinted);
+    globals.globalFade = 0.5f;
+    sprites.push_back(makeSprite("white.png", 400, 200, 80, 80, 0, 0, 255, 128, 64));
+    // Tints clamp rather than wrap; without alpha a normal sprite darkens and an additive one
+    // adds nothing; any blend type but 1 is normal.
+    expectPixels(drawFrame(sprites),
+                 {{100, 200, 0xff8040},
+                  {250, 200, 0xffff00},
+                  {400, 200, 0x804020},
+                  {550, 200, 0},
+                  {700, 200, 0x0000ff},
+                  {850, 200, 0},
+                  {100, 500, 0x80007f},
+                  {250, 500, 0x8000ff},
+                  {400, 500, 0x80007f}},
+                 2);
+}
+
+TEST_F(SpriteDrawing, CulledUnknownAndNonFiniteSpritesDrawNothing) {
+    constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    for (const Sprite& sprite :
+         {makeSprite("white.png", 100, 200, -100, 100),
+          makeSprite("white.png", 300, 200, 100, -100), makeSprite("late.png", 500, 200, 100, 100),
+          makeSprite("white.png", nan, 400, 100, 100), makeSprite("white.png", 300, 400, inf, 100),
+          makeSprite("white.png", 500, 400, 100, 100, nan),
+          makeSprite("white.png", 700, 400, 100, 100, 0, 0, nan),
+          makeSprite("white.png", 900, 400, 1e30f, 1e30f)}) {
+        const auto pixels = drawFrame(sprite);
+        EXPECT_EQ(drawCallsLastFrame(), 0);
+        EXPECT_TRUE(std::none_of(pixels.begin(), pixels.end(),
+                                 [](std::uint32_t p) { return (p & 0xffffff) != 0; }));
+    }
+    // A name the registry learns later is found on the next frame.
+    std::vector<Sprite> late{makeSprite("late.png", 500, 200, 100, 100)};
+    drawFrame(late);
+    addTexture("late.png", 0xff00ff00);
+    expectPixels(drawFrame(late), {{500, 200, 0x00ff00}});
+}
+
+TEST_F(SpriteDrawing, OneCallPerRunOfEqualTextureAndBlendInDrawingOrder) {
+    std::vector<Sprite> run;
+    for (int i = 0; i < 50; ++i) {
+        run.push_back(makeSprite("white.png", 100.0f + i * 10, 384, 40, 40, 0, 0, 255, 0, 0));
+    }
+    run.push_back(makeSprite("missing.png", 512, 384, 40, 40));
+    run.push_back(makeSprite("white.png", 590, 384, 40, 40, 0, 0, 0, 255, 0));
+    expectPixels(drawFrame(run), {{590, 384, 0x00ff00}, {560, 384, 0xff0000}});
+    EXPECT_EQ(drawCallsLastFrame(), 1);
+
+    std::vector<Sprite> textures, blends;
+    for (int i = 0; i < 4; ++i) {
+        textures.push_back(
+            makeSprite(i % 2 == 0 ? "white.png" : "quadrants.png", 500.0f + i * 10, 384, 100, 100));
+        blends.push_back(makeSprite("white.png", 300, 300, 50, 50, 0, static_cast<short>(i % 2)));
+    }
+    // The last one drawn, the quadrant picture centred at 530, is on top.
+    expectPixels(drawFrame(textures), {{575, 360, 0xff0000}});
+    EXPECT_EQ(drawCallsLastFrame(), 4);
+    drawFrame(blends);
+    EXPECT_EQ(drawCallsLastFrame(), 4);
+    blends.clear();
+    drawFrame(blends);
+    EXPECT_EQ(drawCallsLastFrame(), 0);
+}
+
+TEST_F(SpriteDrawing, FrameIsClearedAndParticlesDrawOnTopOfTheMode) {
+    std::vector<Sprite> mode{makeSprite("white.png", 300, 300, 50, 50, 0, 0, 255, 0, 0),
+                             makeSprite("white.png", 512, 384, 80, 80, 0, 0, 0, 0, 255)};
+    Sprite particle = makeSprite("white.png", 512, 384, 50, 50, 0, 0, 0, 255, 0);
+    hooks.drawParticles = [&particle] { particle.render(); };
+    globals.gameMode = 1;
+    expectPixels(drawFrame(mode),
+                 {{512, 384, 0x00ff00}, {545, 384, 0x0000ff}, {300, 300, 0xff0000}});
+    // Other modes draw only the particles.
+    globals.gameMode = 2;
+    expectPixels(drawFrame(mode), {{300, 300, 0}, {512, 384, 0x00ff00}, {545, 384, 0}});
+}
+
+// The renderer cuts big quads into pieces; turned, they must still meet without gaps.
+TEST_F(SpriteDrawing, LargeRotatedPicturesLeaveNoGapsBetweenPieces) {
+    addTexture("big.png", 0xffffffff, 1024);
+    for (float size : {1400.0f, 100000.0f}) {
+        auto pixels = drawFrame(makeSprite("big.png", 512, 384, size, size, 0.7f));
+        for (int y = 0; y < 768; y += 7) {
+            for (int x = 0; x < 1024; x += 7) {
+                ASSERT_EQ(rgbAt(pixels, x, y), 0xffffffu) << size << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace vastorim::test
