@@ -36,6 +36,17 @@ void answerText(httplib::Response& response, int status, const std::string& line
     response.set_content(line + "\n", "text/plain; charset=utf-8");
 }
 
+// A path decodes "%0A" to a line feed: the log shows control characters as "?", so that no
+// request can write a line of its own into it.
+std::string printable(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            c = '?';
+        }
+    }
+    return text.empty() ? "-" : text;
+}
+
 void logRequest(const std::string& address, const httplib::Request& request,
                 const httplib::Response& response) {
     const double milliseconds =
@@ -44,9 +55,9 @@ void logRequest(const std::string& address, const httplib::Request& request,
             : 0.0;
     requestStart.reset();
     // One write per line, so that lines from several workers never interleave.
-    std::fprintf(stderr, "%s %s %s %d %.1f ms\n", address.c_str(),
-                 request.method.empty() ? "-" : request.method.c_str(),
-                 request.path.empty() ? "-" : request.path.c_str(), response.status, milliseconds);
+    std::fprintf(stderr, "%s %s %s %d %.1f ms\n", printable(address).c_str(),
+                 printable(request.method).c_str(), printable(request.path).c_str(),
+                 response.status, milliseconds);
 }
 
 // The library reports only that binding failed; the system's error number is still set then.

@@ -15,14 +15,8 @@ std::pair<int, int> pngSize(const std::string& path) {
     if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) {
         return {0, 0};
     }
-    const auto bigEndian = [&](std::size_t at) {
-        int value = 0;
-        for (std::size_t i = at; i < at + 4; ++i) {
-            value = value * 256 + static_cast<unsigned char>(bytes[i]);
-        }
-        return value;
-    };
-    return {bigEndian(16), bigEndian(20)};
+    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    return {at(18) * 256 + at(19), at(22) * 256 + at(23)}; // below 65536 pixels a side
 }
 
 std::string chromium(const TempFolder& folder) {

@@ -18,8 +18,8 @@ struct HttpReply {
     std::string body;
 };
 
-// One GET on a new connection to 127.0.0.1:`port`, with `target` sent exactly as written (no
-// client library in between to tidy the path); at most 10 s.
+// One GET on a new connection to 127.0.0.1:`port`, with `target` sent exactly as written (not
+// percent-encoded again); at most 10 s.
 HttpReply httpGet(int port, const std::string& target);
 
 // The submission request for a name and score signed with `key`, the name percent-encoded.
