@@ -35,6 +35,7 @@ class TempFolder {
     std::string path_;
 };
 
+// Pictures and program folders (test_pictures.cpp, which needs the platform layer).
 // A PNG of one colour (0xAARRGGBB), or of four quadrants: top-left, top-right, bottom-left,
 // bottom-right.
 void writeQuadrantPicture(const std::string& path, int size, std::uint32_t topLeft,
