@@ -52,7 +52,18 @@ std::string trimmed(std::string_view text) {
 }
 
 bool readSwitch(TextReader& reader, const char* field) {
-    const std::string word = asciiLower(trimmed(reader.requireLine(field)));
+    const std::string line = reader.requireLine(field);
+    if (const std::optional<bool> value = switchValue(line)) {
+        return *value;
+    }
+    throw DataError(reader.path(), reader.lineNumber(), field,
+                    "expected True, False or a number, found \"" + trimmed(line) + "\"");
+}
+
+} // namespace
+
+std::optional<bool> switchValue(std::string_view line) {
+    const std::string word = asciiLower(trimmed(line));
     if (word == "true") {
         return true;
     }
@@ -62,11 +73,8 @@ bool readSwitch(TextReader& reader, const char* field) {
     if (const auto number = textToNumber(word); number && !std::isnan(*number)) {
         return *number != 0;
     }
-    throw DataError(reader.path(), reader.lineNumber(), field,
-                    "expected True, False or a number, found \"" + word + "\"");
+    return std::nullopt;
 }
-
-} // namespace
 
 void loadGameSetup() {
     const std::string path = setupPath();

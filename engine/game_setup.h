@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vastorim {
@@ -12,6 +14,10 @@ extern bool fullScreen, hitEffects, onlineEnabled;
 // Reads the three switches (writing the default file first when there is none) and registers
 // the game's font file. A line that is not True, False or a number is a DataError.
 void loadGameSetup();
+
+// A switch line's value: True or False in any letter case, or a number (true when not zero),
+// blanks around it allowed; nothing for anything else.
+std::optional<bool> switchValue(std::string_view line);
 
 // The switches' start-up values (all off).
 void resetGameSetup();

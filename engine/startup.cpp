@@ -99,10 +99,20 @@ bool isDevelopmentRun() {
     return VASTORIM_DEVELOPMENT_RUN != 0;
 }
 
+std::string joinedCommandLine(const std::vector<std::string>& arguments) {
+    std::string joined;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        joined += (i > 0 ? " " : "") + arguments[i];
+    }
+    return joined;
+}
+
+bool updaterRuns(const std::string& commandLine) {
+    return commandLine != "run" && !isDevelopmentRun();
+}
+
 int Main(const std::vector<std::string>& commandLine, platform::Platform& platform) {
-    // Any command line but "run" hands over to the updater in a release build; there is no
-    // updater in this version, so every command line goes on to the game.
-    (void)commandLine;
+    (void)commandLine; // see updaterRuns: the updater has had its turn by now
     PlatformScope scope(platform);
     BackgroundJobsScope jobs(platform.finishRequestsEachFrame);
     try {

@@ -39,6 +39,13 @@ void initGlobals();
 // True only in a development build (the VASTORIM_DEVELOPMENT build option).
 bool isDevelopmentRun();
 
+// The command line as one text: the arguments joined by single spaces.
+std::string joinedCommandLine(const std::vector<std::string>& arguments);
+
+// The first step of start-up: every command line but exactly "run" (case-sensitive) hands over to
+// the updater, except in a development run.
+bool updaterRuns(const std::string& commandLine);
+
 // What the layers above the engine plug into start-up, the loop and the frame. Each is optional;
 // an empty hook does nothing.
 struct EngineHooks {
@@ -60,9 +67,11 @@ extern EngineHooks hooks;
 
 void callHook(const std::function<void()>& hook); // an empty hook does nothing
 
-// The game started with this command line on this platform: start-up, the loop and shutdown.
-// Returns the process exit status; errors in data files are reported (message box, or stderr
-// when headless) and give a non-zero status.
+// The game on this platform: start-up, the loop and shutdown. The program's entry has already
+// handed any command line for which updaterRuns holds to the updater, before making a platform
+// (the updater needs no window, sound or content); the game is started with "run". Returns the
+// process exit status; errors in data files are reported (message box, or stderr when headless)
+// and give a non-zero status.
 int Main(const std::vector<std::string>& commandLine, platform::Platform& platform);
 
 // Ends the program at once (the menu's exit item, Escape on the main menu): the loop stops where

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/server_base.h"
 #include "screens/high_scores.h"
 
 #include <cstdint>
@@ -10,10 +11,6 @@
 namespace vastorim {
 
 // What the game asks its web server, and how it reads the answers.
-
-// The server's address without a trailing slash: the environment variable VASTORIM_SERVER when
-// it is set, otherwise the build setting VASTORIM_SERVER_BASE.
-std::string serverBase();
 
 // serverBase + "/highscores.php?query=score_list".
 std::string tableRequestUrl();

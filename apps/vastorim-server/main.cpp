@@ -1,4 +1,6 @@
-// vastorim-server: the online high-score table, the leaderboard page and the update directory.
+// vastorim-server: the online high-score table, the leaderboard page and the update directory;
+// and, for whoever publishes a release, its key and its signed lists.
+#include "server/release_publishing.h"
 #include "server/score_server.h"
 #include "server/server_options.h"
 #include "server/stop_signals.h"
@@ -8,17 +10,20 @@
 
 int main(int argc, char** argv) {
     using namespace vastorim::server;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (!arguments.empty() && (arguments.front() == "keygen" || arguments.front() == "publish")) {
+        return runReleaseCommand(arguments);
+    }
     holdStopSignals();
     ServerOptions options;
     try {
-        options = parseServerOptions(std::vector<std::string>(argv + 1, argv + argc),
-                                     std::getenv("VASTORIM_SCORE_SECRET"));
+        options = parseServerOptions(arguments, std::getenv("VASTORIM_SCORE_SECRET"));
     } catch (const UsageError& error) {
         std::cerr << "vastorim-server: " << error.what() << '\n' << serverUsage << '\n';
         return 2;
     }
     if (options.help) {
-        std::cout << serverUsage << '\n';
+        std::cout << serverUsage << '\n' << releaseUsage << '\n';
         return 0;
     }
     try {

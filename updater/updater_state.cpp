@@ -1,0 +1,11 @@
+#include "updater/updater_state.h"
+
+namespace vastorim {
+
+UpdaterState updater;
+
+void resetUpdaterState() {
+    updater = UpdaterState{};
+}
+
+} // namespace vastorim
