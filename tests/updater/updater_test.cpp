@@ -51,7 +51,8 @@ class Updater : public ::testing::Test {
     std::string placed(std::string text, const TempFolder& folder) const {
         for (const auto& [placeholder, value] :
              {std::pair{"B/", server.base() + "/client/"}, std::pair{"P/", folder.path() + "/"}}) {
-            for (std::size_t at; (at = text.find(placeholder)) != std::string::npos;) {
+            for (std::size_t at = 0; (at = text.find(placeholder, at)) != std::string::npos;
+                 at += value.size()) {
                 text.replace(at, 2, value);
             }
         }
