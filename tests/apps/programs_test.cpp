@@ -2,18 +2,22 @@
 // their replays), vastorim-sim and vastorim-fx on a small program folder of their own, and the
 // game in a real window.
 #include "protocol/score_key.h"
+#include "server/running_server.h"
 #include "support/loopback_server.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <stdexcept>
+#include <thread>
 
 namespace vastorim::test {
 namespace {
@@ -319,44 +323,78 @@ TEST_F(Tools, FxRenderReadsTheFileAsTheGameDoes) {
     EXPECT_TRUE(has(broken.err, folder.file("fx.txt") + ":1: field 2 (colourG)")) << broken.err;
 }
 
-// Pixels of an xwd window picture (32 bits each) whose three colour bytes all exceed `level`, in
-// a box given in the game's 1024 x 768 surface coordinates (the window may show it scaled); -1
-// when the bytes are no such picture.
-int brightPixels(const std::string& xwd, int left, int top, int right, int bottom, int level) {
-    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(xwd[at]); };
+// The picture in an xwd window dump of 32-bit pixels; nothing when the bytes are no such dump.
+std::optional<platform::Picture> xwdPicture(const std::string& xwd) {
+    const auto byte = [&](std::size_t at) {
+        return std::uint32_t{static_cast<unsigned char>(xwd[at])};
+    };
     const auto field = [&](std::size_t index) {
-        return std::uint32_t{byte(index * 4)} << 24 | byte(index * 4 + 1) << 16 |
-               byte(index * 4 + 2) << 8 | byte(index * 4 + 3);
+        return byte(index * 4) << 24 | byte(index * 4 + 1) << 16 | byte(index * 4 + 2) << 8 |
+               byte(index * 4 + 3);
     };
     if (xwd.size() < 100 || field(11) != 32) {
-        return -1;
+        return std::nullopt;
     }
-    const std::uint32_t width = field(4), height = field(5), bytesPerLine = field(12);
-    const std::size_t firstColour = field(7) == 0 ? 0 : 1; // LSB first: B G R x; else x R G B
+    platform::Picture picture{static_cast<int>(field(4)), static_cast<int>(field(5)), {}};
+    const std::uint32_t bytesPerLine = field(12);
+    const bool leastFirst = field(7) == 0; // B G R x; else x R G B
     const std::size_t start = field(0) + field(19) * 12;
-    if (xwd.size() < start + std::size_t{bytesPerLine} * height) {
-        return -1;
+    if (xwd.size() < start + std::size_t{bytesPerLine} * field(5)) {
+        return std::nullopt;
     }
-    const double sx = width / 1024.0, sy = height / 768.0;
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const std::size_t at = start + std::size_t(y) * bytesPerLine + std::size_t(x) * 4;
+            picture.pixels.push_back(
+                0xFF000000 | (leastFirst ? byte(at + 2) << 16 | byte(at + 1) << 8 | byte(at)
+                                         : byte(at + 1) << 16 | byte(at + 2) << 8 | byte(at + 3)));
+        }
+    }
+    return picture;
+}
+
+// Pixels of a window picture whose three colour channels all exceed `level`, in a box given in
+// the game's 1024 x 768 surface coordinates (the window may show it scaled).
+int brightPixels(const platform::Picture& picture, int left, int top, int right, int bottom,
+                 int level) {
+    const double sx = picture.width / 1024.0, sy = picture.height / 768.0;
     int count = 0;
     for (int y = static_cast<int>(top * sy); y < static_cast<int>(bottom * sy); ++y) {
         for (int x = static_cast<int>(left * sx); x < static_cast<int>(right * sx); ++x) {
-            const std::size_t at = start + std::size_t(y) * bytesPerLine + x * 4 + firstColour;
-            count += std::min({byte(at), byte(at + 1), byte(at + 2)}) > level;
+            const std::uint32_t pixel = picture.pixels[std::size_t(y) * picture.width + x];
+            count += std::min({pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF}) >
+                     static_cast<std::uint32_t>(level);
         }
     }
     return count;
 }
 
-// A player's session on a display of its own, typed with xdotool and pictured with xwd ($1: the
-// program folder, $2: where the pictures go). A step that fails ends it with its own status.
-const char* const session = R"script(
+// A display of its own for a session typed with xdotool and pictured with xwd ($1: the program
+// folder, $2: where the pictures go), run in the program folder. A step that fails ends the
+// session with its own status.
+const char* const displayOfItsOwn = R"script(
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$2/display" 2>/dev/null & server=$!
 trap 'kill $server' EXIT
 trap 'exit 99' TERM
 timeout 10 sh -c 'until [ -s "$0" ]; do sleep 0.1; done' "$2/display" || exit 8
 export DISPLAY=":$(cat "$2/display")" SDL_AUDIODRIVER=dummy
 cd "$1" || exit 9
+)script";
+
+// The session in a folder (the build's program folder, or one of the test's) with this script.
+CommandResult runSession(const std::string& script, const std::string& programFolder,
+                         const TempFolder& pictures, const std::string& more = "") {
+    return runCommand("timeout 90 bash '" +
+                      pictures.write("session.sh", std::string(displayOfItsOwn) + script) + "' '" +
+                      programFolder + "' '" + pictures.path() + "' " + more);
+}
+
+bool canRunSessions() {
+    return runCommand("(command -v Xvfb && command -v xdotool && command -v xwd)").status == 0;
+}
+
+// A player's session: the menu, a game, Escape twice.
+const char* const session = R"script(
 ./vastorim run & game=$!
 window=$(timeout 20 xdotool search --sync --name '^Vastorim$' | head -n 1)
 [ -n "$window" ] || exit 10
@@ -373,14 +411,12 @@ wait $game
 )script";
 
 TEST(RealWindow, APlayerStartsAGameFliesShootsAndQuitsWithTheKeyboard) {
-    if (runCommand("command -v Xvfb && command -v xdotool && command -v xwd").status != 0) {
+    if (!canRunSessions()) {
         GTEST_SKIP()
             << "Xvfb, xdotool or xwd is not installed (scripts/setup.sh test installs them)";
     }
     const TempFolder folder;
-    const CommandResult played =
-        runCommand("timeout 90 bash '" + folder.write("session.sh", session) +
-                   "' '" VASTORIM_PROGRAM_DIR "' '" + folder.path() + "'");
+    const CommandResult played = runSession(session, VASTORIM_PROGRAM_DIR, folder);
     ASSERT_EQ(played.status, 0)
         << "8: no X server, 10: no game window, 11, 12: no picture, 13: the program ended in play "
            "or on Escape there, 14: Escape in the main menu did not end it, else its own status\n"
@@ -388,12 +424,94 @@ TEST(RealWindow, APlayerStartsAGameFliesShootsAndQuitsWithTheKeyboard) {
 
     // The main menu: the title in white in its band, no clock in the corner (a drifting background
     // spark may light a few pixels there; the clock lights hundreds).
-    const std::string menu = readFile(folder.file("menu.xwd"));
-    ASSERT_GE(brightPixels(menu, 0, 0, 1, 1, 0), 0) << "not a 32-bit XWD picture";
-    EXPECT_GT(brightPixels(menu, 0, 180, 1024, 250, 200), 100);
-    EXPECT_LT(brightPixels(menu, 20, 724, 200, 768, 200), 100);
+    const auto menu = xwdPicture(readFile(folder.file("menu.xwd")));
+    const auto play = xwdPicture(readFile(folder.file("play.xwd")));
+    ASSERT_TRUE(menu && play) << "not 32-bit XWD pictures";
+    EXPECT_GT(brightPixels(*menu, 0, 180, 1024, 250, 200), 100);
+    EXPECT_LT(brightPixels(*menu, 20, 724, 200, 768, 200), 100);
     // In play: the survival clock in the lower left corner.
-    EXPECT_GT(brightPixels(readFile(folder.file("play.xwd")), 20, 724, 200, 768, 200), 300);
+    EXPECT_GT(brightPixels(*play, 20, 724, 200, 768, 200), 300);
+}
+
+// The game started without arguments updates itself from the server at $3, its window pictured
+// while the last file is held back ($2/holding says so); patch.dat then starts the game.
+const char* const updateSession = R"script(
+VASTORIM_SERVER="$3" ./vastorim & updater=$!
+timeout 60 sh -c 'until [ -e "$0" ]; do sleep 0.1; done' "$2/holding" || exit 20
+window=$(timeout 10 xdotool search --sync --name '^Updating$' | head -n 1)
+[ -n "$window" ] || exit 21
+sleep 0.5
+xwd -silent -id "$window" -out "$2/update.xwd" || exit 22
+wait $updater || exit 23
+game=$(timeout 20 xdotool search --sync --name '^Vastorim$' | head -n 1)
+[ -n "$game" ] || exit 24
+xdotool windowfocus --sync "$game"; sleep 1
+xwd -silent -id "$game" -out "$2/menu.xwd" || exit 25
+xdotool key Escape
+timeout 10 sh -c 'while xdotool search --name "^Vastorim$" >/dev/null; do sleep 0.2; done' || exit 26
+)script";
+
+// Version 11028 brings a new game binary (the same program) and a new text; 11027 the text alone.
+TEST(RealWindow, TheGameWithoutArgumentsUpdatesItselfAndPatchDatStartsItWithRun) {
+    if (!canRunSessions()) {
+        GTEST_SKIP()
+            << "Xvfb, xdotool or xwd is not installed (scripts/setup.sh test installs them)";
+    }
+    namespace fs = std::filesystem;
+    const TempFolder work, pictures;
+    const std::string game = work.file("game"), release = work.file("release");
+    const std::string client = work.file("client");
+    for (const std::string& folder : {game, release, client}) {
+        fs::create_directories(folder);
+    }
+    for (const char* part : {"vastorim", "patch.dat", "effects", "graphics", "sound"}) {
+        fs::copy(std::string(VASTORIM_PROGRAM_DIR "/") + part, game + "/" + part,
+                 fs::copy_options::recursive);
+    }
+    writeFile(game + "/game setup.txt", "false\r\ntrue\r\ntrue\r\n1\r\nup\r\ndown\r\n"
+                                        "left\r\nright\r\nspace\r\n");
+    writeFile(game + "/client_inf.dat", "11026\r\n");
+    fs::copy(VASTORIM_PROGRAM_DIR "/vastorim", release + "/vastorim");
+    writeFile(release + "/readme.txt", "Vastorim 1.10.27\n");
+    ASSERT_EQ(publishRelease(release, client, "11027", "readme.txt").status, 0);
+    writeFile(release + "/readme.txt", "Vastorim 1.10.28\n");
+    ASSERT_EQ(publishRelease(release, client, "11028", "vastorim readme.txt").status, 0);
+    RunningServer server(work, {"--client-dir", client});
+    // The files come in list order: the game, the text, and the text again; the last waits.
+    int texts = 0;
+    LoopbackServer relay([&](const std::string& head) -> std::optional<std::string> {
+        const std::string target = head.substr(4, head.find(' ', 4) - 4);
+        if (target == "/client/readme.txt" && ++texts == 2) {
+            writeFile(pictures.file("holding"), "");
+            std::this_thread::sleep_for(std::chrono::seconds(4));
+        }
+        const HttpReply reply = server.get(target);
+        return httpReply(reply.status, reply.body);
+    });
+    const CommandResult updated = runSession(updateSession, game, pictures, relay.base());
+    ASSERT_EQ(updated.status, 0)
+        << "8: no X server, 20: the last file was never asked for, 21, 22: no update window or "
+           "picture, 23: the updater failed, 24, 25: no game window or picture, 26: Escape in the "
+           "main menu did not end the game\n"
+        << updated.err;
+
+    EXPECT_EQ(readFile(game + "/client_inf.dat"), "11028\r\n");
+    EXPECT_EQ(readFile(game + "/readme.txt"), "Vastorim 1.10.28\n");
+    EXPECT_EQ(fs::status(game + "/vastorim").permissions(),
+              fs::status(VASTORIM_PROGRAM_DIR "/vastorim").permissions());
+    const auto window = xwdPicture(readFile(pictures.file("update.xwd")));
+    const auto menu = xwdPicture(readFile(pictures.file("menu.xwd")));
+    ASSERT_TRUE(window && menu) << "not 32-bit XWD pictures";
+    std::string problem;
+    EXPECT_TRUE(platform::writePicture(VASTORIM_TEST_OUTPUT_DIR "/update-window-live.png", *window,
+                                       problem))
+        << problem;
+    ASSERT_EQ(std::pair(window->width, window->height), std::pair(465, 57));
+    const auto colourAt = [&](int x, int y) { return window->pixels[y * 465 + x] & 0xFFFFFF; };
+    EXPECT_EQ(colourAt(8, 45), 0x404040u) << "the background";
+    EXPECT_EQ(colourAt(116, 36), 0x808080u) << "the bar, at half the track after two of three";
+    EXPECT_EQ(colourAt(316, 36), 0x000000u) << "the track";
+    EXPECT_GT(brightPixels(*menu, 0, 180, 1024, 250, 200), 100) << "the game's title";
 }
 
 } // namespace

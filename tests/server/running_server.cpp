@@ -54,6 +54,13 @@ std::string signedSubmitTarget(const std::string& name, std::int32_t score) {
     return submitTarget(name, std::to_string(score), scoreKey(name, score, kTestSecret));
 }
 
+CommandResult publishRelease(const std::string& releaseFolder, const std::string& clientFolder,
+                             const std::string& version, const std::string& files) {
+    return runCommand("cd '" + releaseFolder + "' && '" VASTORIM_SERVER_PATH "' publish --key '" +
+                      VASTORIM_SOURCE_DIR "/tests/keys/test-update-key.pem' --client-dir '" +
+                      clientFolder + "' --version " + version + " " + files);
+}
+
 RunningServer::RunningServer(const TempFolder& folder, const std::vector<std::string>& extra)
     : database_(folder.file("scores.sqlite")), logFile_(folder.file("server.log")) {
     std::vector<std::string> arguments = {VASTORIM_SERVER_PATH, "--port",   "0", "--db", database_,

@@ -38,18 +38,16 @@ class ReferenceServerUpdate : public ::testing::Test {
         release.write("deep/er/new.txt", "new");
         release.write("notes.txt", "notes 3");
         publish("11028", "deep/er/new.txt notes.txt");
-        server = std::make_unique<RunningServer>(work, std::vector<std::string>{
-                                                           "--client-dir", client.path()});
+        server = std::make_unique<RunningServer>(
+            work, std::vector<std::string>{"--client-dir", client.path()});
         setenv("VASTORIM_SERVER", server->url().c_str(), 1);
         before = folderDigest(installed.path());
     }
     void TearDown() override { unsetenv("VASTORIM_SERVER"); }
 
     void publish(const std::string& version, const std::string& files) {
-        const CommandResult published = runCommand(
-            "cd '" + release.path() + "' && '" VASTORIM_SERVER_PATH "' publish --key '" +
-            VASTORIM_SOURCE_DIR "/tests/keys/test-update-key.pem' --client-dir '" +
-            client.path() + "' --version " + version + " " + files);
+        const CommandResult published =
+            publishRelease(release.path(), client.path(), version, files);
         ASSERT_EQ(published.status, 0) << published.err;
     }
     int run() { return runUpdater("log_on", recorder.services()); }
@@ -176,8 +174,7 @@ class InterruptedInstall : public ReferenceServerUpdate {
 TEST_F(InterruptedInstall, TheNextStartCompletesIt) {
     EXPECT_EQ(run(), 0);
     expectRelease11028();
-    EXPECT_NE(firstSteps().find(" - unfinished update to 1.10.28 completed\r\n"),
-              std::string::npos)
+    EXPECT_NE(firstSteps().find(" - unfinished update to 1.10.28 completed\r\n"), std::string::npos)
         << firstSteps();
 }
 

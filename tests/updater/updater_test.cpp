@@ -229,6 +229,9 @@ TEST_F(Updater, OnlyLogOnWithSpacesAroundItTurnsTheLogOnAndOtherwiseTheLogIsUnto
 
 TEST_F(Updater, ThreeFilesGiveAnEmptyAHalfAndAFullBarOnTheWindowsPicture) {
     const UpdaterFolder folder("true", "11026");
+    std::filesystem::create_directory(folder.file("graphics"));
+    std::filesystem::copy(VASTORIM_PROGRAM_DIR "/graphics/updater.ttf",
+                          folder.file("graphics/updater.ttf"));
     client = {{"a", "1"}, {"b", "2"}, {"c", "3"}};
     addVersionList(client, {"11027"});
     addFileList(client, "11027", {"a", "b", "c"});
