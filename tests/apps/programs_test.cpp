@@ -473,9 +473,9 @@ TEST(RealWindow, TheGameWithoutArgumentsUpdatesItselfAndPatchDatStartsItWithRun)
     writeFile(game + "/client_inf.dat", "11026\r\n");
     fs::copy(VASTORIM_PROGRAM_DIR "/vastorim", release + "/vastorim");
     writeFile(release + "/readme.txt", "Vastorim 1.10.27\n");
-    ASSERT_EQ(publishRelease(release, client, "11027", "readme.txt").status, 0);
+    ASSERT_EQ(publishRelease(release, client, "--version 11027 readme.txt").status, 0);
     writeFile(release + "/readme.txt", "Vastorim 1.10.28\n");
-    ASSERT_EQ(publishRelease(release, client, "11028", "vastorim readme.txt").status, 0);
+    ASSERT_EQ(publishRelease(release, client, "--version 11028 vastorim readme.txt").status, 0);
     RunningServer server(work, {"--client-dir", client});
     // The files come in list order: the game, the text, and the text again; the last waits.
     int texts = 0;

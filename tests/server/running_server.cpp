@@ -55,10 +55,10 @@ std::string signedSubmitTarget(const std::string& name, std::int32_t score) {
 }
 
 CommandResult publishRelease(const std::string& releaseFolder, const std::string& clientFolder,
-                             const std::string& version, const std::string& files) {
+                             const std::string& arguments) {
     return runCommand("cd '" + releaseFolder + "' && '" VASTORIM_SERVER_PATH "' publish --key '" +
                       VASTORIM_SOURCE_DIR "/tests/keys/test-update-key.pem' --client-dir '" +
-                      clientFolder + "' --version " + version + " " + files);
+                      clientFolder + "' " + arguments);
 }
 
 RunningServer::RunningServer(const TempFolder& folder, const std::vector<std::string>& extra)

@@ -27,10 +27,10 @@ std::string submitTarget(const std::string& name, const std::string& score, cons
 // The same, signed with the tests' secret.
 std::string signedSubmitTarget(const std::string& name, std::int32_t score);
 
-// `vastorim-server publish` with the tests' update key: the files (relative to `releaseFolder`,
-// separated by spaces) into `clientFolder` as `version`.
+// `vastorim-server publish` in `releaseFolder` with the tests' update key into `clientFolder`,
+// the other arguments as written ("--version 11027 a.txt").
 CommandResult publishRelease(const std::string& releaseFolder, const std::string& clientFolder,
-                             const std::string& version, const std::string& files);
+                             const std::string& arguments);
 
 // The real vastorim-server on a free port of 127.0.0.1 with a database in `folder`, started and
 // waited for (at most 10 s); killed at the end if it is still running.

@@ -47,7 +47,7 @@ class ReferenceServerUpdate : public ::testing::Test {
 
     void publish(const std::string& version, const std::string& files) {
         const CommandResult published =
-            publishRelease(release.path(), client.path(), version, files);
+            publishRelease(release.path(), client.path(), "--version " + version + " " + files);
         ASSERT_EQ(published.status, 0) << published.err;
     }
     int run() { return runUpdater("log_on", recorder.services()); }
