@@ -514,5 +514,43 @@ TEST(RealWindow, TheGameWithoutArgumentsUpdatesItselfAndPatchDatStartsItWithRun)
     EXPECT_GT(brightPixels(*menu, 0, 180, 1024, 250, 200), 100) << "the game's title";
 }
 
+// The first start asks in a box; Escape answers No, and the launcher (a script here that notes
+// that it ran) starts at once.
+const char* const questionSession = R"script(
+./vastorim & updater=$!
+# The box's title is UTF-8 alone, which xdotool's search does not read.
+timeout 10 sh -c 'until xwininfo -root -children | grep -q "\"Allow updates?\""; do
+    sleep 0.1; done' || exit 30
+box=$(xwininfo -root -children | awk '/"Allow updates\?"/ { print $1; exit }')
+sleep 0.5
+xwd -silent -id "$box" -out "$2/question.xwd" || exit 31
+xdotool windowfocus --sync "$box" key Escape
+wait $updater || exit 32
+timeout 5 sh -c 'until [ -e launched ]; do sleep 0.1; done' || exit 33
+)script";
+
+TEST(RealWindow, TheFirstStartAsksInABoxAndEscapeAnswersNo) {
+    if (!canRunSessions()) {
+        GTEST_SKIP()
+            << "Xvfb, xdotool or xwd is not installed (scripts/setup.sh test installs them)";
+    }
+    const TempFolder game, pictures;
+    std::filesystem::copy(VASTORIM_PROGRAM_DIR "/vastorim", game.file("vastorim"));
+    game.write("patch.dat", "#!/bin/sh\ntouch launched\n");
+    std::filesystem::permissions(game.file("patch.dat"), std::filesystem::perms::owner_all);
+    const CommandResult asked = runSession(questionSession, game.path(), pictures);
+    ASSERT_EQ(asked.status, 0) << "30, 31: no question box or picture, 32: the updater failed, 33: "
+                                  "no launcher started\n"
+                               << asked.err;
+    EXPECT_EQ(readFile(game.file("game setup.txt")),
+              "true\r\nfalse\r\nfalse\r\n1\r\nup\r\ndown\r\nleft\r\nright\r\nspace\r\n");
+    const auto box = xwdPicture(readFile(pictures.file("question.xwd")));
+    ASSERT_TRUE(box) << "not a 32-bit XWD picture";
+    std::string problem;
+    EXPECT_TRUE(
+        platform::writePicture(VASTORIM_TEST_OUTPUT_DIR "/consent-question.png", *box, problem))
+        << problem;
+}
+
 } // namespace
 } // namespace vastorim::test
