@@ -389,9 +389,16 @@ CommandResult runSession(const std::string& script, const std::string& programFo
                       programFolder + "' '" + pictures.path() + "' " + more);
 }
 
-bool canRunSessions() {
-    return runCommand("(command -v Xvfb && command -v xdotool && command -v xwd)").status == 0;
-}
+// Sessions on a display of their own, where the tools for them are installed.
+class RealWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (runCommand("(command -v Xvfb && command -v xdotool && command -v xwd)").status != 0) {
+            GTEST_SKIP()
+                << "Xvfb, xdotool or xwd is not installed (scripts/setup.sh test installs them)";
+        }
+    }
+};
 
 // A player's session: the menu, a game, Escape twice.
 const char* const session = R"script(
@@ -410,11 +417,7 @@ timeout 10 tail --pid=$game -f /dev/null || exit 14
 wait $game
 )script";
 
-TEST(RealWindow, APlayerStartsAGameFliesShootsAndQuitsWithTheKeyboard) {
-    if (!canRunSessions()) {
-        GTEST_SKIP()
-            << "Xvfb, xdotool or xwd is not installed (scripts/setup.sh test installs them)";
-    }
+TEST_F(RealWindow, APlayerStartsAGameFliesShootsAndQuitsWithTheKeyboard) {
     const TempFolder folder;
     const CommandResult played = runSession(session, VASTORIM_PROGRAM_DIR, folder);
     ASSERT_EQ(played.status, 0)
@@ -452,11 +455,7 @@ timeout 10 sh -c 'while xdotool search --name "^Vastorim$" >/dev/null; do sleep 
 )script";
 
 // Version 11028 brings a new game binary (the same program) and a new text; 11027 the text alone.
-TEST(RealWindow, TheGameWithoutArgumentsUpdatesItselfAndPatchDatStartsItWithRun) {
-    if (!canRunSessions()) {
-        GTEST_SKIP()
-            << "Xvfb, xdotool or xwd is not installed (scripts/setup.sh test installs them)";
-    }
+TEST_F(RealWindow, TheGameWithoutArgumentsUpdatesItselfAndPatchDatStartsItWithRun) {
     namespace fs = std::filesystem;
     const TempFolder work, pictures;
     const std::string game = work.file("game"), release = work.file("release");
@@ -529,11 +528,7 @@ wait $updater || exit 32
 timeout 5 sh -c 'until [ -e launched ]; do sleep 0.1; done' || exit 33
 )script";
 
-TEST(RealWindow, TheFirstStartAsksInABoxAndEscapeAnswersNo) {
-    if (!canRunSessions()) {
-        GTEST_SKIP()
-            << "Xvfb, xdotool or xwd is not installed (scripts/setup.sh test installs them)";
-    }
+TEST_F(RealWindow, TheFirstStartAsksInABoxAndEscapeAnswersNo) {
     const TempFolder game, pictures;
     std::filesystem::copy(VASTORIM_PROGRAM_DIR "/vastorim", game.file("vastorim"));
     game.write("patch.dat", "#!/bin/sh\ntouch launched\n");
