@@ -235,11 +235,13 @@ std::string stagedFile(const std::string& path) {
     return (stagingFolder() / "new" / path).string();
 }
 
-void discardStagedFiles() {
-    if (!present(journalFile())) {
-        std::error_code error;
-        fs::remove_all(stagingFolder(), error);
+bool discardStagedFiles() {
+    if (present(journalFile())) {
+        return false;
     }
+    std::error_code error;
+    fs::remove_all(stagingFolder(), error);
+    return true;
 }
 
 void installStagedFiles(std::int16_t fromVersion, std::int16_t version,

@@ -17,8 +17,9 @@ namespace vastorim {
 // Where the downloaded file for `path` waits.
 std::string stagedFile(const std::string& path);
 
-// Removes the staging folder, unless it holds the journal of an install.
-void discardStagedFiles();
+// Removes the staging folder, unless it holds the journal of an install that could not be
+// completed nor rolled back; false then.
+bool discardStagedFiles();
 
 // Checks that every path can be placed (every folder on its way a real folder or missing, the
 // path itself no folder) and throws UpdateProblem, moving nothing, when one cannot. Then moves

@@ -49,7 +49,10 @@ void checkDownload(const std::string& path, const FileHash& expected) {
 // Each file into the staging folder, checked against its list's line as it arrives; the bar
 // moves and the window repaints between files.
 void downloadUpdateFiles(ProgressWindow& window) {
-    discardStagedFiles();
+    if (!discardStagedFiles()) {
+        throw UpdateProblem("an unfinished install waits to be rolled back : " +
+                            programFile(kStagingFolder));
+    }
     const std::vector<std::string>& files = updater.updateFiles;
     for (std::size_t i = 0; i < files.size(); ++i) {
         const auto expected = updater.expectedFiles.find(files[i]);
