@@ -24,9 +24,6 @@ class ProgressWindow {
     // Paints the window as it now is and lets pending window events run.
     void repaint();
 
-    int barWidth() const { return barWidth_; }
-    platform::UpdateWindow* window() const { return window_.get(); }
-
   private:
     std::unique_ptr<platform::UpdateWindow> window_;
     std::string label_ = "Updating";

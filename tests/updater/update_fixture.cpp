@@ -2,8 +2,10 @@
 
 #include "engine/app_path.h"
 
+#include <cstdlib>
 #include <filesystem>
-#include <memory>
+#include <map>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -37,21 +39,6 @@ const SigningKey& testKey() {
     return key;
 }
 
-void addVersionList(ClientFiles& client, const std::vector<std::string>& versions,
-                    const SigningKey& key) {
-    client["client_inf.dat"] = signedList(versions, {}, key);
-}
-
-void addFileList(ClientFiles& client, const std::string& version,
-                 const std::vector<std::string>& paths, const SigningKey& key) {
-    std::vector<std::string> hashes;
-    for (const std::string& path : paths) {
-        const std::string& bytes = client[path];
-        hashes.push_back(hashLine(path, {sha256Hex(bytes), bytes.size()}));
-    }
-    client["list/list_" + version + ".dat"] = signedList(paths, hashes, key);
-}
-
 std::string folderDigest(const std::string& folder) {
     std::map<std::string, std::string> files; // sorted by name
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
@@ -65,16 +52,6 @@ std::string folderDigest(const std::string& folder) {
     return sha256Hex(all);
 }
 
-UpdaterFolder::UpdaterFolder(const std::string& online, const std::string& version) {
-    setAppPath(path());
-    if (!online.empty()) {
-        write("game setup.txt", "false\r\ntrue\r\n" + online + "\r\n1\r\nup\r\n");
-    }
-    if (!version.empty()) {
-        write("client_inf.dat", version + "\r\n");
-    }
-}
-
 UpdaterServices RecordingServices::services() {
     UpdaterServices services;
     services.ask = [this](const std::string&, const std::string&) {
@@ -82,15 +59,67 @@ UpdaterServices RecordingServices::services() {
         return answer;
     };
     services.openWindow = [this](const platform::UpdateWindowLook& look) {
-        ++windows;
         return std::make_unique<RecordingWindow>(look, pictures);
     };
     services.startProgram = [this](const std::string& program,
                                    const std::vector<std::string>& arguments, std::string&) {
         started.push_back(program + (arguments.empty() ? "" : " " + arguments.front()));
-        return launcherStarts;
+        return true;
     };
     return services;
+}
+
+UpdaterTest::UpdaterTest()
+    : server(std::make_unique<RunningServer>(
+          work, std::vector<std::string>{"--client-dir", client.path()})) {
+    setAppPath(game.path());
+    setenv("VASTORIM_SERVER", server->url().c_str(), 1);
+    unsetenv("VASTORIM_CONSENT");
+}
+
+UpdaterTest::~UpdaterTest() {
+    unsetenv("VASTORIM_SERVER");
+}
+
+void UpdaterTest::install(const std::string& online, const std::string& version) const {
+    if (!online.empty()) {
+        game.write("game setup.txt", "false\r\ntrue\r\n" + online + "\r\n1\r\nup\r\n");
+    }
+    if (!version.empty()) {
+        game.write("client_inf.dat", version + "\r\n");
+    }
+}
+
+void UpdaterTest::publish(const std::string& arguments) const {
+    const CommandResult published = publishRelease(release.path(), client.path(), arguments);
+    ASSERT_EQ(published.status, 0) << published.err;
+}
+
+int UpdaterTest::run(const std::string& commandLine) {
+    return runUpdater(commandLine, recorder.services());
+}
+
+std::string UpdaterTest::log() const {
+    std::istringstream lines(readFile(game.file("client_log.txt")));
+    std::string masked;
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t start = line.find(" - ") + 3;
+        masked += line.substr(start, line.find('\r') - start) + "\n";
+    }
+    return masked;
+}
+
+std::vector<std::string> UpdaterTest::requests() const {
+    // "127.0.0.1 GET /client/PATH STATUS MS ms", the path as the server decoded it.
+    std::istringstream lines(server->log());
+    std::vector<std::string> paths;
+    for (std::string line; std::getline(lines, line);) {
+        if (const std::size_t get = line.find(" GET /client/"); get != std::string::npos) {
+            const std::size_t end = line.rfind(' ', line.rfind(' ', line.rfind(' ') - 1) - 1);
+            paths.push_back(line.substr(get + 13, end - get - 13));
+        }
+    }
+    return paths;
 }
 
 } // namespace vastorim::test
