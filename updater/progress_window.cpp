@@ -7,7 +7,7 @@
 namespace vastorim {
 namespace {
 
-// Positions and sizes in pixels: 15 twips each.
+// Positions and sizes in pixels.
 constexpr int kWidth = 465;
 constexpr int kHeight = 57; // the track's top margin again below it
 constexpr int kMargin = 16;
