@@ -13,7 +13,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <stdexcept>
+#include <tuple>
 
 namespace vastorim::test {
 namespace {
@@ -90,6 +92,50 @@ TEST(ScriptedPlay, EscapePausesAndReturnResumesWithoutCountingThePause) {
     EXPECT_EQ(run.trace[301].number("gameMode"), 1);
     EXPECT_FALSE(run.trace[301].flag("gamePaused"));
     EXPECT_EQ(run.trace[301].number("elapsed"), 191 * frameMs);
+}
+
+// The same game played with the keys and with a pad: the pad starts it with A, steers with the
+// stick and the d-pad (a stick wavering within its hysteresis or resting in its dead zone presses
+// nothing), fires with A, pauses with Start, moves in the menu and resumes with A.
+TEST(ScriptedPlay, APadPlaysTheGameExactlyAsTheKeysDo) {
+    const char* const keys = "10 press return\n30 down up\n40 down space\n60 up up\n"
+                             "70 down left\n90 up left\n150 up space\n200 press escape\n"
+                             "220 press down\n230 press up\n240 press return\n"
+                             "260 down right\n280 up right\n";
+    const char* const pad =
+        "10 pad 1 button a 1\n11 pad 1 button a 0\n30 pad 1 axis lefty -20000\n"
+        "40 pad 1 button a 1\n45 pad 1 axis lefty -9000\n50 pad 1 axis lefty -17000\n"
+        "60 pad 1 axis lefty -3000\n65 pad 1 axis leftx 7000\n70 pad 1 button dpleft 1\n"
+        "75 pad 1 axis leftx -20000\n90 pad 1 button dpleft 0\n90 pad 1 axis leftx 0\n"
+        "150 pad 1 button a 0\n200 pad 1 button start 1\n201 pad 1 button start 0\n"
+        "220 pad 1 button dpdown 1\n221 pad 1 button dpdown 0\n230 pad 1 axis lefty -32768\n"
+        "231 pad 1 axis lefty 0\n240 pad 1 button a 1\n241 pad 1 button a 0\n"
+        "260 pad 1 axis leftx 32767\n280 pad 1 axis leftx 100\n";
+    const TempFolder keyFolder, padFolder;
+    const std::vector<std::string> options = {"--no-render", "--frames", "300", "--seed", "5"};
+    const SimRun byKeys = play(keyFolder, keys, options);
+    const SimRun byPad = play(padFolder, pad, options);
+    ASSERT_EQ(byPad.trace.size(), 300u) << byPad.result.err;
+    EXPECT_EQ(readFile(keyFolder.file("trace.jsonl")), readFile(padFolder.file("trace.jsonl")));
+    EXPECT_EQ(byPad.trace[11].number("gameMode"), 1);
+    EXPECT_NE(byPad.trace[90].number("angle"), byPad.trace[70].number("angle"));
+    EXPECT_TRUE(byPad.trace[201].flag("gamePaused"));
+    EXPECT_EQ(byPad.trace[221].number("menuCursor"), 1);
+    EXPECT_EQ(byPad.trace[241].number("gameMode"), 1);
+}
+
+// The window's own keys and its focus, headless: losing the focus pauses the game for good, and
+// the Return of Alt+Return switches full screen without selecting in the menu.
+TEST(ScriptedPlay, LosingTheFocusPausesUntilThePlayerResumesAndAltReturnIsTheWindows) {
+    const SimRun run = playFor(170, "10 press return\n100 unfocus\n120 down alt\n"
+                                    "121 press return\n123 up alt\n150 press return\n");
+    ASSERT_EQ(run.trace.size(), 170u) << run.result.err;
+    EXPECT_FALSE(run.trace[100].flag("gamePaused"));
+    EXPECT_TRUE(run.trace[101].flag("gamePaused"));
+    EXPECT_EQ(run.trace[101].number("gameMode"), 0);
+    EXPECT_TRUE(run.trace[150].flag("gamePaused")) << "resumed by itself or by Alt+Return";
+    EXPECT_EQ(run.trace[151].number("gameMode"), 1);
+    EXPECT_EQ(run.trace[151].number("elapsed"), run.trace[100].number("elapsed") + frameMs);
 }
 
 // A game left alone ends when the asteroids have worn the ship down; frames of 50 ms make that
@@ -276,6 +322,20 @@ TEST_F(Tools, SimWritesTheScreenshotsAskedForAt1024By768AndSummarises) {
                           "frame\n");
 }
 
+TEST_F(Tools, F12SavesEachShotUnderItsOwnTimeStampedNameInTheProgramFolder) {
+    const auto result =
+        sim({"--frames", "4", "--input", folder.write("keys.txt", "1 press f12\n2 press f12\n")});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::vector<std::string> shots = folderEntries(data + "/screenshots");
+    ASSERT_EQ(shots.size(), 2u) << "two shots, one within a second of the other";
+    for (const std::string& shot : shots) {
+        EXPECT_TRUE(std::regex_match(shot, std::regex(R"(vastorim-\d{8}-\d{6}(-2)?\.png)")))
+            << shot;
+        const platform::Picture picture = readPng(data + "/screenshots/" + shot);
+        EXPECT_EQ(std::pair(picture.width, picture.height), std::pair(1024, 768));
+    }
+}
+
 TEST_F(Tools, SimEndsOnAMissingPictureWithOneErrorLineNamingTheFile) {
     writeFile(data + "/graphics/resource list.txt", "dot.png\r\nlost.png\r\nEND\r\n");
     const auto result = sim({"--frames", "3"});
@@ -319,38 +379,60 @@ TEST_F(Tools, FxRenderReadsTheFileAsTheGameDoes) {
     EXPECT_TRUE(has(broken.err, folder.file("fx.txt") + ":1: field 2 (colourG)")) << broken.err;
 }
 
-// Pixels of an xwd window picture (32 bits each) whose three colour bytes all exceed `level`, in
-// a box given in the game's 1024 x 768 surface coordinates (the window may show it scaled); -1
-// when the bytes are no such picture.
-int brightPixels(const std::string& xwd, int left, int top, int right, int bottom, int level) {
+// An xwd window picture (32 bits a pixel) as the game's pictures are held; width 0 when the bytes
+// are no such picture.
+platform::Picture windowPicture(const std::string& path) {
+    const std::string xwd = readFile(path);
     const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(xwd[at]); };
     const auto field = [&](std::size_t index) {
         return std::uint32_t{byte(index * 4)} << 24 | byte(index * 4 + 1) << 16 |
                byte(index * 4 + 2) << 8 | byte(index * 4 + 3);
     };
     if (xwd.size() < 100 || field(11) != 32) {
-        return -1;
+        return {};
     }
     const std::uint32_t width = field(4), height = field(5), bytesPerLine = field(12);
-    const std::size_t firstColour = field(7) == 0 ? 0 : 1; // LSB first: B G R x; else x R G B
+    const bool lsbFirst = field(7) == 0; // B G R x; else x R G B
     const std::size_t start = field(0) + field(19) * 12;
     if (xwd.size() < start + std::size_t{bytesPerLine} * height) {
-        return -1;
+        return {};
     }
-    const double sx = width / 1024.0, sy = height / 768.0;
+    platform::Picture picture{static_cast<int>(width), static_cast<int>(height), {}};
+    for (std::size_t y = 0; y < height; ++y) {
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::size_t at = start + y * bytesPerLine + x * 4;
+            const auto [r, g, b] = lsbFirst ? std::tuple(byte(at + 2), byte(at + 1), byte(at))
+                                            : std::tuple(byte(at + 1), byte(at + 2), byte(at + 3));
+            picture.pixels.push_back(std::uint32_t{r} << 16 | g << 8 | b);
+        }
+    }
+    return picture;
+}
+
+bool white(std::uint32_t argb) {
+    return (argb >> 16 & 0xff) > 200 && (argb >> 8 & 0xff) > 200 && (argb & 0xff) > 200;
+}
+bool lit(std::uint32_t argb) {
+    return (argb & 0xffffff) != 0;
+}
+
+// The pixels that pass the test in a box of picture pixels (right and bottom excluded).
+int countPixels(const platform::Picture& picture, int left, int top, int right, int bottom,
+                bool (*test)(std::uint32_t)) {
     int count = 0;
-    for (int y = static_cast<int>(top * sy); y < static_cast<int>(bottom * sy); ++y) {
-        for (int x = static_cast<int>(left * sx); x < static_cast<int>(right * sx); ++x) {
-            const std::size_t at = start + std::size_t(y) * bytesPerLine + x * 4 + firstColour;
-            count += std::min({byte(at), byte(at + 1), byte(at + 2)}) > level;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            count += test(picture.pixels[static_cast<std::size_t>(y) * picture.width + x]);
         }
     }
     return count;
 }
 
 // A player's session on a display of its own, typed with xdotool and pictured with xwd ($1: the
-// program folder, $2: where the pictures go). A step that fails ends it with its own status.
-const char* const session = R"script(
+// program folder, $2: where the pictures go), once the game's window has the focus. A step that
+// fails ends it with its own status.
+CommandResult runSession(const TempFolder& folder, const std::string& steps) {
+    const std::string start = R"script(
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$2/display" 2>/dev/null & server=$!
 trap 'kill $server' EXIT
 trap 'exit 99' TERM
@@ -361,6 +443,24 @@ cd "$1" || exit 9
 window=$(timeout 20 xdotool search --sync --name '^Vastorim$' | head -n 1)
 [ -n "$window" ] || exit 10
 xdotool windowfocus --sync "$window"; sleep 1
+)script";
+    return runCommand("timeout 90 bash '" + folder.write("session.sh", start + steps) +
+                      "' '" VASTORIM_PROGRAM_DIR "' '" + folder.path() + "'");
+}
+
+bool displayToolsMissing() {
+    return runCommand("command -v Xvfb && command -v xdotool && command -v xwd && command -v xprop")
+               .status != 0;
+}
+const char* const displayToolsHint =
+    "Xvfb, xdotool, xwd or xprop is not installed (scripts/setup.sh test installs them)";
+
+TEST(RealWindow, APlayerStartsAGameFliesShootsAndQuitsWithTheKeyboard) {
+    if (displayToolsMissing()) {
+        GTEST_SKIP() << displayToolsHint;
+    }
+    const TempFolder folder;
+    const CommandResult played = runSession(folder, R"script(
 xwd -silent -id "$window" -out "$2/menu.xwd" || exit 11
 xdotool key Return; sleep 0.5
 xdotool keydown Up keydown space; sleep 2; xdotool keyup Up keyup space
@@ -370,30 +470,106 @@ kill -0 $game || exit 13
 xdotool key Escape
 timeout 10 tail --pid=$game -f /dev/null || exit 14
 wait $game
-)script";
-
-TEST(RealWindow, APlayerStartsAGameFliesShootsAndQuitsWithTheKeyboard) {
-    if (runCommand("command -v Xvfb && command -v xdotool && command -v xwd").status != 0) {
-        GTEST_SKIP()
-            << "Xvfb, xdotool or xwd is not installed (scripts/setup.sh test installs them)";
-    }
-    const TempFolder folder;
-    const CommandResult played =
-        runCommand("timeout 90 bash '" + folder.write("session.sh", session) +
-                   "' '" VASTORIM_PROGRAM_DIR "' '" + folder.path() + "'");
+)script");
     ASSERT_EQ(played.status, 0)
         << "8: no X server, 10: no game window, 11, 12: no picture, 13: the program ended in play "
            "or on Escape there, 14: Escape in the main menu did not end it, else its own status\n"
         << played.err;
 
-    // The main menu: the title in white in its band, no clock in the corner (a drifting background
-    // spark may light a few pixels there; the clock lights hundreds).
-    const std::string menu = readFile(folder.file("menu.xwd"));
-    ASSERT_GE(brightPixels(menu, 0, 0, 1, 1, 0), 0) << "not a 32-bit XWD picture";
-    EXPECT_GT(brightPixels(menu, 0, 180, 1024, 250, 200), 100);
-    EXPECT_LT(brightPixels(menu, 20, 724, 200, 768, 200), 100);
+    // The main menu in a window of the surface's size: the title in white in its band, no clock
+    // in the corner (a drifting background spark may light a few pixels there; the clock lights
+    // hundreds).
+    const platform::Picture menu = windowPicture(folder.file("menu.xwd"));
+    ASSERT_EQ(std::pair(menu.width, menu.height), std::pair(1024, 768));
+    EXPECT_GT(countPixels(menu, 0, 180, 1024, 250, white), 100);
+    EXPECT_LT(countPixels(menu, 20, 724, 200, 768, white), 100);
     // In play: the survival clock in the lower left corner.
-    EXPECT_GT(brightPixels(readFile(folder.file("play.xwd")), 20, 724, 200, 768, 200), 300);
+    const platform::Picture playing = windowPicture(folder.file("play.xwd"));
+    ASSERT_EQ(playing.width, 1024);
+    EXPECT_GT(countPixels(playing, 20, 724, 200, 768, white), 300);
+}
+
+// Full screen on a 1280 x 1024 display, a screenshot, the window's class and icon, and the loss of
+// focus in play.
+TEST(RealWindow, FullScreenScreenshotsIconAndFocusLoss) {
+    if (displayToolsMissing()) {
+        GTEST_SKIP() << displayToolsHint;
+    }
+    const std::string shots = VASTORIM_PROGRAM_DIR "/screenshots";
+    const bool hadShots = std::filesystem::exists(shots);
+    const std::vector<std::string> before =
+        hadShots ? folderEntries(shots) : std::vector<std::string>{};
+    const TempFolder folder;
+    const CommandResult played = runSession(folder, R"script(
+xprop -id "$window" WM_CLASS _NET_WM_ICON > "$2/xprop.txt" || exit 11
+xdotool key F11; sleep 0.5
+xwininfo -id "$window" > "$2/full.txt" && xwd -silent -id "$window" -out "$2/full.xwd" || exit 12
+xdotool key F12; sleep 0.3
+xdotool key alt+Return; sleep 0.5
+xwininfo -id "$window" > "$2/window.txt" || exit 13
+xdotool key Return; sleep 0.5
+xwd -silent -id "$window" -out "$2/play.xwd" || exit 14
+xdotool windowfocus "$(xwininfo -root | awk '/Window id/ { print $4 }')"; sleep 0.5
+xdotool windowfocus --sync "$window"; sleep 0.5
+xwd -silent -id "$window" -out "$2/paused.xwd" || exit 15
+xdotool key Escape
+timeout 10 tail --pid=$game -f /dev/null || exit 16
+wait $game
+)script");
+    ASSERT_EQ(played.status, 0) << "8: no X server, 10: no game window, 11 to 15: no window "
+                                   "property or picture, 16: Escape in the paused game's main "
+                                   "menu did not end it, else its own status\n"
+                                << played.err;
+
+    const std::string properties = readFile(folder.file("xprop.txt"));
+    EXPECT_TRUE(has(properties, "WM_CLASS(STRING) = \"vastorim\", \"vastorim\"")) << properties;
+    EXPECT_TRUE(has(properties, "Icon (128 x 128)")) << properties.substr(0, 200);
+
+    // Full screen: the window covers the display, the surface is scaled by 1.25 to 1280 x 960
+    // between two black bars of 32 rows, and the title sits in the middle of its band.
+    const std::string full = readFile(folder.file("full.txt"));
+    for (const char* line :
+         {"upper-left X:  0\n", "upper-left Y:  0\n", "Width: 1280\n", "Height: 1024\n"}) {
+        EXPECT_TRUE(has(full, line)) << line << full;
+    }
+    const platform::Picture screen = windowPicture(folder.file("full.xwd"));
+    ASSERT_EQ(std::pair(screen.width, screen.height), std::pair(1280, 1024));
+    EXPECT_EQ(countPixels(screen, 0, 0, 1280, 32, lit), 0);
+    EXPECT_EQ(countPixels(screen, 0, 992, 1280, 1024, lit), 0);
+    const int titleLeft = countPixels(screen, 0, 257, 640, 345, white);
+    const int titleRight = countPixels(screen, 640, 257, 1280, 345, white);
+    EXPECT_GT(titleLeft + titleRight, 150);
+    EXPECT_LT(std::abs(titleLeft - titleRight), (titleLeft + titleRight) / 4);
+    // Alt+Return: back in the window where it was.
+    const std::string window = readFile(folder.file("window.txt"));
+    for (const char* line : {"upper-left X:  67\n", "Width: 1024\n", "Height: 768\n"}) {
+        EXPECT_TRUE(has(window, line)) << line << window;
+    }
+
+    // F12 saved the surface itself, 1024 x 768, menu title and all.
+    std::vector<std::string> added;
+    for (const std::string& name : folderEntries(shots)) {
+        if (std::find(before.begin(), before.end(), name) == before.end()) {
+            added.push_back(name);
+        }
+    }
+    ASSERT_EQ(added.size(), 1u);
+    const platform::Picture shot = readPng(shots + "/" + added[0]);
+    std::filesystem::remove(shots + "/" + added[0]);
+    if (!hadShots) {
+        std::filesystem::remove(shots);
+    }
+    EXPECT_EQ(std::pair(shot.width, shot.height), std::pair(1024, 768));
+    EXPECT_GT(countPixels(shot, 0, 180, 1024, 250, white), 100);
+
+    // The game was in play, lost the focus, and stayed paused in the menu once it had it back.
+    const platform::Picture playing = windowPicture(folder.file("play.xwd"));
+    const platform::Picture paused = windowPicture(folder.file("paused.xwd"));
+    ASSERT_EQ(playing.width, 1024);
+    ASSERT_EQ(paused.width, 1024);
+    EXPECT_GT(countPixels(playing, 20, 724, 200, 768, white), 300) << "the clock in play";
+    EXPECT_LT(countPixels(paused, 20, 724, 200, 768, white), 100) << "no clock in the menu";
+    EXPECT_GT(countPixels(paused, 0, 180, 1024, 250, white), 100) << "the menu's title";
 }
 
 } // namespace
