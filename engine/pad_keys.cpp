@@ -39,31 +39,15 @@ void moveStick(bool& negative, bool& positive, int value) {
 }
 
 void applyControl(ConnectedPad& pad, PadControl control, int value) {
-    switch (control) {
-    case PadControl::A:
-        pad.buttonHeld[Fire] = value != 0;
-        break;
-    case PadControl::Start:
-        pad.buttonHeld[Start] = value != 0;
-        break;
-    case PadControl::DpadUp:
-        pad.buttonHeld[Up] = value != 0;
-        break;
-    case PadControl::DpadDown:
-        pad.buttonHeld[Down] = value != 0;
-        break;
-    case PadControl::DpadLeft:
-        pad.buttonHeld[Left] = value != 0;
-        break;
-    case PadControl::DpadRight:
-        pad.buttonHeld[Right] = value != 0;
-        break;
-    case PadControl::LeftStickX:
+    // The buttons' actions, in the order PadControl lists the buttons.
+    static constexpr std::array<Action, 6> buttonActions = {Fire, Start, Up, Down, Left, Right};
+    static_assert(static_cast<std::size_t>(PadControl::DpadRight) + 1 == buttonActions.size());
+    if (control == PadControl::LeftStickX) {
         moveStick(pad.stickHeld[Left], pad.stickHeld[Right], value);
-        break;
-    case PadControl::LeftStickY:
+    } else if (control == PadControl::LeftStickY) {
         moveStick(pad.stickHeld[Up], pad.stickHeld[Down], value);
-        break;
+    } else {
+        pad.buttonHeld[buttonActions[static_cast<std::size_t>(control)]] = value != 0;
     }
 }
 

@@ -9,6 +9,8 @@
 
 #include <map>
 #include <optional>
+#include <span>
+#include <utility>
 
 namespace vastorim::platform {
 
@@ -16,34 +18,28 @@ namespace {
 
 constexpr Uint64 pointerIdleMs = 2000;
 
-std::optional<PadControl> padButton(Uint8 button) {
-    switch (button) {
-    case SDL_CONTROLLER_BUTTON_A:
-        return PadControl::A;
-    case SDL_CONTROLLER_BUTTON_START:
-        return PadControl::Start;
-    case SDL_CONTROLLER_BUTTON_DPAD_UP:
-        return PadControl::DpadUp;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-        return PadControl::DpadDown;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-        return PadControl::DpadLeft;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-        return PadControl::DpadRight;
-    default:
-        return std::nullopt;
-    }
-}
+// SDL's buttons and axes that the game reads, by SDL number.
+using PadControls = std::span<const std::pair<int, PadControl>>;
+constexpr std::pair<int, PadControl> padButtons[] = {
+    {SDL_CONTROLLER_BUTTON_A, PadControl::A},
+    {SDL_CONTROLLER_BUTTON_START, PadControl::Start},
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, PadControl::DpadUp},
+    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, PadControl::DpadDown},
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, PadControl::DpadLeft},
+    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, PadControl::DpadRight},
+};
+constexpr std::pair<int, PadControl> padAxes[] = {
+    {SDL_CONTROLLER_AXIS_LEFTX, PadControl::LeftStickX},
+    {SDL_CONTROLLER_AXIS_LEFTY, PadControl::LeftStickY},
+};
 
-std::optional<PadControl> padAxis(Uint8 axis) {
-    switch (axis) {
-    case SDL_CONTROLLER_AXIS_LEFTX:
-        return PadControl::LeftStickX;
-    case SDL_CONTROLLER_AXIS_LEFTY:
-        return PadControl::LeftStickY;
-    default:
-        return std::nullopt;
+std::optional<PadControl> padControl(PadControls controls, int sdlNumber) {
+    for (const auto& [number, control] : controls) {
+        if (number == sdlNumber) {
+            return control;
+        }
     }
+    return std::nullopt;
 }
 
 class WindowEvents final : public EventSource {
@@ -115,28 +111,26 @@ class WindowEvents final : public EventSource {
             break;
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP:
-            if (auto control = padButton(event.cbutton.button);
-                control && isOpen(event.cbutton.which)) {
-                events.push_back({.type = Event::Type::PadChanged,
-                                  .pad = event.cbutton.which,
-                                  .control = *control,
-                                  .value = event.cbutton.state == SDL_PRESSED ? 1 : 0});
-            }
+            reportPad(event.cbutton.which, padControl(padButtons, event.cbutton.button),
+                      event.cbutton.state == SDL_PRESSED ? 1 : 0, events);
             break;
         case SDL_CONTROLLERAXISMOTION:
-            if (auto control = padAxis(event.caxis.axis); control && isOpen(event.caxis.which)) {
-                events.push_back({.type = Event::Type::PadChanged,
-                                  .pad = event.caxis.which,
-                                  .control = *control,
-                                  .value = event.caxis.value});
-            }
+            reportPad(event.caxis.which, padControl(padAxes, event.caxis.axis), event.caxis.value,
+                      events);
             break;
         default:
             break;
         }
     }
 
-    bool isOpen(SDL_JoystickID id) const { return pads_.contains(id); }
+    // A control the game reads, on a pad it was told about.
+    void reportPad(SDL_JoystickID id, std::optional<PadControl> control, int value,
+                   std::vector<Event>& events) const {
+        if (control && pads_.contains(id)) {
+            events.push_back(
+                {.type = Event::Type::PadChanged, .pad = id, .control = *control, .value = value});
+        }
+    }
 
     // SDL announces a pad by its device index, and may announce one twice.
     void openPad(int deviceIndex, std::vector<Event>& events) {

@@ -429,10 +429,8 @@ int countPixels(const platform::Picture& picture, int left, int top, int right, 
 }
 
 // A player's session on a display of its own, typed with xdotool and pictured with xwd ($1: the
-// program folder, $2: where the pictures go), once the game's window has the focus. A step that
-// fails ends it with its own status.
-CommandResult runSession(const TempFolder& folder, const std::string& steps) {
-    const std::string start = R"script(
+// program folder, $2: where the pictures go). A step that fails ends it with its own status.
+const char* const session = R"script(
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$2/display" 2>/dev/null & server=$!
 trap 'kill $server' EXIT
 trap 'exit 99' TERM
@@ -443,133 +441,98 @@ cd "$1" || exit 9
 window=$(timeout 20 xdotool search --sync --name '^Vastorim$' | head -n 1)
 [ -n "$window" ] || exit 10
 xdotool windowfocus --sync "$window"; sleep 1
-)script";
-    return runCommand("timeout 90 bash '" + folder.write("session.sh", start + steps) +
-                      "' '" VASTORIM_PROGRAM_DIR "' '" + folder.path() + "'");
-}
-
-bool displayToolsMissing() {
-    return runCommand("command -v Xvfb && command -v xdotool && command -v xwd && command -v xprop")
-               .status != 0;
-}
-const char* const displayToolsHint =
-    "Xvfb, xdotool, xwd or xprop is not installed (scripts/setup.sh test installs them)";
-
-TEST(RealWindow, APlayerStartsAGameFliesShootsAndQuitsWithTheKeyboard) {
-    if (displayToolsMissing()) {
-        GTEST_SKIP() << displayToolsHint;
-    }
-    const TempFolder folder;
-    const CommandResult played = runSession(folder, R"script(
 xwd -silent -id "$window" -out "$2/menu.xwd" || exit 11
+xprop -id "$window" WM_CLASS _NET_WM_ICON > "$2/xprop.txt" || exit 11
+xdotool key F11; sleep 0.5
+xwininfo -id "$window" > "$2/full.txt" && xwd -silent -id "$window" -out "$2/full.xwd" || exit 11
+xdotool key F12; sleep 0.3
+xdotool key alt+Return; sleep 0.5
+xwininfo -id "$window" > "$2/window.txt" || exit 11
 xdotool key Return; sleep 0.5
 xdotool keydown Up keydown space; sleep 2; xdotool keyup Up keyup space
 xwd -silent -id "$window" -out "$2/play.xwd" || exit 12
-xdotool key Escape; sleep 1
+xdotool windowfocus "$(xwininfo -root | awk '/Window id/ { print $4 }')"; sleep 0.5
+xdotool windowfocus --sync "$window"; sleep 0.5
+xwd -silent -id "$window" -out "$2/paused.xwd" || exit 12
 kill -0 $game || exit 13
 xdotool key Escape
 timeout 10 tail --pid=$game -f /dev/null || exit 14
 wait $game
-)script");
+)script";
+
+TEST(RealWindow, APlayerGoesFullScreenTakesAScreenshotPlaysAndIsPausedByLosingTheFocus) {
+    if (runCommand("command -v Xvfb && command -v xdotool && command -v xwd && command -v xprop")
+            .status != 0) {
+        GTEST_SKIP() << "Xvfb, xdotool, xwd or xprop is not installed (scripts/setup.sh test "
+                        "installs them)";
+    }
+    const std::string shots = VASTORIM_PROGRAM_DIR "/screenshots";
+    const bool hadShots = std::filesystem::exists(shots);
+    const std::vector<std::string> before = folderEntries(shots);
+    const TempFolder folder;
+    const CommandResult played =
+        runCommand("timeout 90 bash '" + folder.write("session.sh", session) +
+                   "' '" VASTORIM_PROGRAM_DIR "' '" + folder.path() + "'");
+    // F12's shots move to the test's folder, whatever the session did.
+    std::vector<std::string> added;
+    for (const std::string& name : folderEntries(shots)) {
+        if (std::find(before.begin(), before.end(), name) == before.end()) {
+            added.push_back(name);
+            std::filesystem::rename(shots + "/" + name, folder.file(name));
+        }
+    }
+    if (!hadShots) {
+        std::filesystem::remove(shots);
+    }
     ASSERT_EQ(played.status, 0)
-        << "8: no X server, 10: no game window, 11, 12: no picture, 13: the program ended in play "
-           "or on Escape there, 14: Escape in the main menu did not end it, else its own status\n"
+        << "8: no X server, 10: no game window, 11, 12: no window property or picture, 13: the "
+           "program ended in play, 14: Escape in the main menu did not end it, else its own "
+           "status\n"
         << played.err;
 
     // The main menu in a window of the surface's size: the title in white in its band, no clock
     // in the corner (a drifting background spark may light a few pixels there; the clock lights
-    // hundreds).
+    // hundreds). The window's class and icon are set.
     const platform::Picture menu = windowPicture(folder.file("menu.xwd"));
     ASSERT_EQ(std::pair(menu.width, menu.height), std::pair(1024, 768));
     EXPECT_GT(countPixels(menu, 0, 180, 1024, 250, white), 100);
     EXPECT_LT(countPixels(menu, 20, 724, 200, 768, white), 100);
-    // In play: the survival clock in the lower left corner.
-    const platform::Picture playing = windowPicture(folder.file("play.xwd"));
-    ASSERT_EQ(playing.width, 1024);
-    EXPECT_GT(countPixels(playing, 20, 724, 200, 768, white), 300);
-}
-
-// Full screen on a 1280 x 1024 display, a screenshot, the window's class and icon, and the loss of
-// focus in play.
-TEST(RealWindow, FullScreenScreenshotsIconAndFocusLoss) {
-    if (displayToolsMissing()) {
-        GTEST_SKIP() << displayToolsHint;
-    }
-    const std::string shots = VASTORIM_PROGRAM_DIR "/screenshots";
-    const bool hadShots = std::filesystem::exists(shots);
-    const std::vector<std::string> before =
-        hadShots ? folderEntries(shots) : std::vector<std::string>{};
-    const TempFolder folder;
-    const CommandResult played = runSession(folder, R"script(
-xprop -id "$window" WM_CLASS _NET_WM_ICON > "$2/xprop.txt" || exit 11
-xdotool key F11; sleep 0.5
-xwininfo -id "$window" > "$2/full.txt" && xwd -silent -id "$window" -out "$2/full.xwd" || exit 12
-xdotool key F12; sleep 0.3
-xdotool key alt+Return; sleep 0.5
-xwininfo -id "$window" > "$2/window.txt" || exit 13
-xdotool key Return; sleep 0.5
-xwd -silent -id "$window" -out "$2/play.xwd" || exit 14
-xdotool windowfocus "$(xwininfo -root | awk '/Window id/ { print $4 }')"; sleep 0.5
-xdotool windowfocus --sync "$window"; sleep 0.5
-xwd -silent -id "$window" -out "$2/paused.xwd" || exit 15
-xdotool key Escape
-timeout 10 tail --pid=$game -f /dev/null || exit 16
-wait $game
-)script");
-    ASSERT_EQ(played.status, 0) << "8: no X server, 10: no game window, 11 to 15: no window "
-                                   "property or picture, 16: Escape in the paused game's main "
-                                   "menu did not end it, else its own status\n"
-                                << played.err;
-
     const std::string properties = readFile(folder.file("xprop.txt"));
     EXPECT_TRUE(has(properties, "WM_CLASS(STRING) = \"vastorim\", \"vastorim\"")) << properties;
     EXPECT_TRUE(has(properties, "Icon (128 x 128)")) << properties.substr(0, 200);
 
-    // Full screen: the window covers the display, the surface is scaled by 1.25 to 1280 x 960
-    // between two black bars of 32 rows, and the title sits in the middle of its band.
+    // F11: the window covers the display, and the surface is scaled by 1.25 to 1280 x 960 and
+    // centred between two black bars of 32 rows. Alt+Return: back in the window where it was.
     const std::string full = readFile(folder.file("full.txt"));
+    const std::string window = readFile(folder.file("window.txt"));
     for (const char* line :
          {"upper-left X:  0\n", "upper-left Y:  0\n", "Width: 1280\n", "Height: 1024\n"}) {
         EXPECT_TRUE(has(full, line)) << line << full;
+    }
+    for (const char* line : {"upper-left X:  67\n", "Width: 1024\n", "Height: 768\n"}) {
+        EXPECT_TRUE(has(window, line)) << line << window;
     }
     const platform::Picture screen = windowPicture(folder.file("full.xwd"));
     ASSERT_EQ(std::pair(screen.width, screen.height), std::pair(1280, 1024));
     EXPECT_EQ(countPixels(screen, 0, 0, 1280, 32, lit), 0);
     EXPECT_EQ(countPixels(screen, 0, 992, 1280, 1024, lit), 0);
-    const int titleLeft = countPixels(screen, 0, 257, 640, 345, white);
-    const int titleRight = countPixels(screen, 640, 257, 1280, 345, white);
-    EXPECT_GT(titleLeft + titleRight, 150);
-    EXPECT_LT(std::abs(titleLeft - titleRight), (titleLeft + titleRight) / 4);
-    // Alt+Return: back in the window where it was.
-    const std::string window = readFile(folder.file("window.txt"));
-    for (const char* line : {"upper-left X:  67\n", "Width: 1024\n", "Height: 768\n"}) {
-        EXPECT_TRUE(has(window, line)) << line << window;
-    }
+    EXPECT_GT(countPixels(screen, 0, 257, 1280, 345, white), 150) << "the title's band, scaled";
 
     // F12 saved the surface itself, 1024 x 768, menu title and all.
-    std::vector<std::string> added;
-    for (const std::string& name : folderEntries(shots)) {
-        if (std::find(before.begin(), before.end(), name) == before.end()) {
-            added.push_back(name);
-        }
-    }
     ASSERT_EQ(added.size(), 1u);
-    const platform::Picture shot = readPng(shots + "/" + added[0]);
-    std::filesystem::remove(shots + "/" + added[0]);
-    if (!hadShots) {
-        std::filesystem::remove(shots);
-    }
+    const platform::Picture shot = readPng(folder.file(added[0]));
     EXPECT_EQ(std::pair(shot.width, shot.height), std::pair(1024, 768));
     EXPECT_GT(countPixels(shot, 0, 180, 1024, 250, white), 100);
 
-    // The game was in play, lost the focus, and stayed paused in the menu once it had it back.
+    // In play: the survival clock in the lower left corner; once the window lost the focus, the
+    // menu without it, still there after the focus came back.
     const platform::Picture playing = windowPicture(folder.file("play.xwd"));
     const platform::Picture paused = windowPicture(folder.file("paused.xwd"));
     ASSERT_EQ(playing.width, 1024);
     ASSERT_EQ(paused.width, 1024);
-    EXPECT_GT(countPixels(playing, 20, 724, 200, 768, white), 300) << "the clock in play";
-    EXPECT_LT(countPixels(paused, 20, 724, 200, 768, white), 100) << "no clock in the menu";
-    EXPECT_GT(countPixels(paused, 0, 180, 1024, 250, white), 100) << "the menu's title";
+    EXPECT_GT(countPixels(playing, 20, 724, 200, 768, white), 300);
+    EXPECT_LT(countPixels(paused, 20, 724, 200, 768, white), 100);
+    EXPECT_GT(countPixels(paused, 0, 180, 1024, 250, white), 100);
 }
 
 } // namespace

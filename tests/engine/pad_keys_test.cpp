@@ -19,21 +19,13 @@ PadKeyCodes keysOf(int player) {
     return {base + 1, base + 2, base + 3, base + 4, base + 5, base + 6};
 }
 
-Event added(int pad) {
-    return {.type = Event::Type::PadAdded, .pad = pad};
-}
-Event removed(int pad) {
-    return {.type = Event::Type::PadRemoved, .pad = pad};
-}
+const auto added = [](int pad) { return Event{.type = Event::Type::PadAdded, .pad = pad}; };
+const auto removed = [](int pad) { return Event{.type = Event::Type::PadRemoved, .pad = pad}; };
+const auto down = [](int key) { return KeyEvent{true, key}; };
+const auto up = [](int key) { return KeyEvent{false, key}; };
+
 Event changed(PadControl control, int value, int pad = 1) {
     return {.type = Event::Type::PadChanged, .pad = pad, .control = control, .value = value};
-}
-
-constexpr KeyEvent down(int key) {
-    return {true, key};
-}
-constexpr KeyEvent up(int key) {
-    return {false, key};
 }
 
 class PadKeys : public ::testing::Test {
@@ -81,7 +73,6 @@ TEST_F(PadKeys, EachControlPressesItsKeyOnceWithTheSticksDeadZoneAndHysteresis) 
          {changed(X::A, 1), changed(X::A, 1), changed(X::Start, 1), changed(X::A, 0),
           changed(X::DpadUp, 1), changed(X::DpadDown, 1), changed(X::DpadRight, 1)},
          {down(5), down(6), up(5), down(3), down(4), down(2)}},
-        {"a pad never connected", {changed(X::A, 1, 2)}, {}},
     };
     for (const auto& [what, events, keys] : cases) {
         resetPadKeys();

@@ -31,32 +31,17 @@ TEST(KeyScript, ReadsEveryActionAndKeyNameAndCommentsOrderedByFrameThenFileOrder
                               "9 down ALT\n"
                               "9 press f12\n"
                               "9 up F1\n"
-                              "20 unfocus\n");
+                              "20 unfocus\n"
+                              "9 pad 16 axis LeftY -32768\n");
+    const ScriptEvent pad{9, Kind::Pad, 0, 16, platform::PadControl::LeftStickY, -32768};
     const std::vector<ScriptEvent> expected = {
-        {5, Kind::KeyDown, 13},  {6, Kind::KeyUp, 13},  {6, Kind::KeyDown, 65},
-        {6, Kind::KeyDown, 38},  {7, Kind::KeyUp, 38},  {8, Kind::KeyDown, 27},
-        {8, Kind::KeyDown, 8},   {8, Kind::KeyUp, 55},  {9, Kind::KeyDown, 18},
-        {9, Kind::KeyDown, 123}, {9, Kind::KeyUp, 112}, {10, Kind::KeyDown, 32},
-        {10, Kind::KeyUp, 123},  {12, Kind::KeyUp, 32}, {20, Kind::FocusLost},
-        {30, Kind::Close, 0}};
+        {5, Kind::KeyDown, 13},  {6, Kind::KeyUp, 13},   {6, Kind::KeyDown, 65},
+        {6, Kind::KeyDown, 38},  {7, Kind::KeyUp, 38},   {8, Kind::KeyDown, 27},
+        {8, Kind::KeyDown, 8},   {8, Kind::KeyUp, 55},   {9, Kind::KeyDown, 18},
+        {9, Kind::KeyDown, 123}, {9, Kind::KeyUp, 112},  pad,
+        {10, Kind::KeyDown, 32}, {10, Kind::KeyUp, 123}, {12, Kind::KeyUp, 32},
+        {20, Kind::FocusLost},   {30, Kind::Close, 0}};
     EXPECT_EQ(events, expected);
-}
-
-TEST(KeyScript, PadLinesNameThePadTheControlAndItsValue) {
-    using platform::PadControl;
-    const auto events = parse("3 pad 2 axis LeftY -32768 # full up\n"
-                              "1 pad 1 button dpright 1\n"
-                              "4 pad 16 axis leftx 32767\n"
-                              "5 pad 1 button start 0\n");
-    const auto pad = [](std::int64_t frame, int number, PadControl control, int value) {
-        return ScriptEvent{
-            .frame = frame, .kind = Kind::Pad, .pad = number, .control = control, .value = value};
-    };
-    EXPECT_EQ(
-        events,
-        (std::vector{pad(1, 1, PadControl::DpadRight, 1), pad(3, 2, PadControl::LeftStickY, -32768),
-                     pad(4, 16, PadControl::LeftStickX, 32767), pad(5, 1, PadControl::Start, 0)}));
-    EXPECT_EQ(padsNamed(events), 16);
 }
 
 TEST(KeyScript, MalformedLinesNameTheLineAndField) {
