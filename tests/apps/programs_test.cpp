@@ -431,14 +431,18 @@ int countPixels(const platform::Picture& picture, int left, int top, int right, 
 // A player's session on a display of its own, typed with xdotool and pictured with xwd ($1: the
 // program folder, $2: where the pictures go). A step that fails ends it with its own status.
 const char* const session = R"script(
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$2/display" 2>/dev/null & server=$!
+# -noreset: the server would reset whenever its last client left, and refuse the game meanwhile.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$2/display" 2>/dev/null &
+server=$!
 trap 'kill $server' EXIT
 trap 'exit 99' TERM
 timeout 10 sh -c 'until [ -s "$0" ]; do sleep 0.1; done' "$2/display" || exit 8
 export DISPLAY=":$(cat "$2/display")" SDL_AUDIODRIVER=dummy
 cd "$1" || exit 9
 ./vastorim run & game=$!
-window=$(timeout 20 xdotool search --sync --name '^Vastorim$' | head -n 1)
+# A search meets windows that SDL makes and destroys while it starts, and then fails: again.
+window=$(timeout 20 sh -c 'until xdotool search --name "^Vastorim$"; do sleep 0.2; done' \
+  2>/dev/null | head -n 1)
 [ -n "$window" ] || exit 10
 xdotool windowfocus --sync "$window"; sleep 1
 xwd -silent -id "$window" -out "$2/menu.xwd" || exit 11
