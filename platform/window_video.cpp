@@ -40,9 +40,10 @@ class WindowVideo final : public RendererVideo {
         videoStarted_ = true;
         Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
         SDL_Rect place = windowed_;
+        SDL_Rect display;
         if (fullScreen_) {
             flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-            SDL_GetDisplayBounds(0, &place);
+            place = SDL_GetDisplayBounds(0, &display) == 0 ? display : place;
         }
         window_ = SDL_CreateWindow("Vastorim", place.x, place.y, place.w, place.h, flags);
         if (window_ == nullptr) {
