@@ -1,6 +1,6 @@
 // The leaderboard page as a person sees it: Debian's chromium, headless, loads it from the real
 // server. The screenshots stay in the build's tests folder for a person to look at.
-#include "running_server.h"
+#include "support/running_server.h"
 
 #include <gtest/gtest.h>
 
@@ -27,14 +27,14 @@ std::string chromium(const TempFolder& folder) {
 }
 
 TEST(LeaderboardPage, ABrowserShowsTheTenPlacesAsTheGameWritesTimes) {
-    TempFolder folder;
+    const TempFolder folder;
     RunningServer server(folder);
     for (const auto& [name, score] : std::vector<std::pair<std::string, int>>{
              {"AB CD", 8500}, {"MARATHON", 754321}, {"QUICK", 123}, {"BLINK", 5}}) {
         ASSERT_EQ(server.get(signedSubmitTarget(name, score)).status, 200);
     }
 
-    const CommandResult page = runCommand(chromium(folder) + " --dump-dom " + server.url() + "/");
+    const CommandResult page = runCommand(chromium(folder) + " --dump-dom " + server.base() + "/");
     ASSERT_EQ(page.status, 0) << page.err;
     std::vector<std::string> cells;
     const std::regex cell(R"re(<td class="(rank|name|time)">([^<]*)</td>)re");
@@ -55,7 +55,7 @@ TEST(LeaderboardPage, ABrowserShowsTheTenPlacesAsTheGameWritesTimes) {
         std::remove(picture.c_str());
         const CommandResult shot = runCommand(chromium(folder) + " --screenshot='" + picture +
                                               "' --window-size=" + std::to_string(width) + "," +
-                                              std::to_string(height) + " " + server.url() + "/");
+                                              std::to_string(height) + " " + server.base() + "/");
         ASSERT_EQ(shot.status, 0) << shot.err;
         EXPECT_EQ(pngSize(picture), std::make_pair(width, height)) << picture;
     }
