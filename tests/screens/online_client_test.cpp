@@ -96,7 +96,9 @@ TEST_F(OnlineClient, FaultsLeaveTheTableAndTheDiskAsTheyWereAndNeverStallAFrame)
                  "false\r\ntrue\r\ntrue\r\n1\r\nup\r\ndown\r\nleft\r\nright\r\nspace\r\n");
     const std::vector<std::string> entries = test::folderEntries(folder.path());
     for (const auto& [name, status, body, missing] : faults) {
+        std::atomic<int> asked = 0;
         const test::LoopbackServer server([&](const auto&, httplib::Response& response) {
+            ++asked;
             response.status = status;
             response.set_content_provider(body.size() + missing, "text/plain",
                                           [&](std::size_t, std::size_t, httplib::DataSink& sink) {
@@ -138,7 +140,7 @@ TEST_F(OnlineClient, FaultsLeaveTheTableAndTheDiskAsTheyWereAndNeverStallAFrame)
         EXPECT_EQ(world.scorePlace, hangs ? -1 : 2) << name;
         EXPECT_EQ(highScores.highScoreTimes, held) << name;
         EXPECT_EQ(test::folderEntries(folder.path()), entries) << name;
-        EXPECT_EQ(server.targets().size(), refused ? 0u : hangs ? 1u : 3u) << name;
+        EXPECT_EQ(asked, refused ? 0 : hangs ? 1 : 3) << name;
     }
 }
 

@@ -7,7 +7,6 @@
 #include <mutex>
 #include <string>
 #include <thread>
-#include <vector>
 
 namespace vastorim::test {
 
@@ -22,16 +21,14 @@ class LoopbackServer {
     LoopbackServer& operator=(const LoopbackServer&) = delete;
 
     std::string base() const { return "http://127.0.0.1:" + std::to_string(port_); }
-    std::vector<std::string> targets() const; // "/path?query" of each request, as sent
 
   private:
     httplib::Server http_;
     int port_ = 0;
     std::thread thread_;
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     std::condition_variable ending_;
     bool ended_ = false;
-    std::vector<std::string> targets_;
 };
 
 // An address on 127.0.0.1 where nothing listens.
