@@ -243,36 +243,23 @@ TEST(NameEntry, TheCursorShowsForHalfASecondAndNotOnAFullName) {
     EXPECT_EQ(cursorText("ABCDEFGHIJ", 0.2f), "");
 }
 
-// 9000, 8000, ..., 0 hundredths, best first.
-std::array<std::string, 10> descendingTable() {
-    std::array<std::string, 10> times;
-    for (int i = 0; i < 10; ++i) {
-        times[i] = std::to_string(9000 - 1000 * i);
-    }
-    return times;
-}
-
 TEST(PlaceInTable, TakesThePlaceOfTheFirstSlowerEntryTiesNeverBeatAndNonNumbersAreFree) {
-    std::array<std::string, 10> lastSlow;
-    lastSlow.fill("5000");
-    lastSlow[9] = "3000";
-    std::array<std::string, 10> gaps = descendingTable();
-    gaps[6] = "";
-    gaps[7] = "n/a";
-    std::array<std::string, 10> notTimes;
+    using Table = std::array<std::string, 10>;
+    const Table descending = {"9000", "8000", "7000", "6000", "5000",
+                              "4000", "3000", "2000", "1000", "0"};
+    const Table lastSlow = {"5000", "5000", "5000", "5000", "5000",
+                            "5000", "5000", "5000", "5000", "3000"};
+    const Table gaps = {"9000", "8000", "7000", "6000", "5000", "4000", "", "n/a", "1000", "0"};
+    Table notTimes;
     notTimes.fill("00123");
-    notTimes[0] = "99999999999999999999999999";
-    notTimes[4] = "nan";
-    notTimes[5] = "inf";
-    notTimes[6] = "12.5";
-    notTimes[7] = "-5";
-    using Case = std::tuple<long, std::array<std::string, 10>, int>;
+    std::tie(notTimes[0], notTimes[4], notTimes[5], notTimes[6], notTimes[7]) =
+        std::tuple("99999999999999999999", "nan", "inf", "12.5", "-5");
+    using Case = std::tuple<long, Table, int>;
     for (const auto& [ms, table, place] :
-         {Case{85000, descendingTable(), 2}, Case{95000, descendingTable(), 1},
-          Case{5, descendingTable(), 10}, Case{0, descendingTable(), -1},
-          Case{90000, descendingTable(), 2}, Case{30000, lastSlow, -1}, Case{30010, lastSlow, 10},
-          Case{100, gaps, 7}, Case{1, std::array<std::string, 10>{}, 1}, Case{1230, notTimes, 5},
-          Case{2147483647, notTimes, 2}}) {
+         {Case{85000, descending, 2}, Case{95000, descending, 1}, Case{5, descending, 10},
+          Case{0, descending, -1}, Case{90000, descending, 2}, Case{30000, lastSlow, -1},
+          Case{30010, lastSlow, 10}, Case{100, gaps, 7}, Case{1, Table{}, 1},
+          Case{1230, notTimes, 5}, Case{2147483647, notTimes, 2}}) {
         EXPECT_EQ(placeInTable(ms, table), place) << ms;
     }
 }
