@@ -1,13 +1,19 @@
 // The programs as they run: whole games through vastorim-sim (scripted keys, the demo pilot and
 // their replays), vastorim-sim and vastorim-fx on a small program folder of their own, and the
 // game in a real window.
-#include "protocol/score_key.h"
-#include "support/loopback_server.h"
+#include "engine/font.h"
+#include "engine/platform_access.h"
+#include "engine/renderer.h"
+#include "platform/platform.h"
+#include "platform/video.h"
+#include "support/running_server.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -182,44 +188,40 @@ TEST_F(GameOver, TheClockStopsWhileTheWorldFadesAndEscapeThenLeavesTheGameForGoo
     EXPECT_EQ(run.trace[death + 59].number("elapsed"), finalTime);
 }
 
-TEST_F(GameOver, ReturnOnAChangedNameGoesToTheHighScoresAndNotOnTheDefault) {
-    const SimRun run = playAfterDeath(30, {{2, "return"}, {4, "q"}, {6, "w"}, {8, "return"}});
-    EXPECT_EQ(run.trace[death + 3].number("gameMode"), 1) << "Return on the untouched default";
-    const TraceFrame& after = run.trace[death + 9];
-    EXPECT_EQ(after.text("playerName"), "playerQW");
-    EXPECT_EQ(after.number("gameMode"), 0);
-    EXPECT_EQ(after.number("menuScreen"), 1);
-    EXPECT_EQ(after.number("globalFade"), 1);
-}
-
-// The same game online against a loopback server, and offline: each request finishes before the
-// next frame, so the place shows one frame after the game ends.
-TEST_F(GameOver, OnlineThePlaceFollowsTheReplyAndTheTypedNameIsSubmitted) {
-    std::string table = "1|999999|FAST|2|999999|FASTER";
-    for (int rank = 3; rank <= 10; ++rank) {
-        table += "|" + std::to_string(rank) + "|1|SLOW";
+// The same game offline and online against the real server. Return does nothing on the
+// untouched default name and takes a changed one to the high scores; offline nothing is asked;
+// online each request finishes before the next frame, so the place in the server's table shows
+// one frame after the game ends, and the name typed reaches the table.
+TEST_F(GameOver, ReturnTakesAChangedNameOnlineToTheServersTableThatPlacedTheTime) {
+    const TempFolder folder;
+    RunningServer server(folder);
+    for (const auto& [name, score] : {std::pair("FAST", 999999), {"FASTER", 999998}, {"SLOW", 1}}) {
+        ASSERT_EQ(server.get(submitTarget(name, score)).status, 200);
     }
-    test::LoopbackServer server([&table](const std::string& head) {
-        return test::httpReply(200, head.find(" /submit.php?") != std::string::npos ? "OK" : table);
-    });
     setenv("VASTORIM_SERVER", server.base().c_str(), 1);
-    const std::vector<std::pair<long, const char*>> keys = {{2, "backspace"}, {4, "return"}};
-    const SimRun offline = playAfterDeath(8, keys);
-    const SimRun run = playAfterDeath(8, keys, {"--online"});
+    const std::vector<std::pair<long, const char*>> keys = {
+        {2, "return"}, {4, "backspace"}, {6, "return"}};
+    const SimRun offline = playAfterDeath(10, keys);
+    const SimRun run = playAfterDeath(10, keys, {"--online"});
     unsetenv("VASTORIM_SERVER");
-    EXPECT_EQ(offline.trace.size(), run.trace.size()) << offline.result.err;
-    ASSERT_EQ(run.trace.size(), static_cast<std::size_t>(death + 8)) << run.result.err;
+    ASSERT_EQ(offline.trace.size(), static_cast<std::size_t>(death + 10)) << offline.result.err;
+    EXPECT_EQ(offline.trace[death + 3].number("gameMode"), 1) << "Return on the default";
+    const TraceFrame& after = offline.trace[death + 7];
+    EXPECT_EQ(after.text("playerName"), "playe");
+    EXPECT_EQ(std::tuple(after.number("gameMode"), after.number("menuScreen"),
+                         after.number("globalFade"), after.number("scorePlace")),
+              std::tuple(0, 1, 1, -1));
+    ASSERT_EQ(run.trace.size(), offline.trace.size()) << run.result.err;
     EXPECT_EQ(run.trace[death].number("scorePlace"), -1) << "the reply is on its way";
     EXPECT_EQ(run.trace[death + 1].number("scorePlace"), 3);
-    EXPECT_EQ(run.trace[death + 5].number("menuScreen"), 1);
-    const auto score = static_cast<std::int32_t>(run.trace[death].number("finalTime")) / 10;
-    const std::string tableTarget = "/highscores.php?query=score_list";
-    EXPECT_EQ(server.targets(), (std::vector<std::string>{
-                                    tableTarget, tableTarget,
-                                    "/submit.php?name=PLAYE&score=" + std::to_string(score) +
-                                        "&key=" + scoreKey("PLAYE", score, VASTORIM_SCORE_SECRET),
-                                    tableTarget}))
-        << "the offline run asked for nothing";
+    EXPECT_EQ(run.trace[death + 7].number("menuScreen"), 1);
+    const std::string table = "GET /highscores.php 200", submission = "GET /submit.php 200";
+    EXPECT_EQ(server.requests(), (std::vector<std::string>{submission, submission, submission,
+                                                           table, table, submission, table}))
+        << "three made here, none offline, and the game's four";
+    const long score = std::lrint(run.trace[death].number("finalTime") * 0.1);
+    EXPECT_EQ(server.table(), "1|999999|FAST|2|999998|FASTER|3|" + std::to_string(score) +
+                                  "|PLAYE|4|1|SLOW" + std::string(18, '|') + "\n");
     EXPECT_FALSE(std::filesystem::exists(VASTORIM_PROGRAM_DIR "/~tmp"));
 }
 
@@ -385,8 +387,8 @@ platform::Picture windowPicture(const std::string& path) {
     const std::string xwd = readFile(path);
     const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(xwd[at]); };
     const auto field = [&](std::size_t index) {
-        return std::uint32_t{byte(index * 4)} << 24 | byte(index * 4 + 1) << 16 |
-               byte(index * 4 + 2) << 8 | byte(index * 4 + 3);
+        return byte(index * 4) << 24 | byte(index * 4 + 1) << 16 | byte(index * 4 + 2) << 8 |
+               byte(index * 4 + 3);
     };
     if (xwd.size() < 100 || field(11) != 32) {
         return {};
@@ -428,8 +430,43 @@ int countPixels(const platform::Picture& picture, int left, int top, int right, 
     return count;
 }
 
-// A player's session on a display of its own, typed with xdotool and pictured with xwd ($1: the
-// program folder, $2: where the pictures go). A step that fails ends it with its own status.
+// A box of the game's 1024 x 768 surface: left, top, right, bottom.
+using Box = std::array<int, 4>;
+
+// Which pixels of the box are white, row by row.
+std::vector<bool> whiteIn(const platform::Picture& picture, Box box) {
+    std::vector<bool> seen;
+    for (int y = box[1]; y < box[3]; ++y) {
+        for (int x = box[0]; x < box[2]; ++x) {
+            seen.push_back(white(picture.pixels[static_cast<std::size_t>(y) * picture.width + x]));
+        }
+    }
+    return seen;
+}
+
+// The same for `text` drawn in white at the top left of the box by the game's own text drawing,
+// with the game's font, on the offscreen surface.
+std::vector<bool> whiteInDrawnText(const std::string& text, Box box) {
+    platform::Platform platform = platform::createHeadlessPlatform(16);
+    platform.video->open();
+    setCurrentPlatform(&platform);
+    setCurrentVideo(platform.video.get());
+    resetRenderState();
+    installFont(VASTORIM_PROGRAM_DIR "/graphics/grapple.ttf");
+    createGameFont();
+    drawText(text, box[0], box[1], box[2], box[3], 0, packColour(255, 255, 255, 255));
+    flushSprites();
+    const platform::Picture drawn{platform::surfaceWidth, platform::surfaceHeight,
+                                  platform.video->readPixels()};
+    setCurrentVideo(nullptr);
+    setCurrentPlatform(nullptr);
+    return whiteIn(drawn, box);
+}
+
+// A player's online session on a display of its own, typed with xdotool and pictured with xwd
+// and xprop ($1: the program folder, $2: a folder for the session, $3: the server, $4: its
+// request log). The game runs from a copy of the program folder with the online switch on. A step
+// that fails ends the session with its own status.
 const char* const session = R"script(
 # -noreset: the server would reset whenever its last client left, and refuse the game meanwhile.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$2/display" 2>/dev/null &
@@ -437,9 +474,10 @@ server=$!
 trap 'kill $server' EXIT
 trap 'exit 99' TERM
 timeout 10 sh -c 'until [ -s "$0" ]; do sleep 0.1; done' "$2/display" || exit 8
-export DISPLAY=":$(cat "$2/display")" SDL_AUDIODRIVER=dummy
-cd "$1" || exit 9
-./vastorim run & game=$!
+export DISPLAY=":$(cat "$2/display")" SDL_AUDIODRIVER=dummy VASTORIM_SERVER="$3"
+mkdir "$2/game" && cp -r "$1/vastorim" "$1/graphics" "$1/effects" "$1/sound" "$2/game" || exit 9
+sed '3s/.*/true/' "$1/game setup.txt" >"$2/game/game setup.txt" || exit 9
+"$2/game/vastorim" run & game=$!
 # A search meets windows that SDL makes and destroys while it starts, and then fails: again.
 window=$(timeout 20 sh -c 'until xdotool search --name "^Vastorim$"; do sleep 0.2; done' \
   2>/dev/null | head -n 1)
@@ -459,38 +497,35 @@ xdotool windowfocus "$(xwininfo -root | awk '/Window id/ { print $4 }')"; sleep 
 xdotool windowfocus --sync "$window"; sleep 0.5
 xwd -silent -id "$window" -out "$2/paused.xwd" || exit 12
 kill -0 $game || exit 13
-xdotool key Escape
-timeout 10 tail --pid=$game -f /dev/null || exit 14
+# Resume, and circle until the ship is destroyed: the game asks for the table again then.
+xdotool key Return keydown Up keydown Left
+timeout 300 sh -c 'until [ $(grep -c "GET /highscores.php" "$0") -ge 2 ]; do sleep 0.5; done' "$4" ||
+    exit 14
+xdotool keyup Up keyup Left
+xdotool key BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace n o v a Return; sleep 12
+xwd -silent -id "$window" -out "$2/scores.xwd" || exit 15
+xdotool key Escape; sleep 0.5; xdotool key Escape
+timeout 10 tail --pid=$game -f /dev/null || exit 16
 wait $game
 )script";
 
-TEST(RealWindow, APlayerGoesFullScreenTakesAScreenshotPlaysAndIsPausedByLosingTheFocus) {
-    if (runCommand("command -v Xvfb && command -v xdotool && command -v xwd && command -v xprop")
+TEST(RealWindow, APlayerGoesFullScreenTakesAScreenshotIsPausedByTheFocusAndPlaysOnline) {
+    if (runCommand("{ command -v Xvfb && command -v xdotool && command -v xwd && command -v "
+                   "xprop; } >/dev/null")
             .status != 0) {
         GTEST_SKIP() << "Xvfb, xdotool, xwd or xprop is not installed (scripts/setup.sh test "
                         "installs them)";
     }
-    const std::string shots = VASTORIM_PROGRAM_DIR "/screenshots";
-    const bool hadShots = std::filesystem::exists(shots);
-    const std::vector<std::string> before = folderEntries(shots);
-    const TempFolder folder;
+    const TempFolder folder, serverFolder;
+    RunningServer server(serverFolder);
     const CommandResult played =
-        runCommand("timeout 90 bash '" + folder.write("session.sh", session) +
-                   "' '" VASTORIM_PROGRAM_DIR "' '" + folder.path() + "'");
-    // F12's shots move to the test's folder, whatever the session did.
-    std::vector<std::string> added;
-    for (const std::string& name : folderEntries(shots)) {
-        if (std::find(before.begin(), before.end(), name) == before.end()) {
-            added.push_back(name);
-            std::filesystem::rename(shots + "/" + name, folder.file(name));
-        }
-    }
-    if (!hadShots) {
-        std::filesystem::remove(shots);
-    }
+        runCommand("timeout 400 bash '" + folder.write("session.sh", session) +
+                   "' '" VASTORIM_PROGRAM_DIR "' '" + folder.path() + "' '" + server.base() +
+                   "' '" + serverFolder.file("server.log") + "'");
     ASSERT_EQ(played.status, 0)
-        << "8: no X server, 10: no game window, 11, 12: no window property or picture, 13: the "
-           "program ended in play, 14: Escape in the main menu did not end it, else its own "
+        << "8: no X server, 9: no program folder copy, 10: no game window, 11, 12: no window "
+           "property or picture, 13: the program ended in play, 14: no table request at the end "
+           "of a game, 15: no picture, 16: Escape in the main menu did not end it, else its own "
            "status\n"
         << played.err;
 
@@ -522,9 +557,10 @@ TEST(RealWindow, APlayerGoesFullScreenTakesAScreenshotPlaysAndIsPausedByLosingTh
     EXPECT_EQ(countPixels(screen, 0, 992, 1280, 1024, lit), 0);
     EXPECT_GT(countPixels(screen, 0, 257, 1280, 345, white), 150) << "the title's band, scaled";
 
-    // F12 saved the surface itself, 1024 x 768, menu title and all.
-    ASSERT_EQ(added.size(), 1u);
-    const platform::Picture shot = readPng(folder.file(added[0]));
+    // F12 saved the surface itself, 1024 x 768, menu title and all, in the program folder.
+    const std::vector<std::string> shots = folderEntries(folder.file("game/screenshots"));
+    ASSERT_EQ(shots.size(), 1u);
+    const platform::Picture shot = readPng(folder.file("game/screenshots/" + shots[0]));
     EXPECT_EQ(std::pair(shot.width, shot.height), std::pair(1024, 768));
     EXPECT_GT(countPixels(shot, 0, 180, 1024, 250, white), 100);
 
@@ -537,6 +573,29 @@ TEST(RealWindow, APlayerGoesFullScreenTakesAScreenshotPlaysAndIsPausedByLosingTh
     EXPECT_GT(countPixels(playing, 20, 724, 200, 768, white), 300);
     EXPECT_LT(countPixels(paused, 20, 724, 200, 768, white), 100);
     EXPECT_GT(countPixels(paused, 0, 180, 1024, 250, white), 100);
+
+    // The table at start-up, none sent on the pause, the table at the end, the name, the table.
+    const std::string table = "GET /highscores.php 200";
+    EXPECT_EQ(server.requests(),
+              (std::vector<std::string>{table, table, "GET /submit.php 200", table}));
+    EXPECT_NE(server.table().find("|NOVA|"), std::string::npos) << server.table();
+    // The first row's name as the game draws it, pixel for pixel but for a stray spark. The
+    // picture stays in the build's tests folder for a person to look at (xwud -in FILE).
+    const std::string scoresPicture = VASTORIM_TEST_OUTPUT_DIR "/real-window-scores.xwd";
+    std::filesystem::copy_file(folder.file("scores.xwd"), scoresPicture,
+                               std::filesystem::copy_options::overwrite_existing);
+    const platform::Picture scores = windowPicture(scoresPicture);
+    ASSERT_EQ(std::pair(scores.width, scores.height), std::pair(1024, 768));
+    const Box name = {600, 140, 900, 190};
+    const std::vector<bool> seen = whiteIn(scores, name);
+    const std::vector<bool> drawn = whiteInDrawnText("NOVA", name);
+    int both = 0, either = 0;
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        both += seen[i] && drawn[i];
+        either += seen[i] || drawn[i];
+    }
+    EXPECT_GT(both, 100);
+    EXPECT_GT(both, either * 9 / 10);
 }
 
 } // namespace
