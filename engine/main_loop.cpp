@@ -1,9 +1,11 @@
 #include "engine/main_loop.h"
 
 #include "engine/background_jobs.h"
+#include "engine/pad_keys.h"
 #include "engine/platform_access.h"
 #include "engine/renderer.h"
 #include "engine/startup.h"
+#include "engine/window_keys.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/platform.h"
@@ -21,6 +23,20 @@ void applyRequestResults() {
         waitForBackgroundJobs();
     }
     applyFinishedJobs();
+}
+
+// Keys from the keyboard and from pads alike: the window's own keys first, then the game's.
+void keyDown(int keyCode) {
+    if (!windowKeyDown(keyCode) && hooks.keyDown) {
+        hooks.keyDown(keyCode);
+    }
+}
+
+void keyUp(int keyCode) {
+    windowKeyUp(keyCode);
+    if (hooks.keyUp) {
+        hooks.keyUp(keyCode);
+    }
 }
 
 void endFrame() {
@@ -65,23 +81,37 @@ void processPendingEvents() {
     }
     std::vector<platform::Event> events;
     platform->events->poll(events);
+    std::vector<KeyEvent> padKeys;
     for (const platform::Event& event : events) {
         switch (event.type) {
         case platform::Event::Type::KeyDown:
-            if (hooks.keyDown) {
-                hooks.keyDown(event.keyCode);
-            }
+            keyDown(event.keyCode);
             break;
         case platform::Event::Type::KeyUp:
-            if (hooks.keyUp) {
-                hooks.keyUp(event.keyCode);
-            }
+            keyUp(event.keyCode);
             break;
         case platform::Event::Type::Close:
             globals.gameRunning = false;
             break;
         case platform::Event::Type::Click:
-            break; // the game is played with the keyboard alone
+            break; // the game is played with the keyboard and pads alone
+        case platform::Event::Type::FocusLost:
+            releaseWindowKeys();
+            callHook(hooks.focusLost);
+            break;
+        case platform::Event::Type::PadAdded:
+        case platform::Event::Type::PadRemoved:
+        case platform::Event::Type::PadChanged:
+            padKeys.clear();
+            translatePadEvent(event, hooks.padKeys, padKeys);
+            for (const KeyEvent& key : padKeys) {
+                if (key.down) {
+                    keyDown(key.keyCode);
+                } else {
+                    keyUp(key.keyCode);
+                }
+            }
+            break;
         }
     }
 }

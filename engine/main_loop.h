@@ -7,8 +7,9 @@ namespace vastorim {
 // the mode's update, the frame, then the pending events.
 void mainLoop();
 
-// Hands every pending event to the key hooks; a close request clears gameRunning so the loop
-// ends after its current iteration.
+// Hands every pending event to the key hooks: keys after the window's own (F11, Alt+Return,
+// F12), pads as the keys they stand for (hooks.padKeys), the loss of focus to hooks.focusLost.
+// A close request clears gameRunning so the loop ends after its current iteration.
 void processPendingEvents();
 
 } // namespace vastorim

@@ -1,5 +1,6 @@
 #include "engine/startup.h"
 
+#include "engine/app_path.h"
 #include "engine/background_jobs.h"
 #include "engine/errors.h"
 #include "engine/font.h"
@@ -9,7 +10,9 @@
 #include "engine/platform_access.h"
 #include "engine/random.h"
 #include "engine/renderer.h"
+#include "engine/screenshots.h"
 #include "engine/textures.h"
+#include "engine/window_keys.h"
 #include "platform/error_box.h"
 #include "platform/platform.h"
 #include "platform/video.h"
@@ -39,6 +42,7 @@ void startUp(platform::Platform& platform) {
     loadGameSetup();
     platform.video->setFullScreen(fullScreen);
     initRenderer(*platform.video);
+    platform.video->setIcon(programFile("graphics/icon.png"));
     initSound();
     resetTextureList();
     callHook(hooks.fetchHighScores);
@@ -82,6 +86,11 @@ struct BackgroundJobsScope {
     bool finish;
 };
 
+// Screenshots still being written are finished whichever way the run ends.
+struct ScreenshotsScope {
+    ~ScreenshotsScope() { finishScreenshots(); }
+};
+
 } // namespace
 
 void resetGlobalState() {
@@ -115,10 +124,13 @@ int Main(const std::vector<std::string>& commandLine, platform::Platform& platfo
     (void)commandLine; // see updaterRuns: the updater has had its turn by now
     PlatformScope scope(platform);
     BackgroundJobsScope jobs(platform.finishRequestsEachFrame);
+    ScreenshotsScope screenshots;
     try {
         resetGlobalState();
         resetRenderState();
         resetMusicClock();
+        resetPadKeys();
+        releaseWindowKeys();
         startUp(platform);
         mainLoop();
         shutdownRenderer();

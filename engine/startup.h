@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/pad_keys.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -58,6 +60,8 @@ struct EngineHooks {
     std::function<void()> drawParticles; // the emitter's particles, on top
     std::function<void(int keyCode)> keyDown;
     std::function<void(int keyCode)> keyUp;
+    std::function<PadKeyCodes(int player)> padKeys; // what a player's pad presses just now
+    std::function<void()> focusLost;                // the window lost the keyboard focus
     std::function<void(const std::string& effectName)> spawnWaveAsteroid; // music loop waves
     std::function<void()> afterUpdate;                                    // headless runs: trace
     std::function<void()> afterFrame; // headless runs: screenshots, frame count

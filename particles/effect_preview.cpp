@@ -94,10 +94,9 @@ bool EffectPreview::handle(const platform::Event& event) {
     case platform::Event::Type::Click:
         spawn(event.x, event.y);
         return true;
-    case platform::Event::Type::KeyUp:
-        return true;
+    default:
+        return true; // key releases, pads and focus change nothing here
     }
-    return true;
 }
 
 void EffectPreview::checkFile(std::int64_t nowMs) {

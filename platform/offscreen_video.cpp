@@ -40,12 +40,16 @@ class OffscreenVideo final : public RendererVideo {
         }
     }
 
-    void setFullScreen(bool) override {}
+    // Nothing to show: the switch is only remembered.
+    void setFullScreen(bool fullScreen) override { fullScreen_ = fullScreen; }
+    bool isFullScreen() const override { return fullScreen_; }
+    void setIcon(const std::string&) override {}
 
     void present() override {}
 
   private:
     SDL_Surface* surface_ = nullptr;
+    bool fullScreen_ = false;
 };
 
 } // namespace

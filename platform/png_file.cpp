@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -22,10 +23,17 @@ void savePng(const std::string& path, int width, int height,
     if (surface == nullptr) {
         throw PlatformError(path + ": " + SDL_GetError());
     }
-    int result = IMG_SavePNG(surface, path.c_str());
+    // Written beside the file and renamed over it, so no reader ever meets half a picture.
+    const std::string partial = path + ".partial";
+    const int result = IMG_SavePNG(surface, partial.c_str());
     SDL_FreeSurface(surface);
     if (result != 0) {
+        std::remove(partial.c_str());
         throw PlatformError(path + ": cannot write the picture: " + IMG_GetError());
+    }
+    if (std::rename(partial.c_str(), path.c_str()) != 0) {
+        std::remove(partial.c_str());
+        throw PlatformError(path + ": cannot put the picture in place");
     }
 }
 

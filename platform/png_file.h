@@ -15,8 +15,9 @@ struct Picture {
     std::vector<std::uint32_t> pixels;
 };
 
-// Writes pixels (row by row from the top, each 0xAARRGGBB) as a PNG file with alpha.
-// Throws PlatformError naming the file when it cannot be written.
+// Writes pixels (row by row from the top, each 0xAARRGGBB) as a PNG file with alpha, into a
+// temporary beside the file that is then renamed into place; may run on any thread. Throws
+// PlatformError naming the file when it cannot be written.
 void savePng(const std::string& path, int width, int height, std::span<const std::uint32_t> pixels);
 
 // Writes the picture as a PNG with alpha; false, with a message in error, when it cannot.

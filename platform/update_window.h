@@ -45,7 +45,8 @@ class UpdateWindow {
     virtual Picture picture() = 0;
 };
 
-// A borderless window on the display; nothing, and why in `problem`, where none can open.
+// A borderless window on the display, of the program's class (nameProgramWindows); nothing, and
+// why in `problem`, where none can open.
 std::unique_ptr<UpdateWindow> openUpdateWindow(const UpdateWindowLook& look, std::string& problem);
 
 // The same drawing on a memory surface: no display needed.

@@ -61,6 +61,7 @@ class SdlUpdateWindow final : public UpdateWindow {
             problem = "no display";
             return false;
         }
+        nameProgramWindows();
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             problem = SDL_GetError();
             return false;

@@ -45,6 +45,9 @@ class Video {
     virtual void close() = 0;
     // Desktop full screen with the same scaling, or a window; takes effect at once when open.
     virtual void setFullScreen(bool fullScreen) = 0;
+    virtual bool isFullScreen() const = 0;
+    // The window's icon from a PNG file; a picture that cannot be read leaves the window without.
+    virtual void setIcon(const std::string& path) = 0;
 
     // A PNG file at its own size (width and height 0) or resampled to the given size.
     virtual TextureId loadTexture(const std::string& path, int width, int height) = 0;
@@ -60,8 +63,9 @@ class Video {
     void saveScreenshot(const std::string& path);
 };
 
-// A resizable window titled "Vastorim" with the accelerated renderer (vsync) where there is one
-// and SDL's software renderer where there is not; the surface is letterboxed into the window.
+// A resizable window titled "Vastorim" (class and app id "vastorim") with the accelerated
+// renderer (vsync) where there is one and SDL's software renderer where there is not; the
+// surface is letterboxed into the window, centred between black bars.
 std::unique_ptr<Video> createWindowVideo(bool fullScreen);
 
 // SDL's software renderer on a memory surface: no display needed.

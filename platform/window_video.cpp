@@ -1,10 +1,18 @@
 // Window video: a resizable SDL window titled "Vastorim". Frames are drawn into a 1024 x 768
 // target texture and copied into the window at present, letterboxed by the renderer's logical
 // size, so resizing and full screen never change what the game draws on.
+//
+// Desktop full screen is the window manager's job. Where none takes it on (a bare X server, a
+// kiosk), SDL still takes the window for the size of the desktop while it keeps its old size on
+// screen, and the picture comes out scaled for a screen the window does not cover and cut off.
+// So the window is first placed over the whole display itself, and given back its place and size
+// when it leaves full screen.
+#include "platform/display.h"
 #include "platform/platform_error.h"
 #include "platform/renderer_video.h"
 
 #include <SDL.h>
+#include <SDL_image.h>
 
 namespace vastorim::platform {
 
@@ -23,16 +31,19 @@ class WindowVideo final : public RendererVideo {
         if (window_ != nullptr) {
             return;
         }
+        nameProgramWindows();
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             throw PlatformError(std::string("cannot start the video: ") + SDL_GetError());
         }
         videoStarted_ = true;
         Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+        SDL_Rect place = windowed_;
+        SDL_Rect display;
         if (fullScreen_) {
             flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+            place = SDL_GetDisplayBounds(0, &display) == 0 ? display : place;
         }
-        window_ = SDL_CreateWindow("Vastorim", windowOffset, windowOffset, surfaceWidth,
-                                   surfaceHeight, flags);
+        window_ = SDL_CreateWindow("Vastorim", place.x, place.y, place.w, place.h, flags);
         if (window_ == nullptr) {
             fail("cannot create the window: ");
         }
@@ -75,10 +86,38 @@ class WindowVideo final : public RendererVideo {
     }
 
     void setFullScreen(bool fullScreen) override {
+        if (window_ == nullptr || fullScreen == fullScreen_) {
+            fullScreen_ = fullScreen;
+            return;
+        }
         fullScreen_ = fullScreen;
-        if (window_ != nullptr) {
-            SDL_SetWindowFullscreen(window_,
-                                    fullScreen ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : Uint32{0});
+        // The window's size handling must find the renderer on the window, not on the surface.
+        SDL_SetRenderTarget(renderer_, nullptr);
+        if (fullScreen) {
+            SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
+            SDL_GetWindowSize(window_, &windowed_.w, &windowed_.h);
+            SDL_Rect display;
+            if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window_), &display) == 0) {
+                SDL_SetWindowPosition(window_, display.x, display.y);
+                SDL_SetWindowSize(window_, display.w, display.h);
+            }
+            SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        } else {
+            SDL_SetWindowFullscreen(window_, 0);
+            SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
+            SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
+        }
+    }
+
+    bool isFullScreen() const override { return fullScreen_; }
+
+    void setIcon(const std::string& path) override {
+        if (window_ == nullptr) {
+            return;
+        }
+        if (SDL_Surface* icon = IMG_Load(path.c_str())) {
+            SDL_SetWindowIcon(window_, icon);
+            SDL_FreeSurface(icon);
         }
     }
 
@@ -101,6 +140,7 @@ class WindowVideo final : public RendererVideo {
     }
 
     bool fullScreen_;
+    SDL_Rect windowed_{windowOffset, windowOffset, surfaceWidth, surfaceHeight};
     bool videoStarted_ = false;
     SDL_Window* window_ = nullptr;
 };

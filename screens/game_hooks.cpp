@@ -59,6 +59,8 @@ void installGameHooks() {
     hooks.drawParticles = [] { emitter.render(); };
     hooks.keyDown = onKeyDown;
     hooks.keyUp = onKeyUp;
+    hooks.padKeys = padKeysOf;
+    hooks.focusLost = onFocusLost;
     hooks.spawnWaveAsteroid = [](const std::string& effectName) { spawnAsteroid(-1, effectName); };
     world.placeFinalTime = placeFinalTime;
 }

@@ -9,7 +9,8 @@
 namespace vastorim {
 namespace {
 
-constexpr int keyEscape = 27, keyO = 79, keyP = 80;
+constexpr int keyReturn = 13, keyEscape = 27, keyLeft = 37, keyUp = 38, keyRight = 39, keyDown = 40,
+              keyO = 79, keyP = 80;
 
 // Every binding equal to the key sets or clears its flag: one key may drive several actions and
 // several players.
@@ -48,6 +49,23 @@ void debugKey(int keyCode) {
 }
 
 } // namespace
+
+PadKeyCodes padKeysOf(int player) {
+    if (globals.gameMode == 0) {
+        return {keyLeft, keyRight, keyUp, keyDown, keyReturn, keyEscape};
+    }
+    if (player < 0 || static_cast<std::size_t>(player) >= world.ships.size()) {
+        return {.start = keyEscape};
+    }
+    const Ship& ship = world.ships[static_cast<std::size_t>(player)];
+    return {ship.keyLeft, ship.keyRight, ship.keyUp, ship.keyDown, ship.keyFire, keyEscape};
+}
+
+void onFocusLost() {
+    if (globals.gameMode == 1 && globals.finalTime == 0) {
+        pauseGame();
+    }
+}
 
 void escapeFromGame() {
     submitScore();

@@ -12,7 +12,7 @@ packages=(cmake g++ pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev lib
           libcpp-httplib-dev libsqlite3-dev nlohmann-json3-dev libgtest-dev libbenchmark-dev fonts-play
           fonts-dejavu-core)
 if [ "$mode" = test ]; then
-    packages+=(xvfb xdotool x11-apps chromium)
+    packages+=(xvfb xdotool x11-apps x11-utils chromium)
 fi
 
 missing=()

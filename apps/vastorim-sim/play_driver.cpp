@@ -10,15 +10,23 @@ namespace vastorim::sim {
 namespace {
 
 platform::Event toEvent(const ScriptEvent& event) {
+    using Type = platform::Event::Type;
     switch (event.kind) {
     case ScriptEvent::Kind::KeyDown:
-        return {platform::Event::Type::KeyDown, event.keyCode};
+        return {Type::KeyDown, event.keyCode};
     case ScriptEvent::Kind::KeyUp:
-        return {platform::Event::Type::KeyUp, event.keyCode};
+        return {Type::KeyUp, event.keyCode};
+    case ScriptEvent::Kind::FocusLost:
+        return {Type::FocusLost, 0};
+    case ScriptEvent::Kind::Pad:
+        return {.type = Type::PadChanged,
+                .pad = event.pad,
+                .control = event.control,
+                .value = event.value};
     case ScriptEvent::Kind::Close:
         break;
     }
-    return {platform::Event::Type::Close, 0};
+    return {Type::Close, 0};
 }
 
 } // namespace
@@ -38,6 +46,11 @@ PlayDriver::PlayDriver(const SimOptions& options) : options_(options) {
 void PlayDriver::attach(platform::ScriptedEvents& events, platform::Clock& clock) {
     events_ = &events;
     clock_ = &clock;
+    // The pads the script names are there from the start, connected in the order of their
+    // numbers, so pad N is the N-th pad connected.
+    for (int pad = 1; pad <= padsNamed(script_); ++pad) {
+        events.push({.type = platform::Event::Type::PadAdded, .pad = pad});
+    }
 }
 
 void PlayDriver::afterFrame(long frame) {

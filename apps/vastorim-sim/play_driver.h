@@ -25,7 +25,8 @@ class PlayDriver {
     // (a DataError when it cannot be written).
     explicit PlayDriver(const SimOptions& options);
 
-    // Runs once the platform exists: events go to `events`, the trace reads `clock`.
+    // Runs once the platform exists: events go to `events`, the trace reads `clock`. The pads
+    // the script names are connected before the first frame's events.
     void attach(platform::ScriptedEvents& events, platform::Clock& clock);
 
     // After frame `frame` has been updated and drawn: its trace line, then its key events, which

@@ -17,7 +17,7 @@ struct SimOptions {
     std::string outFolder = ".";
     std::set<long> screenshotAt;
     long screenshotEvery = 0; // 0: none; otherwise frames 0, K, 2K, ...
-    std::string inputFile;    // key events by frame; empty: none
+    std::string inputFile;    // window events by frame; empty: none
     std::string traceFile;    // one JSON line per frame; empty: none
     bool demo = false;        // the built-in pilot plays ship 0
     bool noRender = false;    // nothing is drawn (and no screenshots are taken)

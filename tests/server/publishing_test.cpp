@@ -1,6 +1,6 @@
 // vastorim-server keygen and publish, run as whoever publishes a release runs them.
 #include "protocol/update_lists.h"
-#include "running_server.h"
+#include "support/running_server.h"
 
 #include <gtest/gtest.h>
 

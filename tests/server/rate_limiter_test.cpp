@@ -7,8 +7,9 @@ namespace {
 
 TEST(RateLimiter, AllowsEachAddressItsNumberInAnySlidingMinute) {
     RateLimiter limiter(3);
-    const RateLimiter::Clock::time_point start{};
-    const auto at = [&](int seconds) { return start + std::chrono::seconds(seconds); };
+    const auto at = [](int seconds) {
+        return RateLimiter::Clock::time_point{} + std::chrono::seconds(seconds);
+    };
     EXPECT_TRUE(limiter.allow("10.0.0.1", at(0)));
     EXPECT_TRUE(limiter.allow("10.0.0.1", at(20)));
     EXPECT_TRUE(limiter.allow("10.0.0.1", at(40)));

@@ -39,7 +39,8 @@ std::string readFile(const std::string& path) {
 
 std::vector<std::string> folderEntries(const std::string& folder) {
     std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    std::error_code missing;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, missing)) {
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());

@@ -12,7 +12,7 @@ namespace vastorim::test {
 // Writes bytes exactly as given (no line-end translation).
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
-// The names of the files and folders directly inside `folder`, sorted.
+// The names of the files and folders directly inside `folder`, sorted; none without the folder.
 std::vector<std::string> folderEntries(const std::string& folder);
 
 // A fresh temporary folder, deleted with everything in it at the end.

@@ -3,6 +3,7 @@
 #include "support/loopback_server.h"
 #include "update_fixture.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -70,15 +71,19 @@ TEST_F(SignedUpdate, AFailureOrARefusalLogsOneLineChangesNothingAndStillStartsTh
     const std::string published = work.file("published");
     fs::copy(client.path(), published, fs::copy_options::recursive);
     const std::string list = readFile(client.file("list/list_11028.dat"));
-    bool cutShort = false;
+    std::atomic<bool> cutShort = false;
     // In front of the reference server, a relay that can end the program's bytes halfway.
-    LoopbackServer relay([&](const std::string& head) -> std::optional<std::string> {
-        const std::string target = head.substr(4, head.find(' ', 4) - 4);
-        if (cutShort && target.ends_with("/bin/tool")) {
-            return std::string("HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\ntoo");
+    LoopbackServer relay([&](const httplib::Request& request, httplib::Response& response) {
+        if (cutShort && request.path.ends_with("/bin/tool")) {
+            // Six bytes announced, three sent, and the connection closed.
+            response.set_content_provider(6, "application/octet-stream",
+                                          [](std::size_t, std::size_t, httplib::DataSink& sink) {
+                                              sink.write("too", 3);
+                                              return false;
+                                          });
+            return true;
         }
-        const HttpReply reply = server->get(target);
-        return httpReply(reply.status, reply.body);
+        return server->relay(request, response);
     });
     setenv("VASTORIM_SERVER", relay.base().c_str(), 1);
     const std::string base = relay.base() + "/client/";

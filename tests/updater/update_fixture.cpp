@@ -70,10 +70,9 @@ UpdaterServices RecordingServices::services() {
 }
 
 UpdaterTest::UpdaterTest()
-    : server(std::make_unique<RunningServer>(
-          work, std::vector<std::string>{"--client-dir", client.path()})) {
+    : server(std::make_unique<RunningServer>(work, "--client-dir '" + client.path() + "'")) {
     setAppPath(game.path());
-    setenv("VASTORIM_SERVER", server->url().c_str(), 1);
+    setenv("VASTORIM_SERVER", server->base().c_str(), 1);
     unsetenv("VASTORIM_CONSENT");
 }
 
@@ -110,13 +109,12 @@ std::string UpdaterTest::log() const {
 }
 
 std::vector<std::string> UpdaterTest::requests() const {
-    // "127.0.0.1 GET /client/PATH STATUS MS ms", the path as the server decoded it.
-    std::istringstream lines(server->log());
+    // "GET /client/PATH STATUS", the path as the server decoded it.
+    const std::string prefix = "GET /client/";
     std::vector<std::string> paths;
-    for (std::string line; std::getline(lines, line);) {
-        if (const std::size_t get = line.find(" GET /client/"); get != std::string::npos) {
-            const std::size_t end = line.rfind(' ', line.rfind(' ', line.rfind(' ') - 1) - 1);
-            paths.push_back(line.substr(get + 13, end - get - 13));
+    for (const std::string& request : server->requests()) {
+        if (request.starts_with(prefix)) {
+            paths.push_back(request.substr(prefix.size(), request.rfind(' ') - prefix.size()));
         }
     }
     return paths;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "protocol/update_lists.h"
-#include "server/running_server.h"
+#include "support/running_server.h"
 #include "updater/updater.h"
 
 #include <gtest/gtest.h>

@@ -134,7 +134,7 @@ running client
 )";
     // B/ stands for the update directory's address, P/ for the program folder.
     for (const auto& [placeholder, value] :
-         {std::pair{"B/", server->url() + "/client/"}, std::pair{"P/", game.path() + "/"}}) {
+         {std::pair{"B/", server->base() + "/client/"}, std::pair{"P/", game.path() + "/"}}) {
         for (std::size_t at = 0; (at = expected.find(placeholder, at)) != std::string::npos;
              at += value.size()) {
             expected.replace(at, 2, value);

@@ -201,7 +201,27 @@ Texel shard(float x, float y) {
     return {shade, shade, shade, smoothstep(0.04f, -0.02f, d)};
 }
 
+// The window's icon: the ship in the player's green over a deep blue tile with one of the menu's
+// rings around it, opaque inside the tile's rounded corners.
+Texel icon(float x, float y) {
+    const float cornerX = std::max(std::fabs(x) - 0.7f, 0.0f);
+    const float cornerY = std::max(std::fabs(y) - 0.7f, 0.0f);
+    const float tile = smoothstep(0.26f, 0.22f, radius(cornerX, cornerY));
+    const float depth = std::exp(-(x * x + y * y) * 1.6f);
+    const float ringAt = (radius(x, y) - 0.8f) / 0.05f;
+    const float ringLight = 0.8f * std::exp(-ringAt * ringAt);
+    const Texel body = ship(x / 0.78f, (y + 0.04f) / 0.78f);
+    const auto over = [&](float back, float front) { return back * (1 - body.a) + front * body.a; };
+    return {over(0.03f + 0.1f * depth + 0.15f * ringLight, 0.45f * body.r),
+            over(0.06f + 0.16f * depth + 0.6f * ringLight, body.g),
+            over(0.16f + 0.3f * depth + 0.75f * ringLight, 0.5f * body.b), std::max(tile, body.a)};
+}
+
 } // namespace
+
+platform::Picture makeIcon() {
+    return paint(128, icon);
+}
 
 std::vector<NamedPicture> makePictures() {
     std::vector<NamedPicture> pictures;

@@ -16,4 +16,7 @@ struct NamedPicture {
 // colour tracks tint them; alpha carries their shape.
 std::vector<NamedPicture> makePictures();
 
+// The game window's icon, 128 x 128 and in colour; not a texture, so not in the resource list.
+platform::Picture makeIcon();
+
 } // namespace vastorim::textures

@@ -1,4 +1,5 @@
-// Generates the game's pictures and their resource list: vastorim-textures OUTPUT_FOLDER
+// Generates the game's pictures, their resource list and the window's icon:
+// vastorim-textures OUTPUT_FOLDER
 #include "pictures.h"
 
 #include <cstdio>
@@ -10,13 +11,18 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
+    const auto write = [&](const std::string& fileName, const vastorim::platform::Picture& image) {
+        std::string error;
+        if (!vastorim::platform::writePicture(folder + "/" + fileName, image, error)) {
+            std::fprintf(stderr, "%s: %s/%s: %s\n", argv[0], folder.c_str(), fileName.c_str(),
+                         error.c_str());
+            return false;
+        }
+        return true;
+    };
     std::ofstream list(folder + "/resource list.txt", std::ios::trunc);
     for (const auto& picture : vastorim::textures::makePictures()) {
-        std::string error;
-        if (!vastorim::platform::writePicture(folder + "/" + picture.fileName, picture.image,
-                                              error)) {
-            std::fprintf(stderr, "%s: %s/%s: %s\n", argv[0], folder.c_str(),
-                         picture.fileName.c_str(), error.c_str());
+        if (!write(picture.fileName, picture.image)) {
             return 1;
         }
         list << picture.fileName << "\n";
@@ -26,5 +32,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: cannot write %s/resource list.txt\n", argv[0], folder.c_str());
         return 1;
     }
-    return 0;
+    return write("icon.png", vastorim::textures::makeIcon()) ? 0 : 1;
 }
