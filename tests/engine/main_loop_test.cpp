@@ -1,19 +1,14 @@
 // Main and its loop on the headless platform, and the music clock that keeps the game's time.
-#include "engine/app_path.h"
 #include "engine/music_clock.h"
 #include "engine/numbers.h"
 #include "engine/platform_access.h"
 #include "engine/renderer.h"
-#include "engine/startup.h"
-#include "engine/textures.h"
 #include "platform/audio.h"
 #include "platform/events.h"
 #include "platform/platform.h"
 #include "platform/platform_error.h"
 #include "platform/video.h"
-#include "support/test_support.h"
-
-#include <gtest/gtest.h>
+#include "support/engine_fixture.h"
 
 #include <cmath>
 #include <string>
@@ -25,28 +20,14 @@ namespace {
 
 using platform::Event;
 
-// Main on the headless platform with a small program folder; each test sets hooks.
-class HeadlessMain : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        hooks = EngineHooks{};
-        writeProgramFolder(folder.path(), {"white.png", "END"});
-        setAppPath(folder.path());
-    }
-    void TearDown() override {
-        hooks = EngineHooks{};
-        resetGlobalState();
-        resetTextureList();
-        setAppPath(".");
-    }
-
-    TempFolder folder;
-    platform::Platform headless = platform::createHeadlessPlatform(20);
-};
+using HeadlessMain = EngineTest;
 
 // A first start: no setup file and no font. The music plays from the loop start at 22000 frames
-// of 2 bytes a second, 880 bytes a 20 ms frame.
-TEST_F(HeadlessMain, StartsUpInOrderInTheMenuAndPlaysTheMusicFromItsLoopStart) {
+// of 2 bytes a second, 880 bytes a 20 ms frame; each frame's events reach the handlers after it,
+// and the iteration that sees a close request is the last.
+TEST_F(HeadlessMain, StartsUpInOrderInTheMenuPlaysTheMusicAndHandlesEventsUntilClose) {
+    writeProgramFolder(folder.path(), {"white.png", "END"});
+    platform::Platform headless = platform::createHeadlessPlatform(20);
     std::vector<std::string> calls;
     hooks.fetchHighScores = [&] {
         calls.push_back("fetchHighScores");
@@ -58,53 +39,40 @@ TEST_F(HeadlessMain, StartsUpInOrderInTheMenuAndPlaysTheMusicFromItsLoopStart) {
         EXPECT_EQ(findTexture("white.png"), 0);
     };
     hooks.resetMenuItems = [&] { calls.push_back("resetMenuItems"); };
+    hooks.keyDown = [&](int code) { calls.push_back("down " + std::to_string(code)); };
+    hooks.keyUp = [&](int code) { calls.push_back("up " + std::to_string(code)); };
     globals.gameMode = 1;
     globals.globalFade = 0.25f;
     hooks.updateMode = [&] {
-        EXPECT_EQ(globals.gameMode, 0);
-        EXPECT_EQ(globals.menuScreen, 0);
-        EXPECT_EQ(globals.globalFade, 1.0f);
+        calls.push_back("update");
+        EXPECT_EQ(std::tuple(globals.gameMode, globals.menuScreen, globals.globalFade),
+                  std::tuple(0, 0, 1.0f));
     };
+    // A loop that outlives the script fails on the third frame.
+    const std::vector<std::vector<Event>> script = {
+        {{Event::Type::KeyDown, 38}, {Event::Type::KeyDown, 38}, {Event::Type::KeyUp, 38}},
+        {{Event::Type::Close, 0}, {Event::Type::KeyDown, 13}}};
     std::vector<std::int32_t> positions;
     hooks.afterFrame = [&] {
         updateMusicClock();
         positions.push_back(music.playPos);
-        globals.gameRunning = positions.size() < 2;
+        for (const Event& event : script.at(positions.size() - 1)) {
+            static_cast<platform::ScriptedEvents&>(*headless.events).push(event);
+        }
     };
     ASSERT_EQ(Main({"run"}, headless), 0);
-    EXPECT_EQ(calls,
-              (std::vector<std::string>{"fetchHighScores", "loadContent", "resetMenuItems"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"fetchHighScores", "loadContent", "resetMenuItems",
+                                               "update", "down 38", "down 38", "up 38", "update",
+                                               "down 13"}));
     ASSERT_EQ(positions.size(), 2u);
     EXPECT_GE(positions[0], 37786);
     EXPECT_LE(positions[0], 37786 + 880);
     EXPECT_EQ(positions[1] - positions[0], 880);
-    EXPECT_THROW(restartMusic(), std::logic_error) << "released with the platform, not dangling";
-}
-
-TEST_F(HeadlessMain, EventsReachTheHandlersAfterTheFrameAndCloseEndsTheLoop) {
-    std::vector<std::string> seen;
-    hooks.keyDown = [&](int code) { seen.push_back("down " + std::to_string(code)); };
-    hooks.keyUp = [&](int code) { seen.push_back("up " + std::to_string(code)); };
-    hooks.updateMode = [&] { seen.push_back("update"); };
-    // Each frame's events, pushed after it; a loop that outlives them fails on the third frame.
-    const std::vector<std::vector<Event>> script = {
-        {{Event::Type::KeyDown, 38}, {Event::Type::KeyDown, 38}, {Event::Type::KeyUp, 38}},
-        {{Event::Type::Close, 0}, {Event::Type::KeyDown, 13}}};
-    std::size_t framesRun = 0;
-    hooks.afterFrame = [&] {
-        for (const Event& event : script.at(framesRun++)) {
-            static_cast<platform::ScriptedEvents&>(*headless.events).push(event);
-        }
-    };
-    EXPECT_EQ(Main({"run"}, headless), 0);
-    // The iteration that sees the close request finishes, then the video is released.
-    EXPECT_EQ(framesRun, 2u);
-    EXPECT_EQ(seen, (std::vector<std::string>{"update", "down 38", "down 38", "up 38", "update",
-                                              "down 13"}));
     EXPECT_FALSE(globals.gameRunning);
+    // The video and the music are released with the platform, not left dangling.
     EXPECT_THROW(headless.video->readPixels(), platform::PlatformError);
-    EXPECT_EQ(currentPlatform(), nullptr);
-    EXPECT_EQ(currentVideo(), nullptr);
+    EXPECT_THROW(restartMusic(), std::logic_error);
+    EXPECT_EQ(std::tuple(currentPlatform(), currentVideo()), std::tuple(nullptr, nullptr));
 }
 
 // A track whose position the test sets, recording what the clock does to it.
@@ -137,21 +105,16 @@ struct FakeDevice : platform::AudioDevice {
     }
 };
 
-class MusicClockTest : public ::testing::Test {
+class MusicClockTest : public EngineTest {
   protected:
     void SetUp() override {
         resetMusicClock();
-        resetGlobalState();
         hooks.spawnWaveAsteroid = [this](const std::string& name) { spawned.push_back(name); };
-        setAppPath("/program");
         platform.audio = std::make_unique<FakeDevice>();
         setCurrentPlatform(&platform);
         initSound();
     }
-    void TearDown() override {
-        hooks.spawnWaveAsteroid = nullptr;
-        setCurrentPlatform(nullptr);
-    }
+    void TearDown() override { setCurrentPlatform(nullptr); }
 
     FakeTrack& track() { return *static_cast<FakeDevice&>(*platform.audio).track; }
     // One frame of the clock with the track at the given byte.

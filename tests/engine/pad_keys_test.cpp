@@ -45,29 +45,23 @@ class PadKeys : public ::testing::Test {
 
 TEST_F(PadKeys, EachControlPressesItsKeyOnceWithTheSticksDeadZoneAndHysteresis) {
     using X = PadControl;
+    const auto x = [](int value) { return changed(X::LeftStickX, value); };
+    const auto y = [](int value) { return changed(X::LeftStickY, value); };
     const struct {
         const char* what;
         std::vector<Event> events;
         std::vector<KeyEvent> keys;
     } cases[] = {
-        {"a resting stick presses nothing",
-         {changed(X::LeftStickX, 3000), changed(X::LeftStickX, -15999),
-          changed(X::LeftStickY, 15999), changed(X::LeftStickX, 0)},
-         {}},
+        {"a resting stick presses nothing", {x(3000), x(-15999), y(15999), x(0)}, {}},
         {"pressed beyond 16000, held down to 8000, released within it",
-         {changed(X::LeftStickX, 16000), changed(X::LeftStickX, 8001),
-          changed(X::LeftStickX, 30000), changed(X::LeftStickX, 8000),
-          changed(X::LeftStickX, 15000)},
+         {x(16000), x(8001), x(30000), x(8000), x(15000)},
          {down(2), up(2)}},
         {"across the middle in one move",
-         {changed(X::LeftStickX, -32768), changed(X::LeftStickX, 32767), changed(X::LeftStickX, 0)},
+         {x(-32768), x(32767), x(0)},
          {down(1), up(1), down(2), up(2)}},
-        {"the vertical axis: up is negative",
-         {changed(X::LeftStickY, -20000), changed(X::LeftStickY, 20000)},
-         {down(3), up(3), down(4)}},
+        {"the vertical axis: up is negative", {y(-20000), y(20000)}, {down(3), up(3), down(4)}},
         {"d-pad and stick hold one direction together",
-         {changed(X::DpadLeft, 1), changed(X::LeftStickX, -20000), changed(X::DpadLeft, 0),
-          changed(X::LeftStickX, 0)},
+         {changed(X::DpadLeft, 1), x(-20000), changed(X::DpadLeft, 0), x(0)},
          {down(1), up(1)}},
         {"buttons, and no repeats",
          {changed(X::A, 1), changed(X::A, 1), changed(X::Start, 1), changed(X::A, 0),

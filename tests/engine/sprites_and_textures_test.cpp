@@ -1,12 +1,7 @@
-#include "engine/app_path.h"
 #include "engine/renderer.h"
 #include "engine/sprite.h"
-#include "engine/startup.h"
-#include "engine/textures.h"
 #include "platform/video.h"
-#include "support/test_support.h"
-
-#include <gtest/gtest.h>
+#include "support/engine_fixture.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -19,28 +14,16 @@
 namespace vastorim::test {
 namespace {
 
-// An open offscreen surface as the engine's current video, an empty texture registry, a program
-// folder in a temporary folder, start-up globals and empty hooks; everything is put back
-// afterwards.
-class SurfaceTest : public ::testing::Test {
+// A clean engine with an open offscreen surface as its current video.
+class SurfaceTest : public EngineTest {
   protected:
     using Pixels = std::vector<std::uint32_t>;
     void SetUp() override {
         video->open();
         setCurrentVideo(video.get());
-        setAppPath(folder.path());
-        resetTextureList();
         resetRenderState();
-        resetGlobalState();
-        hooks = EngineHooks{};
     }
-    void TearDown() override {
-        hooks = EngineHooks{};
-        resetGlobalState();
-        resetTextureList();
-        setAppPath(".");
-        setCurrentVideo(nullptr);
-    }
+    void TearDown() override { setCurrentVideo(nullptr); }
 
     // Loads a size x size picture of one colour written into the temporary folder under name.
     void addTexture(const std::string& name, std::uint32_t argb, int size = 16) {
@@ -61,7 +44,6 @@ class SurfaceTest : public ::testing::Test {
         return video->readPixels();
     }
 
-    TempFolder folder;
     std::unique_ptr<platform::Video> video = platform::createOffscreenVideo();
 };
 
@@ -122,31 +104,26 @@ TEST_F(TextureRegistry, QueriesAreLowerCasedAndKnownFileNamesAddNothing) {
     EXPECT_NE(textureGeneration(), generation) << "sprites look their pictures up again";
 }
 
-TEST_F(TextureRegistry, TheListEndsAtAnExactEndLineOrAtTheEndOfTheFile) {
-    writeProgramFolder(folder.path(), {"a.png", "END", "b.png"});
-    loadResourceList();
-    EXPECT_EQ(lastTexture(), 0);
-
-    resetTextureList();
-    writeProgramFolder(folder.path(), {"a.png", "b.png", "sub/c.png"});
-    loadResourceList();
-    EXPECT_EQ(lastTexture(), 2);
-    EXPECT_EQ(findTexture("c.png"), 2);
-}
-
-TEST_F(TextureRegistry, BadListsAndPicturesAreErrorsNamingTheFile) {
+// The list ends at an exact END line or at the end of the file; anything else is a picture name.
+TEST_F(TextureRegistry, TheListEndsAtEndAndBadListsAndPicturesAreErrorsNamingTheFile) {
     const std::string graphics = folder.path() + "/graphics/";
-    writePicture(graphics + "a.png", 8, 0xffffffff);
+    for (const char* name : {"a.png", "b.png", "sub/c.png"}) {
+        writePicture(graphics + name, 8, 0xffffffff);
+    }
     writeFile(folder.file("broken.png"), "not a picture");
-    const std::pair<const char*, std::string> lists[] = {
-        {"gone.png\nEND\n", graphics + "gone.png:0: "},
-        {"a.png\nEnd\nEND\n", graphics + "End:0: "},
-        {"a.png\n\nEND\n", graphics + "resource list.txt:2: "}};
-    for (const auto& [list, place] : lists) {
+    const std::tuple<const char*, std::string, int> lists[] = {
+        {"a.png\nEND\nb.png\n", "(no error)", 0},
+        {"gone.png\nEND\n", graphics + "gone.png:0: ", -1},
+        {"a.png\nEnd\nEND\n", graphics + "End:0: ", 0},
+        {"a.png\n\nEND\n", graphics + "resource list.txt:2: ", 0},
+        {"a.png\nb.png\nsub/c.png", "(no error)", 2}};
+    for (const auto& [list, place, last] : lists) {
         resetTextureList();
         writeFile(graphics + "resource list.txt", list);
         EXPECT_EQ(errorOf(loadResourceList), place) << list;
+        EXPECT_EQ(lastTexture(), last) << list;
     }
+    EXPECT_EQ(findTexture("c.png"), 2) << "known by its file name";
     for (const std::string& picture : {folder.file("broken.png"), folder.file("absent.png")}) {
         EXPECT_EQ(errorOf([&] { loadTexture(0, 0, picture); }), picture + ":0: ");
     }
@@ -184,33 +161,29 @@ TEST_F(SpriteDrawing, PictureTopPointsRightAndSizeAndAngleApplyOnTheSpritesOwnAx
                  {{522, 514, 0xff0000}, {502, 254, 0xffffff}, {612, 384, 0}, {512, 544, 0}});
 }
 
+// Over a blue background: tints clamp rather than wrap; without alpha a normal sprite darkens and
+// an additive one adds nothing; any blend type but 1 is normal; an untinted sprite is black; the
+// fade darkens the tint.
 TEST_F(SpriteDrawing, TintFadeAlphaAndBothBlendModes) {
-    std::vector<Sprite> sprites{makeSprite("white.png", 512, 384, 1024, 768, 0, 0, 0, 0, 255),
-                                makeSprite("white.png", 100, 200, 80, 80, 0, 0, 255, 128, 64),
-                                makeSprite("white.png", 250, 200, 80, 80, 0, 0, 400, 255, 0, 400),
-                                makeSprite("white.png", 550, 200, 80, 80, 0, 0, 255, 255, 255, 0),
-                                makeSprite("white.png", 700, 200, 80, 80, 0, 1, 255, 255, 255, 0),
-                                makeSprite("half.png", 100, 500, 80, 80, 0, 0, 255, 0, 0),
-                                makeSprite("half.png", 250, 500, 80, 80, 0, 1, 255, 0, 0),
-                                makeSprite("half.png", 400, 500, 80, 80, 0, 7, 255, 0, 0)};
+    std::vector<Sprite> sprites{makeSprite("white.png", 512, 384, 1024, 768, 0, 0, 0, 0, 255)};
+    std::vector<Probe> probes;
+    const auto add = [&](Sprite sprite, std::uint32_t rgb) {
+        probes.push_back({static_cast<int>(sprite.x), static_cast<int>(sprite.y), rgb});
+        sprites.push_back(std::move(sprite));
+    };
+    add(makeSprite("white.png", 100, 200, 80, 80, 0, 0, 255, 128, 64), 0xff8040);
+    add(makeSprite("white.png", 250, 200, 80, 80, 0, 0, 400, 255, 0, 400), 0xffff00);
+    add(makeSprite("white.png", 550, 200, 80, 80, 0, 0, 255, 255, 255, 0), 0);
+    add(makeSprite("white.png", 700, 200, 80, 80, 0, 1, 255, 255, 255, 0), 0x0000ff);
+    add(makeSprite("half.png", 100, 500, 80, 80, 0, 0, 255, 0, 0), 0x80007f);
+    add(makeSprite("half.png", 250, 500, 80, 80, 0, 1, 255, 0, 0), 0x8000ff);
+    add(makeSprite("half.png", 400, 500, 80, 80, 0, 7, 255, 0, 0), 0x80007f);
     Sprite untinted;
     untinted.create(850, 200, 80, 80, 0, 0, "white.png");
-    sprites.push_back(untinted);
+    add(untinted, 0);
     globals.globalFade = 0.5f;
-    sprites.push_back(makeSprite("white.png", 400, 200, 80, 80, 0, 0, 255, 128, 64));
-    // Tints clamp rather than wrap; without alpha a normal sprite darkens and an additive one
-    // adds nothing; any blend type but 1 is normal.
-    expectPixels(drawFrame(sprites),
-                 {{100, 200, 0xff8040},
-                  {250, 200, 0xffff00},
-                  {400, 200, 0x804020},
-                  {550, 200, 0},
-                  {700, 200, 0x0000ff},
-                  {850, 200, 0},
-                  {100, 500, 0x80007f},
-                  {250, 500, 0x8000ff},
-                  {400, 500, 0x80007f}},
-                 2);
+    add(makeSprite("white.png", 400, 200, 80, 80, 0, 0, 255, 128, 64), 0x804020);
+    expectPixels(drawFrame(sprites), probes, 2);
 }
 
 TEST_F(SpriteDrawing, CulledUnknownAndNonFiniteSpritesDrawNothing) {

@@ -1,10 +1,7 @@
 // The text-file facility and the setup file read through it.
-#include "engine/app_path.h"
 #include "engine/game_setup.h"
 #include "engine/text_files.h"
-#include "support/test_support.h"
-
-#include <gtest/gtest.h>
+#include "support/engine_fixture.h"
 
 #include <filesystem>
 
@@ -20,15 +17,6 @@ std::vector<std::string> readAll(const std::string& path) {
     return lines;
 }
 
-void writeLines(const std::string& path, const std::vector<std::string>& lines,
-                TextWriter::Mode mode = TextWriter::Mode::Replace) {
-    TextWriter writer(path, mode);
-    for (const std::string& line : lines) {
-        writer.writeLine(line);
-    }
-    writer.close();
-}
-
 TEST(TextFiles, ReadsLfAndCrLfLinesAndReportsReadingPastTheEnd) {
     TempFolder folder;
     EXPECT_EQ(readAll(folder.write("mixed.txt", "one\r\ntwo\nthree\r\n\r\nlast")),
@@ -36,14 +24,13 @@ TEST(TextFiles, ReadsLfAndCrLfLinesAndReportsReadingPastTheEnd) {
     EXPECT_TRUE(readAll(folder.write("empty.txt", "")).empty());
 
     TextReader reader(folder.write("short.txt", "first\r\nsecond\r\n"));
-    EXPECT_EQ(reader.requireLine("a name"), "first");
-    EXPECT_EQ(reader.requireLine("a name"), "second");
+    EXPECT_EQ((std::tuple{reader.requireLine("a"), reader.requireLine("b")}),
+              std::tuple("first", "second"));
     try {
         reader.requireLine("the player count");
         ADD_FAILURE() << "no error";
     } catch (const DataError& error) {
-        EXPECT_EQ(error.file(), folder.file("short.txt"));
-        EXPECT_EQ(error.line(), 3);
+        EXPECT_EQ(std::tuple(error.file(), error.line()), std::tuple(folder.file("short.txt"), 3));
         EXPECT_NE(error.message().find("the player count"), std::string::npos);
     }
     std::string line = "left over";
@@ -55,38 +42,36 @@ TEST(TextFiles, ReadsLfAndCrLfLinesAndReportsReadingPastTheEnd) {
     EXPECT_THROW(TextWriter(folder.file("no/such/folder.txt")), DataError);
 }
 
-TEST(TextFiles, WritesCrLfAppendsOrReplaces) {
+// Lines end in CR LF; a path may use either separator.
+TEST(TextFiles, WritesCrLfAppendsOrReplacesAndPathsTakeBothSeparators) {
     TempFolder folder;
-    std::string path = folder.file("log.txt");
-    writeLines(path, {"alpha", ""});
-    EXPECT_EQ(readFile(path), "alpha\r\n\r\n");
-    writeLines(path, {"beta"}, TextWriter::Mode::Append);
-    EXPECT_EQ(readFile(path), "alpha\r\n\r\nbeta\r\n");
-    writeLines(path, {"gamma"});
-    EXPECT_EQ(readFile(path), "gamma\r\n");
+    const std::string path = folder.path() + "\\log.txt";
+    using Mode = TextWriter::Mode;
+    for (const auto& [mode, line, after] : {std::tuple{Mode::Replace, "alpha", "alpha\r\n"},
+                                            {Mode::Append, "", "alpha\r\n\r\n"},
+                                            {Mode::Replace, "gamma", "gamma\r\n"}}) {
+        TextWriter writer(path, mode);
+        writer.writeLine(line);
+        writer.close();
+        EXPECT_EQ(readFile(folder.file("log.txt")), after) << line;
+    }
+    EXPECT_EQ(parentFolder(folder.path() + "\\sub\\file.txt"), folder.path() + "/sub");
+    EXPECT_EQ(
+        std::tuple(fileNamePart("a/b\\c.png"), parentFolder("plain.png"), parentFolder("/top")),
+        std::tuple("c.png", "", "/"));
 }
 
-TEST(TextFiles, PathsTakeBothSeparatorsAndFoldersCanBeMadeAndRemoved) {
+TEST(TextFiles, FoldersAreMadeOneLevelAtATimeAndRemovedWithReadOnlyFilesInThem) {
     TempFolder folder;
-    const std::string windowsStyle = folder.path() + "\\sub\\file.txt";
-    ASSERT_TRUE(createFolder(folder.path() + "\\sub"));
-    writeLines(windowsStyle, {"x"});
-    EXPECT_EQ(readAll(folder.file("sub/file.txt")), std::vector<std::string>{"x"});
-    EXPECT_EQ(parentFolder(windowsStyle), folder.path() + "/sub");
-    EXPECT_EQ(fileNamePart("a/b\\c.png"), "c.png");
-    EXPECT_EQ(parentFolder("plain.png"), "");
-    EXPECT_EQ(parentFolder("/top"), "/");
-
     const std::string sub = folder.file("temp");
-    EXPECT_TRUE(createFolder(sub));
-    EXPECT_TRUE(folderExists(sub));
-    EXPECT_FALSE(fileExists(sub));
+    EXPECT_TRUE(createFolder(folder.path() + "\\temp"));
+    EXPECT_EQ(std::tuple(folderExists(sub), fileExists(sub)), std::tuple(true, false));
     EXPECT_FALSE(createFolder(folder.file("missing/child")));
     writeFile(sub + "/locked.txt", "x");
     std::filesystem::permissions(sub + "/locked.txt", std::filesystem::perms::owner_read);
     EXPECT_TRUE(deleteFile(sub + "/locked.txt"));
-    EXPECT_FALSE(fileExists(sub + "/locked.txt"));
-    EXPECT_FALSE(deleteFile(sub + "/locked.txt"));
+    EXPECT_EQ(std::tuple(fileExists(sub + "/locked.txt"), deleteFile(sub + "/locked.txt")),
+              std::tuple(false, false));
     writeFile(sub + "/deep/inner.txt", "x");
     EXPECT_TRUE(deleteFolder(sub));
     EXPECT_FALSE(folderExists(sub));
@@ -94,13 +79,9 @@ TEST(TextFiles, PathsTakeBothSeparatorsAndFoldersCanBeMadeAndRemoved) {
 
 using Keys = std::array<std::string, 5>;
 
-class GameSetupTest : public ::testing::Test {
+class GameSetupTest : public EngineTest {
   protected:
-    void SetUp() override {
-        setAppPath(folder.path());
-        resetGameSetup();
-    }
-    void TearDown() override { setAppPath("."); }
+    void SetUp() override { resetGameSetup(); }
 
     void writeSetup(const std::vector<std::string>& lines) {
         std::string text;
@@ -109,8 +90,6 @@ class GameSetupTest : public ::testing::Test {
         }
         folder.write("game setup.txt", text);
     }
-
-    TempFolder folder;
 };
 
 TEST_F(GameSetupTest, AFirstStartWritesTheDefaultSetupAndSaysSo) {
@@ -126,16 +105,17 @@ TEST_F(GameSetupTest, AFirstStartWritesTheDefaultSetupAndSaysSo) {
 }
 
 TEST_F(GameSetupTest, SwitchesAreWordsInAnyCaseOrNumbers) {
-    const std::pair<std::string, bool> forms[] = {
-        {"True", true}, {"TRUE", true}, {"false", false}, {"fAlSe", false}, {"0", false},
-        {"1", true},    {"-1", true},   {"2.5", true},    {" true ", true}, {"0.0", false}};
+    const std::pair<const char*, std::optional<bool>> forms[] = {
+        {"True", true},       {"TRUE", true},       {"false", false},      {"fAlSe", false},
+        {"0", false},         {"1", true},          {"-1", true},          {"2.5", true},
+        {" true ", true},     {"0.0", false},       {"yes", std::nullopt}, {"", std::nullopt},
+        {"on", std::nullopt}, {"nan", std::nullopt}};
     for (const auto& [text, value] : forms) {
-        writeSetup({text, text, "True", "1", "up", "down", "left", "right", "space"});
-        loadGameSetup();
-        EXPECT_EQ(fullScreen, value) << text;
-        EXPECT_EQ(hitEffects, value) << text;
-        EXPECT_TRUE(onlineEnabled);
+        EXPECT_EQ(switchValue(text), value) << text;
     }
+    writeSetup({"1", "False", "-1", "1", "up", "down", "left", "right", "space"});
+    loadGameSetup();
+    EXPECT_EQ(std::tuple(fullScreen, hitEffects, onlineEnabled), std::tuple(true, false, true));
 }
 
 TEST_F(GameSetupTest, EachPlayerHasFiveKeyNamesAndMissingOnesAreUnbound) {
@@ -151,11 +131,10 @@ TEST_F(GameSetupTest, EachPlayerHasFiveKeyNamesAndMissingOnesAreUnbound) {
 }
 
 TEST_F(GameSetupTest, BadSwitchesAndPlayerCountsAreErrorsNamingLineAndField) {
-    std::vector<std::pair<std::vector<std::string>, std::string>> cases{{{"true"}, ":2: "},
-                                                                        {{"0", "0", "0"}, ":4: "}};
-    for (const std::string bad : {"yes", "", "on", "nan"}) {
-        cases.push_back({{"true", "false", bad, "1"}, ":3: onlineEnabled"});
-    }
+    std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"true"}, ":2: "},
+        {{"0", "0", "0"}, ":4: "},
+        {{"1", "0", "yes", "1"}, ":3: onlineEnabled"}};
     for (const std::string bad : {"0", "-1", "1.5", "two", "", "1e9", "inf"}) {
         cases.push_back({{"0", "0", "0", bad, "up", "down", "left", "right", "space"},
                          ":4: number of players"});

@@ -12,18 +12,15 @@ using AsteroidTest = WorldTest;
 TEST_F(AsteroidTest, FragmentsStartAtTheParentAndGoFasterWithTheMusic) {
     placeAsteroid(0, 1, 300, 200);
     spawnAsteroid(0, "asteroid2_1.txt");
-    EXPECT_EQ(world.asteroids[1].size, 2);
-    EXPECT_EQ(rock(1).damage, 40);
-    EXPECT_EQ(velocity(rock(1)), XY(20, 20));
-    EXPECT_EQ(at(rock(1)), XY(300, 200));
+    EXPECT_EQ(std::tuple(world.asteroids[1].size, rock(1).damage, velocity(rock(1)), at(rock(1))),
+              std::tuple(2, 40, XY(20, 20), XY(300, 200)));
 
     music.musicFrequency = 32049.6; // 10050 after rounding: q = 100
     seedRandom(3);
     const XY expected{rnd() * 100.0 + 20, rnd() * 100.0 + 20}; // drawn in order
     seedRandom(3);
     spawnAsteroid(1, "asteroid3_1.txt");
-    EXPECT_EQ(rock(2).damage, 20);
-    EXPECT_EQ(velocity(rock(2)), expected);
+    EXPECT_EQ(std::tuple(rock(2).damage, velocity(rock(2))), std::tuple(20, expected));
 }
 
 TEST_F(AsteroidTest, ALargeOneBreaksIntoTwoMediumWithAnExplosionAndHalfTheTimeAPickup) {
@@ -40,10 +37,9 @@ TEST_F(AsteroidTest, ALargeOneBreaksIntoTwoMediumWithAnExplosionAndHalfTheTimeAP
         seedRandom(seed);
         const std::size_t explosions = live("explode_large").size();
         breakAsteroid(0);
-        EXPECT_EQ(world.asteroids[0].size, kFreeSlot);
-        EXPECT_EQ(rock(1).name, "asteroid2_1");
-        EXPECT_EQ(rock(2).name, "asteroid2_2");
-        EXPECT_EQ(world.lastAsteroid, 2);
+        EXPECT_EQ(
+            std::tuple(world.asteroids[0].size, rock(1).name, rock(2).name, world.lastAsteroid),
+            std::tuple(kFreeSlot, "asteroid2_1", "asteroid2_2", 2));
         EXPECT_EQ(live("explode_large").size(), explosions + 1);
         EXPECT_EQ(world.lastPickup, pickup ? 0 : -1) << "seed " << seed;
     }
@@ -60,13 +56,8 @@ TEST_F(AsteroidTest, TintThrobSpinMoveAndCell) {
     setVelocity(p, -100, 40);
     globals.frameTime = 0.5f;
     updateAsteroid(0);
-    EXPECT_EQ(p.colourR.getValue(0), 255);
-    EXPECT_EQ(p.colourG.getValue(0), 127.5);
-    EXPECT_EQ(p.colourB.getValue(0), 127.5);
-    EXPECT_EQ(p.colourA.getValue(0), 170);
-    EXPECT_EQ(p.angle, 1);
-    EXPECT_EQ(at(p), XY(200, 360));
-    EXPECT_EQ(world.asteroids[0].cell, 2 + 3 * 10);
+    EXPECT_EQ(colour(p), (RGBA{255, 127.5, 127.5, 170}));
+    EXPECT_EQ(std::tuple(p.angle, at(p), world.asteroids[0].cell), std::tuple(1, XY(200, 360), 32));
     updateAsteroid(0);
     EXPECT_EQ(p.colourA.getValue(0), 150);
     setBeats(false, false, false, true);
@@ -80,8 +71,7 @@ TEST_F(AsteroidTest, EdgesTurnOutwardMotionBackWithoutClampingThePosition) {
     setVelocity(rock(0), -7, 0);
     confineAsteroid(0);
     confineAsteroid(0);
-    EXPECT_EQ(velocity(rock(0)), XY(7, 0));
-    EXPECT_EQ(rock(0).x, 25);
+    EXPECT_EQ(std::tuple(velocity(rock(0)), rock(0).x), std::tuple(XY(7, 0), 25));
     placeAsteroid(1, 3, 1039, 783); // outside, moving in: flies in
     setVelocity(rock(1), -5, 5);
     confineAsteroid(1);
@@ -106,10 +96,10 @@ TEST_F(ContactTest, AnAsteroidInReachHurtsTheFirstHealthyShipBySizeBouncesItAndI
         hitShipsWithAsteroid(0);
         const bool hit = after != health;
         SCOPED_TRACE(::testing::Message() << "size " << size << " at " << x);
-        EXPECT_EQ(ship().particle.damage, after);
-        EXPECT_EQ(velocity(ship().particle), hit ? XY(-3, 2) : XY(3, -2));
-        EXPECT_EQ(rock(0).killAt, hit ? 0 : 1);
-        EXPECT_EQ(rock(0).damage, hit ? 0 : (4 - size) * 20);
+        EXPECT_EQ(
+            std::tuple(ship().particle.damage, velocity(ship().particle), rock(0).killAt,
+                       rock(0).damage),
+            std::tuple(after, hit ? XY(-3, 2) : XY(3, -2), hit ? 0 : 1, hit ? 0 : (4 - size) * 20));
     }
     loadShips(2);
     globals.globalFade = 1;
@@ -128,8 +118,7 @@ TEST_F(ContactTest, AShotTakesItsPowerOffShowsASparkBySizeAndIsSpent) {
     placeAsteroid(1, 2, 452, 450);
     placeShot(0, 30, 451, 450);
     hitAsteroidsWithShot(0);
-    EXPECT_EQ(rock(0).damage, 0) << "not below zero";
-    EXPECT_EQ(rock(0).killAt, 0);
+    EXPECT_EQ(std::tuple(rock(0).damage, rock(0).killAt), std::tuple(0, 0)) << "not below zero";
     EXPECT_EQ(rock(1).damage, 40) << "the spent shot goes on but subtracts nothing";
     EXPECT_EQ(live("hit_medium").size(), 1u);
     EXPECT_EQ(world.shots[0].particle.killAt, 0);
@@ -180,9 +169,8 @@ TEST_F(PickupTest, FlyingOverOneRaisesAWeaponByTheDrawAndOnlyOnePerFrame) {
     ++raised[static_cast<std::size_t>(toInteger(2 * rnd()))];
     seedRandom(5);
     updateShip(0);
-    EXPECT_EQ(world.lastPickup, 1);
-    EXPECT_EQ(emitter.getParticle(world.pickups[1])->x, 900);
-    EXPECT_EQ(levels(), raised);
+    EXPECT_EQ(std::tuple(world.lastPickup, emitter.getParticle(world.pickups[1])->x, levels()),
+              std::tuple(1, 900, raised));
     ASSERT_EQ(live("pickup_over").size(), 1u);
     EXPECT_EQ(live("pickup_over")[0]->x, 705);
     updateShip(0);

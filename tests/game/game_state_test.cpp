@@ -28,9 +28,9 @@ TEST_F(GameStateTest, TheBackgroundGlowTurnsFromGreenToRedWithTheMeanHealth) {
     }
     EXPECT_EQ(red, (std::vector<int>{1, 3, 4, 5}));
     EXPECT_EQ(emitter.getParticle(5)->colourR.getValue(0), 255);
-    const Particle& old = *emitter.getParticle(2);
-    EXPECT_NEAR(old.colourR.getValue(0), 153, 1e-4) << "the old glow, at 40 health";
-    EXPECT_NEAR(old.colourG.getValue(0), 102, 1e-4);
+    const RGBA old = colour(*emitter.getParticle(2));
+    EXPECT_NEAR(old[0], 153, 1e-4) << "the old glow, at 40 health";
+    EXPECT_NEAR(old[1], 102, 1e-4);
 }
 
 TEST_F(GameStateTest, TheGameEndsWhenTheShipsTotalHealthIsUsedUpAndTheScreenFades) {
@@ -44,14 +44,13 @@ TEST_F(GameStateTest, TheGameEndsWhenTheShipsTotalHealthIsUsedUpAndTheScreenFade
     ship(0).particle.damage = 2;
     ship(1).particle.damage = -1;
     updateWorld();
-    EXPECT_EQ(globals.finalTime, 0);
-    EXPECT_EQ(globals.globalFade, 1);
+    EXPECT_EQ(std::tuple(globals.finalTime, globals.globalFade), std::tuple(0, 1.0f));
     ship(0).particle.damage = 1;
     ship(1).particle.damage = -3;
     updateWorld();
-    EXPECT_EQ(globals.finalTime, 3500);
-    EXPECT_EQ(world.scorePlace, -1) << "placed only when online";
-    EXPECT_FLOAT_EQ(globals.globalFade, 0.95f);
+    EXPECT_EQ(std::tuple(globals.finalTime, world.scorePlace, globals.globalFade),
+              std::tuple(3500, -1, 0.95f))
+        << "placed only when online";
     onlineEnabled = true;
     endGame();
     EXPECT_EQ(world.scorePlace, 3);
@@ -81,12 +80,10 @@ TEST(KeyNames, NamedKeysAndFirstCharacters) {
 TEST_F(GameStateTest, LowestFreeSlotFirstThenTheBoundGrowsAndAFullTableDropsTheNewEntry) {
     std::vector<Shot> table(3);
     std::int16_t last = -1;
-    EXPECT_EQ(allocateSlot(table, last, &Shot::owner), 0);
-    EXPECT_EQ(last, 0);
+    EXPECT_EQ((std::tuple{allocateSlot(table, last, &Shot::owner), last}), std::tuple(0, 0));
     table[0].owner = table[2].owner = 0;
     last = 2;
-    EXPECT_EQ(allocateSlot(table, last, &Shot::owner), 1);
-    EXPECT_EQ(last, 2);
+    EXPECT_EQ((std::tuple{allocateSlot(table, last, &Shot::owner), last}), std::tuple(1, 2));
     table[1].owner = kFreeSlot;
     releaseSlot(table, last, &Shot::owner, 2);
     EXPECT_EQ(last, 1) << "releasing the top lowers the bound by exactly one";
@@ -98,8 +95,8 @@ TEST_F(GameStateTest, LowestFreeSlotFirstThenTheBoundGrowsAndAFullTableDropsTheN
     world.lastAsteroid = world.lastShot = kWorldSlots - 1;
     spawnAsteroid(-1, "asteroid1_1.txt");
     fireWeapon(0, "weapon1_1.txt", 5);
-    EXPECT_EQ(world.lastAsteroid, kWorldSlots - 1);
-    EXPECT_EQ(world.lastShot, kWorldSlots - 1);
+    EXPECT_EQ(std::tuple(world.lastAsteroid, world.lastShot),
+              std::tuple(kWorldSlots - 1, kWorldSlots - 1));
     world.asteroids[17].size = kFreeSlot;
     spawnAsteroid(-1, "asteroid1_1.txt");
     EXPECT_EQ(world.asteroids[17].size, 1);

@@ -28,9 +28,8 @@ TEST_F(ShipTest, ThrustAddsHalfAUnitPerFrameUpToTenAndThereIsNoDrag) {
     globals.frameTime = 0.5f;
     ship().leftHeld = ship().rightHeld = true;
     updateShip(0);
-    EXPECT_EQ(speedX(body()), 10);
-    EXPECT_EQ(body().x, 500 + 0.5 * 10 * 20);
-    EXPECT_EQ(body().angle, 0) << "both turn keys cancel";
+    EXPECT_EQ(std::tuple(speedX(body()), body().x, body().angle), std::tuple(10, 600, 0))
+        << "both turn keys cancel";
     ship().rightHeld = false;
     updateShip(0);
     EXPECT_EQ(body().angle, -2);
@@ -40,12 +39,10 @@ TEST_F(ShipTest, WallsStopTheShipAndBounceItAtHalfSpeed) {
     putAt(body(), 1030, -3);
     setVelocity(body(), 8, -6);
     updateShip(0);
-    EXPECT_EQ(at(body()), XY(1024, 0));
-    EXPECT_EQ(velocity(body()), XY(-4, 3));
+    EXPECT_EQ(std::pair(at(body()), velocity(body())), std::pair(XY(1024, 0), XY(-4, 3)));
     putAt(body(), -1, 800);
     confineShip(0);
-    EXPECT_EQ(at(body()), XY(0, 768));
-    EXPECT_EQ(velocity(body()), XY(2, -1.5));
+    EXPECT_EQ(std::pair(at(body()), velocity(body())), std::pair(XY(0, 768), XY(2, -1.5)));
 }
 
 TEST_F(ShipTest, HealthShowsAsAGreenToRedTint) {
@@ -54,8 +51,7 @@ TEST_F(ShipTest, HealthShowsAsAGreenToRedTint) {
          {Case{37.5f, 160, 100}, Case{100, 5, 255}, Case{-3, 255, 5}}) {
         body().damage = damage;
         updateShip(0);
-        EXPECT_EQ(body().colourR.getValue(0), red) << damage;
-        EXPECT_EQ(body().colourG.getValue(0), green) << damage;
+        EXPECT_EQ(colour(body()), (RGBA{red, green, 0, 200})) << damage;
     }
 }
 
@@ -70,14 +66,12 @@ TEST_F(ShipTest, ADyingShipFliesOnUntilTheFourBeatThenExplodesAndStaysParked) {
 
     setBeats(false, false, false, true);
     updateShip(0);
-    EXPECT_EQ(body().damage, 0);
-    EXPECT_EQ(body().x, -1000);
+    EXPECT_EQ(std::tuple(body().damage, body().x), std::tuple(0, -1000));
     ASSERT_EQ(live("explode_ship").size(), 1u);
     EXPECT_EQ(live("explode_ship")[0]->x, 512.5);
     body().x = 300;
     updateShip(0);
-    EXPECT_EQ(body().x, -1000);
-    EXPECT_EQ(live("explode_ship").size(), 1u);
+    EXPECT_EQ(std::tuple(body().x, live("explode_ship").size()), std::tuple(-1000, 1u));
 }
 
 class WeaponTest : public WorldTest {
@@ -118,9 +112,9 @@ TEST_F(WeaponTest, EachWeaponFiresOnItsOwnFlagOneShotPerTypeWithThePowerOfItsLev
         fireWeapons();
         ASSERT_EQ(world.lastShot, shots - 1);
         for (int j = 0; j < shots; ++j) {
-            EXPECT_EQ(world.shots[j].particle.name, name);
-            EXPECT_EQ(world.shots[j].particle.damage, power);
-            EXPECT_EQ(world.shots[j].owner, 0);
+            const Shot& shot = world.shots[j];
+            EXPECT_EQ(std::tuple(shot.particle.name, shot.particle.damage, shot.owner),
+                      std::tuple(name, power, 0));
         }
         EXPECT_EQ(speedX(world.shots[0].particle), 0.75) << "the heading is the seed";
         EXPECT_EQ(at(world.shots[0].particle), XY(305, 200)) << "the file's offset, from the ship";
@@ -147,9 +141,9 @@ TEST_F(WeaponTest, ShotsFlyByTheirTracksAndAreFreedWhenSpentOrHit) {
     placeAsteroid(0, 1, 305, 200);
     globals.frameTime = 0.5f;
     fireWeapons();
-    EXPECT_EQ(world.shots[0].particle.y, 200) << "not moved in the frame of the hit";
-    EXPECT_EQ(rock(0).damage, 55);
-    EXPECT_EQ(world.lastShot, 0);
+    EXPECT_EQ(std::tuple(world.shots[0].particle.y, rock(0).damage, world.lastShot),
+              std::tuple(200, 55, 0))
+        << "not moved in the frame of the hit";
     fireWeapons();
     EXPECT_EQ(world.lastShot, -1);
 }

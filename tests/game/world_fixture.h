@@ -1,19 +1,16 @@
 #pragma once
 
-#include "engine/app_path.h"
 #include "engine/game_setup.h"
 #include "engine/music_clock.h"
 #include "engine/numbers.h"
 #include "engine/random.h"
-#include "engine/startup.h"
 #include "game/world.h"
 #include "game/world_loading.h"
 #include "game/world_tables.h"
 #include "particles/emitter.h"
-#include "support/test_support.h"
+#include "support/engine_fixture.h"
 
-#include <gtest/gtest.h>
-
+#include <array>
 #include <map>
 #include <string>
 #include <tuple>
@@ -25,7 +22,7 @@ namespace vastorim::testing {
 // A program folder of small effect files, loaded into the emitter, one player on the arrow keys
 // and space, clean global, music and world state, a pinned seed and no beat flag set. Every
 // particle type is named after its file, so a test can count what a step spawned.
-class WorldTest : public ::testing::Test {
+class WorldTest : public test::EngineTest {
   protected:
     void SetUp() override {
         std::string list;
@@ -34,8 +31,6 @@ class WorldTest : public ::testing::Test {
             list += name + ".txt\r\n";
         }
         folder.write("effects/effect list.txt", list + "END\r\n");
-        setAppPath(folder.path());
-        resetGlobalState();
         resetMusicClock();
         resetWorld();
         hitEffects = true;
@@ -67,6 +62,11 @@ class WorldTest : public ::testing::Test {
     using XY = std::pair<double, double>;
     static XY at(const Particle& p) { return {p.x, p.y}; }
     static XY velocity(const Particle& p) { return {speedX(p), p.speedY.getValue(0)}; }
+    using RGBA = std::array<double, 4>;
+    static RGBA colour(const Particle& p) {
+        return {p.colourR.getValue(0), p.colourG.getValue(0), p.colourB.getValue(0),
+                p.colourA.getValue(0)};
+    }
     static void putAt(Particle& p, double x, double y) { std::tie(p.x, p.y) = std::tuple(x, y); }
     static void setVelocity(Particle& p, double vx, double vy) {
         p.speedX.setKeyVal(0, vx);
@@ -108,8 +108,6 @@ class WorldTest : public ::testing::Test {
         shot.cell = gridCell(x, y);
         world.lastShot = std::max(world.lastShot, static_cast<std::int16_t>(j));
     }
-
-    test::TempFolder folder;
 
   private:
     static Particle placed(std::int32_t lifetime, float damage, double x, double y) {

@@ -1,9 +1,6 @@
 #include "engine/errors.h"
-#include "engine/startup.h"
 #include "particles/emitter.h"
-#include "support/test_support.h"
-
-#include <gtest/gtest.h>
+#include "support/engine_fixture.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -41,10 +38,9 @@ std::string type(const std::string& name, int count, int lifetime) {
            std::to_string(count) + ",0,0,0," + std::to_string(lifetime) + ",0,0\n";
 }
 
-class EmitterTest : public ::testing::Test {
+class EmitterTest : public test::EngineTest {
   protected:
     void SetUp() override {
-        globals = GlobalState();
         globals.frameTime = 0.1f;
         emitter.initialize();
     }
@@ -59,14 +55,13 @@ class EmitterTest : public ::testing::Test {
     static std::int16_t spawn(const std::string& name = "one.txt") {
         return emitter.spawnEffect(0, 0, name);
     }
-
-    test::TempFolder folder;
 };
 
 TEST_F(EmitterTest, FindsEffectsByFileNameIgnoringCaseAndFallsBackToTheFirst) {
     EXPECT_EQ(emitter.getEffect("any"), nullptr);
-    EXPECT_EQ(emitter.spawnEffect(1, 2, "any"), 0);
-    EXPECT_EQ(emitter.getParticles(), 0) << "nothing loaded spawns nothing";
+    EXPECT_EQ((std::tuple{emitter.spawnEffect(1, 2, "any"), emitter.getParticles()}),
+              std::tuple(0, 0))
+        << "nothing loaded spawns nothing";
     EXPECT_THROW(emitter.addEffect(folder.write("broken.txt", "x,1:0|255\nEND\n")), DataError);
     EXPECT_EQ(emitter.getEffect(""), nullptr) << "a broken file is not added";
 
@@ -86,11 +81,10 @@ TEST_F(EmitterTest, SpawnsIntoTheLowestFreeSlotsAndReturnsTheLast) {
     add("none.txt", type("z", 0, 5));
     add("one.txt", type("p", 1, 5));
     add("dead.txt", type("d", 2, -1));
-    EXPECT_EQ(spawn("none.txt"), 0);
-    EXPECT_EQ(emitter.getParticles(), 0);
+    EXPECT_EQ((std::tuple{spawn("none.txt"), emitter.getParticles()}), std::tuple(0, 0));
     EXPECT_EQ(emitter.spawnEffect(100, 50, "three.txt"), 2);
-    EXPECT_EQ(emitter.getParticle(0)->name, "p");
-    EXPECT_EQ(emitter.getParticle(2)->name, "q");
+    EXPECT_EQ(std::tuple(emitter.getParticle(0)->name, emitter.getParticle(2)->name),
+              std::tuple("p", "q"));
     EXPECT_EQ(spawn("three.txt"), 5);
 
     kill(1);
@@ -99,8 +93,7 @@ TEST_F(EmitterTest, SpawnsIntoTheLowestFreeSlotsAndReturnsTheLast) {
     kill(3);
     EXPECT_EQ(spawn("dead.txt"), 3) << "the second finds the first's slot dead";
     EXPECT_EQ(emitter.getParticle(3)->killAt, -1);
-    EXPECT_EQ(spawn(), 3);
-    EXPECT_EQ(emitter.getParticles(), 6);
+    EXPECT_EQ((std::tuple{spawn(), emitter.getParticles()}), std::tuple(3, 6));
 }
 
 TEST_F(EmitterTest, AgedOutAndKilledParticlesStopAndTheBoundShrinksOneSlotPerUpdate) {
@@ -117,12 +110,11 @@ TEST_F(EmitterTest, AgedOutAndKilledParticlesStopAndTheBoundShrinksOneSlotPerUpd
     EXPECT_NE(emitter.getParticle(0)->killAt, -1);
     emitter.update();
     EXPECT_EQ(emitter.getParticle(0)->killAt, -1) << "a zero lifetime lives one frame";
-    EXPECT_EQ(spawn(), 0);
-    EXPECT_EQ(spawn(), 1);
+    EXPECT_EQ((std::tuple{spawn(), spawn()}), std::tuple(0, 1));
 
-    kill(2);
-    kill(3);
-    kill(4);
+    for (int slot : {2, 3, 4}) {
+        kill(slot);
+    }
     for (int expected : {4, 3, 2, 2}) {
         emitter.update();
         EXPECT_EQ(emitter.getParticles(), expected);
@@ -148,8 +140,8 @@ TEST_F(EmitterTest, AFullTableDropsTheRestAndRefillingItAfterAllDiedAllocatesNot
     };
     using Slots = std::pair<std::int16_t, std::int16_t>;
     EXPECT_EQ(fill(), Slots(7, Emitter::kSlots - 1)) << "the last spawn fits one of its eight";
-    EXPECT_EQ(emitter.getParticles(), Emitter::kSlots);
-    EXPECT_EQ(spawn("fx.txt"), 0) << "nothing created";
+    EXPECT_EQ((std::tuple{emitter.getParticles(), spawn("fx.txt")}), std::tuple(Emitter::kSlots, 0))
+        << "nothing created";
     kill(7);
     EXPECT_EQ(spawn("fx.txt"), 7);
 
@@ -162,8 +154,9 @@ TEST_F(EmitterTest, AFullTableDropsTheRestAndRefillingItAfterAllDiedAllocatesNot
     const Slots refilled = fill();
     emitter.update();
     EXPECT_EQ(allocations.load() - before, 0);
-    EXPECT_EQ(refilled, Slots(7, Emitter::kSlots - 1)) << "all died: refilled from the bottom";
-    EXPECT_EQ(emitter.getParticles(), Emitter::kSlots);
+    EXPECT_EQ(std::tuple(refilled, emitter.getParticles()),
+              std::tuple(Slots(7, Emitter::kSlots - 1), Emitter::kSlots))
+        << "all died: refilled from the bottom";
 }
 
 } // namespace

@@ -1,16 +1,12 @@
 #include "engine/platform_access.h"
 #include "engine/renderer.h"
-#include "engine/startup.h"
-#include "engine/textures.h"
 #include "particles/effect_preview.h"
 #include "particles/emitter.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/platform.h"
 #include "platform/video.h"
-#include "support/test_support.h"
-
-#include <gtest/gtest.h>
+#include "support/engine_fixture.h"
 
 #include <algorithm>
 #include <sstream>
@@ -34,13 +30,11 @@ std::string squareEffect(const std::string& red, const std::string& green,
 // The headless platform's renderer with a white picture loaded, and an effect preview on it fed by
 // scripted events and a stamp the test moves on whenever it rewrites the file, as saving it in an
 // editor would.
-class ParticlesOnScreen : public ::testing::Test {
+class ParticlesOnScreen : public test::EngineTest {
   protected:
     void SetUp() override {
-        resetGlobalState();
         setCurrentPlatform(&headless);
         initRenderer(*headless.video);
-        resetTextureList();
         test::writePicture(folder.file("white.png"), 8, 0xffffffff);
         loadTexture(0, 0, folder.file("white.png"));
     }
@@ -48,11 +42,10 @@ class ParticlesOnScreen : public ::testing::Test {
         preview.reset();
         shutdownRenderer();
         setCurrentPlatform(nullptr);
-        resetTextureList();
     }
 
     void startPreview() {
-        auto readStamp = [this] {
+        const auto readStamp = [this] {
             ++stampReads;
             return stamp;
         };
@@ -89,7 +82,6 @@ class ParticlesOnScreen : public ::testing::Test {
                            [](std::uint32_t p) { return (p & 0xffffff) != 0; });
     }
 
-    test::TempFolder folder;
     std::string file = folder.write("effect.txt", squareEffect("255", "255"));
     platform::Platform headless = platform::createHeadlessPlatform(16);
     FileStamp stamp{true, 1, 0};
@@ -106,8 +98,8 @@ TEST_F(ParticlesOnScreen,
 
     push({Event::Type::Click, 0, 200, 150});
     ASSERT_TRUE(runFrames(1));
-    EXPECT_EQ(pixel(200 + 9, 150 - 9), kWhite) << "the square is centred on the click";
-    EXPECT_EQ(pixel(200 + 12, 150), 0u);
+    EXPECT_EQ(std::tuple(pixel(200 + 9, 150 - 9), pixel(200 + 12, 150)), std::tuple(kWhite, 0u))
+        << "the square is centred on the click";
 
     push({Event::Type::KeyDown, 32});
     push({Event::Type::KeyUp, 32});
@@ -117,10 +109,10 @@ TEST_F(ParticlesOnScreen,
     EXPECT_EQ(emitter.getParticle(2)->x, 512);
 
     EXPECT_TRUE(runFrames(3)) << "nothing pending, nothing ends";
-    push({Event::Type::KeyDown, 27});
-    EXPECT_FALSE(runFrames(1));
-    push({Event::Type::Close, 0});
-    EXPECT_FALSE(runFrames(1));
+    for (const Event ending : {Event{Event::Type::KeyDown, 27}, Event{Event::Type::Close, 0}}) {
+        push(ending);
+        EXPECT_FALSE(runFrames(1));
+    }
 }
 
 TEST_F(ParticlesOnScreen,
@@ -136,19 +128,18 @@ TEST_F(ParticlesOnScreen,
     ASSERT_TRUE(runPastCheck());
     EXPECT_EQ(errors.str(), file + ":1: field 11 (spawnCount): \"x\" is not a number\n");
     EXPECT_NE(preview->error().find("line 1, field 11 (spawnCount)"), std::string::npos);
-    EXPECT_TRUE(errorBandInked());
-    EXPECT_EQ(pixel(512, 384), kWhite) << "the previous version stays on screen";
+    EXPECT_EQ(std::tuple(errorBandInked(), pixel(512, 384)), std::tuple(true, kWhite))
+        << "the error shows, and the previous version stays on screen";
     push({Event::Type::Click, 0, 300, 500});
     ASSERT_TRUE(runFrames(1));
     EXPECT_EQ(pixel(300, 500), kWhite) << "the previous version still spawns";
 
     save(squareEffect("255", "000"));
     ASSERT_TRUE(runPastCheck());
-    EXPECT_TRUE(preview->error().empty());
-    EXPECT_FALSE(errorBandInked());
+    EXPECT_EQ(std::tuple(preview->error(), errorBandInked()), std::tuple("", false));
     EXPECT_EQ(pixel(512, 384), kRed) << "the new version spawned at the centre";
-    EXPECT_EQ(pixel(100, 300), 0u) << "the old version's particles are gone";
-    EXPECT_EQ(emitter.getParticles(), 1);
+    EXPECT_EQ(std::tuple(pixel(100, 300), emitter.getParticles()), std::tuple(0u, 1))
+        << "the old version's particles are gone";
 
     const int reads = stampReads;
     ASSERT_TRUE(runFrames(63));
@@ -165,17 +156,17 @@ TEST_F(ParticlesOnScreen, TheEmitterDrawsLiveParticlesWhereTheFilePutsThemAsThey
          "1,1,0,0,5,200,0\nEND\n");
     startPreview();
     ASSERT_TRUE(runFrames(26)); // 25 steps of 16 ms: 40 pixels
-    EXPECT_EQ(pixel(312, 384), kRed) << "red square at its offset";
-    EXPECT_EQ(pixel(312 + 15, 384 + 15), kRed);
-    EXPECT_EQ(pixel(312 + 25, 384), 0u) << "the red square is 40 pixels wide";
+    EXPECT_EQ(std::tuple(pixel(312, 384), pixel(312 + 15, 384 + 15), pixel(312 + 25, 384)),
+              std::tuple(kRed, kRed, 0u))
+        << "the red square at its offset, 40 pixels wide";
     EXPECT_EQ(pixel(752, 384) & 0xff00ffu, 0u);
     EXPECT_NEAR(static_cast<int>(pixel(752, 384) >> 8), 128, 2) << "additive green, half opacity";
     EXPECT_EQ(pixel(712, 384), 0u) << "nothing left at the start point";
 
     emitter.getParticle(1)->killAt = -1;
     ASSERT_TRUE(runFrames(1));
-    EXPECT_EQ(pixel(312, 384), kRed);
-    EXPECT_EQ(pixel(752, 384), 0u) << "a dead particle is not drawn";
+    EXPECT_EQ(std::tuple(pixel(312, 384), pixel(752, 384)), std::tuple(kRed, 0u))
+        << "a dead particle is not drawn";
 }
 
 } // namespace

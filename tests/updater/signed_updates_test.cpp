@@ -46,11 +46,11 @@ class SignedUpdate : public UpdaterTest {
         return lines.substr(lines.rfind('\n', end - 1) + 1, end - lines.rfind('\n', end - 1) - 1);
     }
     void expectRelease11028() const {
-        EXPECT_EQ(readFile(game.file("client_inf.dat")), "11028\r\n");
-        EXPECT_EQ(readFile(game.file("bin/tool")), "tool 2");
+        EXPECT_EQ(std::tuple(readFile(game.file("client_inf.dat")), readFile(game.file("bin/tool")),
+                             readFile(game.file("notes.txt")),
+                             readFile(game.file("deep/er/new.txt"))),
+                  std::tuple("11028\r\n", "tool 2", "notes 3", "new"));
         EXPECT_EQ(fs::status(game.file("bin/tool")).permissions(), kProgram);
-        EXPECT_EQ(readFile(game.file("notes.txt")), "notes 3");
-        EXPECT_EQ(readFile(game.file("deep/er/new.txt")), "new");
         EXPECT_EQ(folderEntries(game.path()),
                   (std::vector<std::string>{"bin", "client_inf.dat", "client_log.txt", "deep",
                                             "docs", "game setup.txt", "notes.txt"}))
@@ -87,43 +87,41 @@ TEST_F(SignedUpdate, AFailureOrARefusalLogsOneLineChangesNothingAndStillStartsTh
     });
     setenv("VASTORIM_SERVER", relay.base().c_str(), 1);
     const std::string base = relay.base() + "/client/";
-    const auto serveVersions = [&](const std::vector<std::string>& lines) {
-        client.write("client_inf.dat", signedList(lines, {}, testKey()));
+    // What the server serves instead: versions, or a list for 11028 naming these paths, each
+    // with the hash of "x", which the server holds.
+    const auto versions = [&](const std::vector<std::string>& lines) {
+        return [&, lines] { client.write("client_inf.dat", signedList(lines, {}, testKey())); };
     };
-    // A list for 11028 naming these paths, each with the hash of "x", which the server holds.
-    const auto serveList = [&](const std::vector<std::string>& paths, const SigningKey& key) {
-        std::vector<std::string> hashes;
-        for (const std::string& path : paths) {
-            hashes.push_back(hashLine(path, {sha256Hex("x"), 1}));
-        }
-        client.write("list/list_11028.dat", signedList(paths, hashes, key));
+    const auto listing = [&](const std::vector<std::string>& paths, const SigningKey& key) {
+        return [&, paths, signer = &key] {
+            std::vector<std::string> hashes;
+            for (const std::string& path : paths) {
+                hashes.push_back(hashLine(path, {sha256Hex("x"), 1}));
+            }
+            client.write("list/list_11028.dat", signedList(paths, hashes, *signer));
+        };
     };
+    const std::string versionFile = base + "client_inf.dat";
+    const SigningKey anotherKey = SigningKey::generate();
     // What goes wrong, and how the problem line starts.
     std::vector<std::pair<std::function<void()>, std::string>> cases = {
         {[&] { install("maybe", "11026"); },
          "not a switch : " + game.file("game setup.txt") + " line 3 (online) : \"maybe\""},
-        {[&] { fs::remove(client.file("client_inf.dat")); },
-         "download failed : " + base + "client_inf.dat"},
-        {[&] { serveVersions({}); }, "no version before END : " + base + "client_inf.dat"},
-        {[&] {
-             serveVersions({"11028", "x"});
-         },
-         "not a version number : line 2 of " + base + "client_inf.dat : \"x\""},
-        {[&] { serveVersions({"70000"}); }, "not a version number : line 1 of "},
-        {[&] {
-             serveVersions({"11029", "11028"});
-         },
-         "download failed : " + base + "list/list_11029.dat"},
+        {[&] { fs::remove(client.file("client_inf.dat")); }, "download failed : " + versionFile},
+        {versions({}), "no version before END : " + versionFile},
+        {versions({"11028", "x"}), "not a version number : line 2 of " + versionFile + " : \"x\""},
+        {versions({"70000"}), "not a version number : line 1 of "},
+        {versions({"11029", "11028"}), "download failed : " + base + "list/list_11029.dat"},
         {[&] { cutShort = true; }, "download failed : " + base + "bin/tool"},
         {[&] { client.write("notes.txt", "notes 4"); }, "file refused"},
         {[&] { client.write("list/list_11028.dat", list.substr(0, list.find("sig "))); },
          "no signature : " + base + "list/list_11028.dat"},
-        {[&] { serveList({"notes.txt"}, SigningKey::generate()); }, "wrong signature"},
+        {listing({"notes.txt"}, anotherKey), "wrong signature"},
         {[&] { client.write("client_inf.dat", "11028\r\nEND\r\n"); }, "no signature"},
         {[&] {
              client.write("docs", "x");
              client.write("notes.txt", "x");
-             serveList({"docs", "notes.txt"}, testKey());
+             listing({"docs", "notes.txt"}, testKey())();
          },
          "path refused : docs is a folder"},
     };
@@ -131,7 +129,7 @@ TEST_F(SignedUpdate, AFailureOrARefusalLogsOneLineChangesNothingAndStillStartsTh
          {"../escape.txt", "/tmp/absolute.txt", "a\\b.txt", "C:/drive.txt", "a//b.txt", "./a.txt",
           "a/../b.txt", "a/.", "tab\there.txt", "", "client_inf.dat", "Client_Log.txt",
           "game setup.txt", "~update/x.txt", "temp/x.txt"}) {
-        cases.push_back({[&, path] { serveList({path}, testKey()); }, "path refused ("});
+        cases.push_back({listing({path}, testKey()), "path refused ("});
     }
     for (const auto& [serve, expected] : cases) {
         fs::remove_all(client.path());
@@ -165,9 +163,11 @@ class InterruptedInstall : public SignedUpdate {
         int status = -1;
         waitpid(child, &status, 0);
         ASSERT_EQ(status, 0) << "the install was not cut short";
-        ASSERT_EQ(readFile(game.file("deep/er/new.txt")), "new") << "moved";
-        ASSERT_EQ(readFile(game.file("notes.txt")), "notes 1") << "not moved yet";
-        ASSERT_EQ(readFile(game.file("client_inf.dat")), "11026\r\n");
+        ASSERT_EQ(std::tuple(readFile(game.file("deep/er/new.txt")),
+                             readFile(game.file("notes.txt")),
+                             readFile(game.file("client_inf.dat"))),
+                  std::tuple("new", "notes 1", "11026\r\n"))
+            << "the first file moved, the second not yet";
     }
 };
 
