@@ -109,8 +109,8 @@ TEST_F(ContactTest, AnAsteroidInReachHurtsTheFirstHealthyShipBySizeBouncesItAndI
     }
     placeAsteroid(0, 1, 520, 510);
     hitShipsWithAsteroid(0);
-    EXPECT_EQ(ship(0).particle.damage, -2);
-    EXPECT_EQ(ship(1).particle.damage, 10) << "the second ship is spared";
+    EXPECT_EQ(std::tuple(ship(0).particle.damage, ship(1).particle.damage), std::tuple(-2, 10))
+        << "the second ship is spared";
 }
 
 TEST_F(ContactTest, AShotTakesItsPowerOffShowsASparkBySizeAndIsSpent) {
@@ -118,21 +118,20 @@ TEST_F(ContactTest, AShotTakesItsPowerOffShowsASparkBySizeAndIsSpent) {
     placeAsteroid(1, 2, 452, 450);
     placeShot(0, 30, 451, 450);
     hitAsteroidsWithShot(0);
-    EXPECT_EQ(std::tuple(rock(0).damage, rock(0).killAt), std::tuple(0, 0)) << "not below zero";
-    EXPECT_EQ(rock(1).damage, 40) << "the spent shot goes on but subtracts nothing";
-    EXPECT_EQ(live("hit_medium").size(), 1u);
-    EXPECT_EQ(world.shots[0].particle.killAt, 0);
+    EXPECT_EQ(std::tuple(rock(0).damage, rock(0).killAt, live("hit_medium").size(),
+                         world.shots[0].particle.killAt, rock(1).damage),
+              std::tuple(0, 0, 1u, 0, 40))
+        << "not below zero; the spent shot goes on but subtracts nothing";
 
     placeShot(0, 2, 465, 450); // out of the small one's reach
     hitAsteroidsWithShot(0);
-    EXPECT_EQ(rock(1).damage, 38);
-    EXPECT_EQ(live("hit_small").size(), 1u);
+    EXPECT_EQ(std::tuple(rock(1).damage, live("hit_small").size()), std::tuple(38, 1u));
 
     hitEffects = false;
     placeShot(0, 5, 451, 450);
     hitAsteroidsWithShot(0);
-    EXPECT_EQ(world.shots[0].particle.killAt, 0) << "a destroyed asteroid still stops shots";
-    EXPECT_EQ(rock(1).damage, 38);
+    EXPECT_EQ(std::tuple(world.shots[0].particle.killAt, rock(1).damage), std::tuple(0, 38))
+        << "a destroyed asteroid still stops shots";
     EXPECT_EQ(live("hit_medium").size() + live("hit_small").size(), 2u);
 }
 
@@ -182,9 +181,8 @@ TEST_F(PickupTest, FlyingOverOneRaisesAWeaponByTheDrawAndOnlyOnePerFrame) {
         spawnPickup(700, 300);
         collectPickup(0);
     }
-    EXPECT_EQ(levels(), (Levels{4, 4, 4}))
-        << "full weapons pass the upgrade on; all full changes nothing";
-    EXPECT_EQ(world.lastPickup, 0) << "each collected, the one out of reach left";
+    EXPECT_EQ(std::tuple(levels(), world.lastPickup), std::tuple(Levels{4, 4, 4}, 0))
+        << "full weapons pass the upgrade on, all full changes nothing; each one is collected";
 }
 
 TEST_F(PickupTest, OnePickupExpiresPerBeatOnceItsSlotHoldsSomethingElse) {

@@ -59,12 +59,6 @@ class SignedUpdate : public UpdaterTest {
     std::string before;
 };
 
-TEST_F(SignedUpdate, APublishedReleaseInstallsAndAReplacedProgramStaysAProgram) {
-    EXPECT_EQ(run(), 0);
-    expectRelease11028();
-    EXPECT_EQ(recorder.started, std::vector<std::string>{"patch.dat"});
-}
-
 // Whatever goes wrong, one line says what and where, nothing in the program folder changes, and
 // the game starts.
 TEST_F(SignedUpdate, AFailureOrARefusalLogsOneLineChangesNothingAndStillStartsTheGame) {
