@@ -157,11 +157,9 @@ class InterruptedInstall : public SignedUpdate {
         int status = -1;
         waitpid(child, &status, 0);
         ASSERT_EQ(status, 0) << "the install was not cut short";
-        ASSERT_EQ(std::tuple(readFile(game.file("deep/er/new.txt")),
-                             readFile(game.file("notes.txt")),
-                             readFile(game.file("client_inf.dat"))),
-                  std::tuple("new", "notes 1", "11026\r\n"))
-            << "the first file moved, the second not yet";
+        ASSERT_EQ(readFile(game.file("deep/er/new.txt")), "new") << "moved";
+        ASSERT_EQ(readFile(game.file("notes.txt")), "notes 1") << "not moved yet";
+        ASSERT_EQ(readFile(game.file("client_inf.dat")), "11026\r\n");
     }
 };
 
@@ -192,9 +190,8 @@ TEST_F(UpdaterTest, PatchDatStartsOrElseTheGameStartsWithRun) {
     install("false", "");
     for (const char* program : {"vastorim", "patch.dat"}) {
         const std::string started = game.file("started");
-        game.write(program, "#!/bin/sh\necho " + std::string(program) +
-                                " \"$@\" >started.new && "
-                                "mv started.new started\n");
+        const std::string script = " \"$@\" >started.new && mv started.new started\n";
+        game.write(program, "#!/bin/sh\necho " + std::string(program) + script);
         fs::permissions(game.file(program), kProgram);
         EXPECT_EQ(runUpdater("", platformUpdaterServices()), 0);
         for (int waited = 0; !fs::exists(started) && waited < 5000; waited += 10) {
