@@ -1,8 +1,13 @@
 #pragma once
 
 #include <fstream>
+#include <memory>
 #include <string>
 #include <string_view>
+
+namespace vastorim::platform {
+class ReplacementFile;
+}
 
 namespace vastorim {
 
@@ -33,18 +38,21 @@ class TextReader {
     int lineNumber_ = 0;
 };
 
-// Writes lines ended by CR LF; replaces the file, or appends to it.
+// Writes lines ended by CR LF; replaces the file, or appends to it. The lines go to a temporary
+// beside the file that close() flushes and renames into place: a writer that fails, or is
+// dropped without close(), leaves the old file as it was.
 class TextWriter {
   public:
     enum class Mode { Replace, Append };
     explicit TextWriter(std::string_view path, Mode mode = Mode::Replace); // throws DataError
+    ~TextWriter();
 
     void writeLine(std::string_view text);
     void close(); // throws DataError when the lines could not be written
 
   private:
     std::string path_;
-    std::ofstream stream_;
+    std::unique_ptr<platform::ReplacementFile> file_;
 };
 
 bool fileExists(std::string_view path);

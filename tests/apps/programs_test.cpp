@@ -326,6 +326,9 @@ TEST_F(Tools, SimWritesTheScreenshotsAskedForAt1024By768AndSummarises) {
     EXPECT_EQ(std::pair(shot.width, shot.height), std::pair(1024, 768));
     EXPECT_EQ(result.out, "vastorim-sim: 7 frames, virtual time 70 ms, 0 draw calls in the last "
                           "frame\n");
+    const auto blind = sim({"--frames", "2", "--no-render", "--out", out.file("unused")});
+    EXPECT_EQ(blind.status, 0) << blind.err;
+    EXPECT_FALSE(std::filesystem::exists(out.file("unused"))) << "nothing to put there";
 }
 
 TEST_F(Tools, F12SavesEachShotUnderItsOwnTimeStampedNameInTheProgramFolder) {
@@ -344,7 +347,9 @@ TEST_F(Tools, F12SavesEachShotUnderItsOwnTimeStampedNameInTheProgramFolder) {
 
 TEST_F(Tools, SimEndsOnAMissingPictureWithOneErrorLineNamingTheFile) {
     writeFile(data + "/graphics/resource list.txt", "dot.png\r\nlost.png\r\nEND\r\n");
-    const auto result = sim({"--frames", "3"});
+    const auto result = sim({"--frames", "3", "--trace", folder.write("trace.jsonl", "old")});
+    EXPECT_EQ(readFile(folder.file("trace.jsonl")), "old") << "the failed run's trace is dropped";
+    EXPECT_EQ(folderEntries(folder.path()).size(), 3u) << "data, good.txt and the old trace";
     EXPECT_NE(result.status, 0);
     const std::string err = "\n" + result.err;
     EXPECT_TRUE(has(err, "\nvastorim: " + data + "/graphics/lost.png")) << err;
