@@ -80,6 +80,25 @@ void TextWriter::close() {
     }
 }
 
+void readFileList(const std::string& listPath, std::string_view expected,
+                  const std::function<void(const std::string& entry)>& load) {
+    TextReader list(listPath);
+    std::string entry;
+    while (list.readLine(entry) && entry != "END") {
+        if (entry.empty()) {
+            throw DataError(list.path(), list.lineNumber(), "",
+                            std::string(expected) + " was expected");
+        }
+        try {
+            load(entry);
+        } catch (const DataError& error) {
+            throw DataError(error.file(), error.line(), error.field(),
+                            error.message() + " (listed on line " +
+                                std::to_string(list.lineNumber()) + " of " + list.path() + ")");
+        }
+    }
+}
+
 bool fileExists(std::string_view path) {
     std::error_code error;
     return fs::is_regular_file(normalizePath(path), error);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -54,6 +55,12 @@ class TextWriter {
     std::string path_;
     std::unique_ptr<platform::ReplacementFile> file_;
 };
+
+// Reads a list file up to its "END" line (or its end); every other line names an entry that
+// `load` takes. A blank line is a DataError naming the list file and the line, and a DataError
+// from `load` gets the list file and line added to its message.
+void readFileList(const std::string& listPath, std::string_view expected,
+                  const std::function<void(const std::string& entry)>& load);
 
 bool fileExists(std::string_view path);
 bool folderExists(std::string_view path);

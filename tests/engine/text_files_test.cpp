@@ -199,6 +199,8 @@ TEST_F(GameSetupTest, BadSwitchesAndPlayerCountsAreErrorsNamingLineAndField) {
         EXPECT_EQ(errorOf(loadAll), folder.file("game setup.txt") + place)
             << ::testing::PrintToString(lines);
     }
+    writeSetup({"true\r", "tr\rue\x1b"}); // control characters are shown, not printed
+    EXPECT_TRUE(messageOf(loadAll).ends_with("found \"tr\\rue\\x1b\"")) << messageOf(loadAll);
 }
 
 } // namespace
