@@ -23,6 +23,8 @@ std::string normalizePath(std::string_view path);
 class TextReader {
   public:
     explicit TextReader(std::string_view path); // throws DataError when the file cannot be opened
+    // Reads text held in memory as the contents of the file called name (a parser fed bytes).
+    TextReader(std::string name, std::string text);
 
     // The next line; false at the end of the file (the line is then left empty).
     bool readLine(std::string& line);
@@ -35,7 +37,7 @@ class TextReader {
 
   private:
     std::string path_;
-    std::ifstream stream_;
+    std::unique_ptr<std::istream> stream_;
     int lineNumber_ = 0;
 };
 
