@@ -1,8 +1,14 @@
 #pragma once
 
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+
+namespace vastorim::platform {
+class ReplacementFile;
+}
 
 namespace vastorim {
 
@@ -17,6 +23,8 @@ std::string normalizePath(std::string_view path);
 class TextReader {
   public:
     explicit TextReader(std::string_view path); // throws DataError when the file cannot be opened
+    // Reads text held in memory as the contents of the file called name (a parser fed bytes).
+    TextReader(std::string name, std::string text);
 
     // The next line; false at the end of the file (the line is then left empty).
     bool readLine(std::string& line);
@@ -29,23 +37,32 @@ class TextReader {
 
   private:
     std::string path_;
-    std::ifstream stream_;
+    std::unique_ptr<std::istream> stream_;
     int lineNumber_ = 0;
 };
 
-// Writes lines ended by CR LF; replaces the file, or appends to it.
+// Writes lines ended by CR LF; replaces the file, or appends to it. The lines go to a temporary
+// beside the file that close() flushes and renames into place: a writer that fails, or is
+// dropped without close(), leaves the old file as it was.
 class TextWriter {
   public:
     enum class Mode { Replace, Append };
     explicit TextWriter(std::string_view path, Mode mode = Mode::Replace); // throws DataError
+    ~TextWriter();
 
     void writeLine(std::string_view text);
     void close(); // throws DataError when the lines could not be written
 
   private:
     std::string path_;
-    std::ofstream stream_;
+    std::unique_ptr<platform::ReplacementFile> file_;
 };
+
+// Reads a list file up to its "END" line (or its end); every other line names an entry that
+// `load` takes. A blank line is a DataError naming the list file and the line, and a DataError
+// from `load` gets the list file and line added to its message.
+void readFileList(const std::string& listPath, std::string_view expected,
+                  const std::function<void(const std::string& entry)>& load);
 
 bool fileExists(std::string_view path);
 bool folderExists(std::string_view path);

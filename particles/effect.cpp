@@ -21,6 +21,15 @@ std::int16_t Effect::addParticleType() {
 
 void Effect::loadEffect(const std::string& path) {
     TextReader reader(path);
+    loadFrom(reader);
+}
+
+void Effect::loadEffectText(const std::string& name, std::string text) {
+    TextReader reader(name, std::move(text));
+    loadFrom(reader);
+}
+
+void Effect::loadFrom(TextReader& reader) {
     std::vector<std::unique_ptr<Particle>> loaded;
     std::string warning;
     std::string line;

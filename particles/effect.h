@@ -9,6 +9,8 @@
 
 namespace vastorim {
 
+class TextReader;
+
 // A named list of particle types, read from and written to an effect file.
 class Effect {
   public:
@@ -20,6 +22,8 @@ class Effect {
     // file, line and field and leaves the list as it was. A missing "END" is reported through
     // warning() and the file loads.
     void loadEffect(const std::string& path);
+    // The same from text held in memory, read as the contents of the file called name.
+    void loadEffectText(const std::string& name, std::string text);
     bool saveEffect(const std::string& path) const;
     Particle* getParticle(std::int16_t index); // null when out of range
     const Particle* getParticle(std::int16_t index) const;
@@ -28,6 +32,8 @@ class Effect {
     const std::string& warning() const { return warning_; } // empty when the last load was clean
 
   private:
+    void loadFrom(TextReader& reader);
+
     std::vector<std::unique_ptr<Particle>> particles;
     std::string warning_;
 };

@@ -55,6 +55,11 @@ double Track::getValue(double age) const {
     }
     const Keyframe& a = keys[segment];
     const Keyframe& b = keys[segment + 1];
+    if (a.time == b.time) {
+        // Two keys at one time are a step: the later key's value holds, and nothing divides
+        // by the segment's zero length.
+        return b.value;
+    }
     auto fraction = static_cast<float>((age - a.time) / (a.time - b.time));
     return (a.value - b.value) * static_cast<double>(fraction) + a.value;
 }
@@ -88,13 +93,19 @@ bool Track::loadTrackString(const std::string& trackString) {
         throw FieldError("", "the key count \"" + std::string(text.substr(0, colon)) +
                                  "\" is not a number");
     }
-    double lastIndex = std::nearbyint(*count - 1);
-    if (std::isnan(lastIndex) || lastIndex >= std::numeric_limits<std::int16_t>::max()) {
+    // The count converts to an Integer, and the keys it gives must fit one too.
+    std::int16_t lastIndex = 0;
+    try {
+        lastIndex = toInteger(*count - 1);
+    } catch (const RangeError&) {
+        lastIndex = std::numeric_limits<std::int16_t>::max();
+    }
+    if (lastIndex == std::numeric_limits<std::int16_t>::max()) {
         throw FieldError("", "the key count \"" + std::string(text.substr(0, colon)) +
                                  "\" is not a count a track can hold");
     }
     std::vector<Keyframe> loaded;
-    for (int i = 0; i <= static_cast<int>(lastIndex); ++i) {
+    for (int i = 0; i <= lastIndex; ++i) {
         if (colon == std::string_view::npos) {
             throw FieldError("", "the track announces " + numberToText(*count) +
                                      " keys but has only " + std::to_string(i));

@@ -1,15 +1,84 @@
 #include "platform/png_file.h"
 
 #include "platform/platform_error.h"
+#include "platform/replaced_files.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <vector>
 
 namespace vastorim::platform {
+
+std::optional<PictureSize> pngHeaderSize(std::string_view firstBytes) {
+    // The signature, then the IHDR chunk: its length, its name, the width and the height.
+    constexpr std::string_view signature = "\x89PNG\r\n\x1a\n";
+    if (firstBytes.size() < 24 || !firstBytes.starts_with(signature) ||
+        firstBytes.substr(12, 4) != "IHDR") {
+        return std::nullopt;
+    }
+    const auto bigEndian = [&](std::size_t at) {
+        std::uint32_t value = 0;
+        for (std::size_t i = at; i < at + 4; ++i) {
+            value = value << 8 | static_cast<unsigned char>(firstBytes[i]);
+        }
+        return value;
+    };
+    return PictureSize{bigEndian(16), bigEndian(20)};
+}
+
+void checkPictureHeader(const std::string& path, int largestSide) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        throw PlatformError("the picture file cannot be opened");
+    }
+    char header[24];
+    file.read(header, sizeof header);
+    const std::optional<PictureSize> size =
+        pngHeaderSize({header, static_cast<std::size_t>(file.gcount())});
+    if (!size) {
+        throw PlatformError("not a PNG picture");
+    }
+    const auto side = static_cast<std::uint32_t>(largestSide);
+    if (size->width > side || size->height > side ||
+        std::int64_t{size->width} * size->height > largestPictureArea) {
+        throw PlatformError("the picture is " + std::to_string(size->width) + " x " +
+                            std::to_string(size->height) + " pixels, more than the " +
+                            std::to_string(largestSide) + " on a side and " +
+                            std::to_string(largestPictureArea) + " in all that can be loaded");
+    }
+}
+
+namespace {
+
+// What SDL_image writes, gathered in memory so that the picture reaches its file in one
+// replacement.
+SDL_RWops* memoryWriter(std::string& bytes) {
+    SDL_RWops* stream = SDL_AllocRW();
+    if (stream == nullptr) {
+        return nullptr;
+    }
+    stream->type = SDL_RWOPS_UNKNOWN;
+    stream->hidden.unknown.data1 = &bytes;
+    stream->size = [](SDL_RWops*) -> Sint64 { return -1; };
+    stream->seek = [](SDL_RWops*, Sint64, int) -> Sint64 { return -1; };
+    stream->read = [](SDL_RWops*, void*, std::size_t, std::size_t) -> std::size_t { return 0; };
+    stream->write = [](SDL_RWops* self, const void* data, std::size_t size,
+                       std::size_t count) -> std::size_t {
+        static_cast<std::string*>(self->hidden.unknown.data1)
+            ->append(static_cast<const char*>(data), size * count);
+        return count;
+    };
+    stream->close = [](SDL_RWops* self) -> int {
+        SDL_FreeRW(self);
+        return 0;
+    };
+    return stream;
+}
+
+} // namespace
 
 void savePng(const std::string& path, int width, int height,
              std::span<const std::uint32_t> pixels) {
@@ -23,17 +92,16 @@ void savePng(const std::string& path, int width, int height,
     if (surface == nullptr) {
         throw PlatformError(path + ": " + SDL_GetError());
     }
-    // Written beside the file and renamed over it, so no reader ever meets half a picture.
-    const std::string partial = path + ".partial";
-    const int result = IMG_SavePNG(surface, partial.c_str());
+    std::string bytes;
+    SDL_RWops* stream = memoryWriter(bytes);
+    const int result = stream != nullptr ? IMG_SavePNG_RW(surface, stream, 1) : -1;
     SDL_FreeSurface(surface);
     if (result != 0) {
-        std::remove(partial.c_str());
-        throw PlatformError(path + ": cannot write the picture: " + IMG_GetError());
+        throw PlatformError(path + ": cannot encode the picture: " + IMG_GetError());
     }
-    if (std::rename(partial.c_str(), path.c_str()) != 0) {
-        std::remove(partial.c_str());
-        throw PlatformError(path + ": cannot put the picture in place");
+    std::string problem;
+    if (!replaceFile(path, bytes, Flush::no, problem)) {
+        throw PlatformError(problem);
     }
 }
 
@@ -48,6 +116,12 @@ bool writePicture(const std::string& path, const Picture& picture, std::string& 
 }
 
 bool readPicture(const std::string& path, Picture& picture, std::string& error) {
+    try {
+        checkPictureHeader(path, largestPictureSide);
+    } catch (const PlatformError& e) {
+        error = path + ": " + e.what();
+        return false;
+    }
     SDL_Surface* loaded = IMG_Load(path.c_str());
     if (loaded == nullptr) {
         error = path + ": " + IMG_GetError();

@@ -6,6 +6,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -31,6 +32,20 @@ TEST(Numbers, ConversionsRoundHalvesToEvenAndReportOverflow) {
     }
     for (double bad : {2147483647.5, inf}) {
         EXPECT_THROW(toLong(bad), RangeError) << bad;
+    }
+}
+
+TEST(Numbers, WholeNumbersAreCheckedBeforeTheyAreConverted) {
+    constexpr std::int64_t most = std::numeric_limits<std::int64_t>::max();
+    for (const auto& [text, value] : {std::pair<const char*, std::int64_t>{" 12 ", 12},
+                                      {"+7", 7},
+                                      {"1e3", 1000},
+                                      {"9223372036854775807", most}}) {
+        EXPECT_EQ(wholeNumber(text, 0, most), value) << text;
+    }
+    for (const char* refused : {"9223372036854775808", "1e300", "inf", "nan", "-2147483649", "2.5",
+                                "", "1e19", "4x", "16"}) {
+        EXPECT_EQ(wholeNumber(refused, 0, 15), std::nullopt) << refused;
     }
 }
 
@@ -117,6 +132,9 @@ TEST(MathFunctions, ApproxDistanceTakesBothXThenBothY) {
     EXPECT_EQ(approxDistance(0, 0, 0, 10), 9.833984375f);
     EXPECT_EQ(approxDistance(-5, 5, 0, 0), 9.833984375f);
     EXPECT_EQ(approxDistance(1, 1, 2, 2), 0.0f);
+    // Rounded once to single precision: three single roundings give 0.239746109f and 943.66748f.
+    EXPECT_EQ(approxDistance(0.1f, 0, 0.2f, 0), 0.239746094f);
+    EXPECT_EQ(approxDistance(700.25f, 3.5f, 0.1f, 600.3f), 943.667419f);
 }
 
 // 0 and -0 compare equal, so the sign tells which argument came back.

@@ -83,7 +83,7 @@ TEST_F(TextureRegistry, QueriesAreLowerCasedAndKnownFileNamesAddNothing) {
     addTexture("ship.png", 0xffffffff);
     addTexture("Rock.png", 0xffffffff);
     const std::pair<const char*, int> queries[] = {
-        {"ship.png", 0}, {"Ship.PNG", 0}, {"ship", -1}, {"Rock.png", -1}, {"rock.png", -1}};
+        {"ship.png", 0}, {"Ship.PNG", 0}, {"ship", -1}, {"Rock.png", 1}, {"rock.PNG", 1}};
     for (const auto& [name, index] : queries) {
         EXPECT_EQ(findTexture(name), index) << name;
     }
@@ -94,9 +94,8 @@ TEST_F(TextureRegistry, QueriesAreLowerCasedAndKnownFileNamesAddNothing) {
     loadTexture(0, 0, folder.path() + "\\other\\ship.png");
     EXPECT_EQ(lastTexture(), 1);
     EXPECT_EQ(textureGeneration(), generation);
-    // A stored name with capitals never matches, so it is loaded again.
-    loadTexture(0, 0, folder.file("Rock.png"));
-    EXPECT_EQ(lastTexture(), 2);
+    loadTexture(0, 0, folder.file("ROCK.png"));
+    EXPECT_EQ(lastTexture(), 1) << "names are folded on both sides";
 
     generation = textureGeneration();
     resetTextureList();
@@ -124,8 +123,26 @@ TEST_F(TextureRegistry, TheListEndsAtEndAndBadListsAndPicturesAreErrorsNamingThe
         EXPECT_EQ(lastTexture(), last) << list;
     }
     EXPECT_EQ(findTexture("c.png"), 2) << "known by its file name";
+    resetTextureList();
+    writeFile(graphics + "resource list.txt", "a.png\ngone.png\n");
+    EXPECT_TRUE(messageOf(loadResourceList)
+                    .ends_with("(listed on line 2 of " + graphics + "resource list.txt)"));
     for (const std::string& picture : {folder.file("broken.png"), folder.file("absent.png")}) {
         EXPECT_EQ(errorOf([&] { loadTexture(0, 0, picture); }), picture + ":0: ");
+    }
+    // Headers claiming huge pictures are refused before anything is decoded.
+    const std::string huge = folder.file("huge.png");
+    for (const std::uint32_t side : {20000u, 65535u, 0xffffffffu}) {
+        std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+        for (int i = 0; i < 8; ++i) { // width and height, big-endian
+            png += static_cast<char>(side >> (24 - 8 * (i % 4)));
+        }
+        writeFile(huge, png + std::string(200, '\0'));
+        EXPECT_EQ(errorOf([&] { loadTexture(0, 0, huge); }), huge + ":0: ");
+        platform::Picture decoded;
+        std::string problem;
+        EXPECT_FALSE(platform::readPicture(huge, decoded, problem));
+        EXPECT_NE(problem.find("more than the 8192 on a side"), std::string::npos) << problem;
     }
 }
 

@@ -1,9 +1,16 @@
 // The text-file facility and the setup file read through it.
 #include "engine/game_setup.h"
 #include "engine/text_files.h"
+#include "platform/replaced_files.h"
 #include "support/engine_fixture.h"
 
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
+#include <functional>
 
 namespace vastorim::test {
 namespace {
@@ -59,6 +66,37 @@ TEST(TextFiles, WritesCrLfAppendsOrReplacesAndPathsTakeBothSeparators) {
     EXPECT_EQ(
         std::tuple(fileNamePart("a/b\\c.png"), parentFolder("plain.png"), parentFolder("/top")),
         std::tuple("c.png", "", "/"));
+}
+
+// Every way a replacement can fail leaves the old file and nothing beside it.
+TEST(TextFiles, AFailedOrAbandonedWriteLeavesTheOldFileAndNoTemporary) {
+    TempFolder folder;
+    const std::string path = folder.file("game setup.txt");
+    const auto outOfRoom = [&] {
+        // A file-size limit stands in for a full disk: writes past it fail.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small{4096, old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+        EXPECT_THROW(
+            {
+                TextWriter writer(path);
+                writer.writeLine(std::string(1 << 20, 'x'));
+                writer.close();
+            },
+            DataError);
+        setrlimit(RLIMIT_FSIZE, &old);
+    };
+    const std::function<void()> failures[] = {
+        outOfRoom, [&] { TextWriter(path).writeLine("dropped before close"); },
+        [&] { platform::ReplacementFile(path).write("abandoned"); }};
+    for (const auto& fail : failures) {
+        writeFile(path, "old\r\n");
+        fail();
+        EXPECT_EQ(readFile(path), "old\r\n");
+        EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"game setup.txt"});
+    }
 }
 
 TEST(TextFiles, FoldersAreMadeOneLevelAtATimeAndRemovedWithReadOnlyFilesInThem) {
@@ -148,6 +186,8 @@ TEST_F(GameSetupTest, BadSwitchesAndPlayerCountsAreErrorsNamingLineAndField) {
         EXPECT_EQ(errorOf(loadAll), folder.file("game setup.txt") + place)
             << ::testing::PrintToString(lines);
     }
+    writeSetup({"true\r", "tr\rue\x1b"}); // control characters are shown, not printed
+    EXPECT_TRUE(messageOf(loadAll).ends_with("found \"tr\\rue\\x1b\"")) << messageOf(loadAll);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <bit>
 #include <cmath>
@@ -115,6 +116,35 @@ TEST(Expression, MalformedTextsAreErrorsNamingTheText) {
     EXPECT_THROW(compileExpression(overlong), FieldError) << "refused, not a stack overflow";
 }
 
+// Runs the work on a thread with a 1 MB stack, smaller than any thread the game runs on.
+template <typename Work> void onSmallStack(Work work) {
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, 1 << 20);
+    pthread_t thread;
+    const auto run = [](void* w) -> void* { return (*static_cast<Work*>(w))(), nullptr; };
+    ASSERT_EQ(pthread_create(&thread, &attributes, run, &work), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attributes);
+}
+
+TEST(Expression, TextsOfTheLongestAcceptedLengthEvaluateOnASmallStack) {
+    std::string chain = "seed", nested = "1"; // 10,000 and 9,997 characters
+    for (int i = 0; i < 4998; ++i) {
+        chain += "+1";
+    }
+    for (int i = 0; i < 1428; ++i) {
+        nested = "rnd(1&" + nested + ")";
+    }
+    using Case = std::pair<std::string, double>;
+    onSmallStack([&] {
+        for (const auto& [text, value] : {Case{chain, 5000}, Case{nested, 1}}) {
+            EXPECT_EQ(compileExpression(text).evaluate(2), value);
+            EXPECT_EQ(interpretExpression(text, 2), value);
+        }
+    });
+}
+
 TEST(Expression, RandomRangesDrawInOrderWithRoundedBounds) {
     seedRandom(8);
     const double first = rnd();
@@ -160,7 +190,11 @@ TEST(Track, InterpolatesBetweenKeysAndExtrapolatesTheEndSegments) {
           Case{"2:0|0:1|10", 0.25, 2.5}, Case{"2:0|0:1|10", 1, 10}, Case{"2:0|0:1|10", 1.5, 15},
           Case{"2:0|0:1|10", -1, -10}, Case{"3:0|0:1|10:2|0", 0.5, 5},
           Case{"3:0|0:1|10:2|0", 1.5, 5}, Case{"3:0|0:1|10:2|0", 2, 0},
-          Case{"3:0|0:1|10:2|0", 3, -10}, Case{"3:0|0:1|10:2|0", -0.5, -5}}) {
+          Case{"3:0|0:1|10:2|0", 3, -10}, Case{"3:0|0:1|10:2|0", -0.5, -5},
+          // Two keys at one time are a step to the later key's value.
+          Case{"2:0|5:0|9", 0, 9}, Case{"2:0|5:0|9", 3, 9}, Case{"2:1|5:1|9", 0, 9},
+          Case{"3:0|0:1|10:1|20", 0.5, 5}, Case{"3:0|0:1|10:1|20", 1, 20},
+          Case{"3:0|0:1|10:1|20", 4, 20}}) {
         EXPECT_EQ(bakedTrack(track).getValue(age), value) << track << " at " << age;
     }
     EXPECT_EQ(Track().getValue(1), 0);
@@ -177,7 +211,8 @@ TEST(Track, TrackStringsRoundTripAndMalformedOnesKeepTheOldKeys) {
     Track track = trackOf("2.5:0|1:1|2:2|3:3|4");
     EXPECT_EQ(track.getKeys(), 3);
     EXPECT_EQ(track.getTrackString(), "3:0|1:1|2:2|3");
-    for (const char* bad : {"3:0|1:1|2", "x:0|1", "2:0|1:1", "1:zero|1", "1:0|1)", "99999:0|1"}) {
+    for (const char* bad : {"3:0|1:1|2", "x:0|1", "2:0|1:1", "1:zero|1", "1:0|1)", "99999:0|1",
+                            "1e300:0|1", "inf:0|1", "nan:0|1", "-2147483649:0|1"}) {
         EXPECT_THROW(track.loadTrackString(bad), FieldError) << bad;
     }
     EXPECT_EQ(track.getTrackString(), "3:0|1:1|2:2|3");
@@ -305,7 +340,7 @@ TEST(Effect, LoadsTypesUpToEndSavesTheSameLinesAndWarnsWithoutEnd) {
     EXPECT_FALSE(effect.saveEffect(folder.file("never.txt")));
     EXPECT_FALSE(std::filesystem::exists(folder.file("never.txt")));
 
-    effect.loadEffect(folder.write("open.txt", kFresh + "\n"));
+    effect.loadEffectText("open.txt", kFresh + "\n"); // from memory, as a fuzz target feeds it
     expectTypes(effect, {kFresh});
     EXPECT_NE(effect.warning().find("open.txt"), std::string::npos) << effect.warning();
     EXPECT_NE(effect.warning().find("END"), std::string::npos);
