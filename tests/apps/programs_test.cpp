@@ -688,10 +688,11 @@ TEST_F(RealWindow, APlayerGoesFullScreenTakesAScreenshotIsPausedByTheFocusAndPla
     EXPECT_LT(countPixels(paused, 20, 724, 200, 768, white), 100);
     EXPECT_GT(countPixels(paused, 0, 180, 1024, 250, white), 100);
 
-    // The table at start-up, none sent on the pause, the table at the end, the name, the table.
+    // The table at start-up, none sent on the pause, the table at the end, the name and its
+    // replay (which this server does not take), the table.
     const std::string table = "GET /highscores.php 200";
-    EXPECT_EQ(server.requests(),
-              (std::vector<std::string>{table, table, "GET /submit.php 200", table}));
+    EXPECT_EQ(server.requests(), (std::vector<std::string>{table, table, "GET /submit.php 200",
+                                                           "POST /replay 404", table}));
     EXPECT_NE(server.table().find("|NOVA|"), std::string::npos) << server.table();
     // The first row's name as the game draws it, pixel for pixel but for a stray spark. The
     // picture stays in the build's tests folder for a person to look at (xwud -in FILE).
