@@ -119,9 +119,11 @@ std::string inflated(std::string_view stream) {
     }
     const bool whole = status == Z_STREAM_END && z.avail_in == 0;
     inflateEnd(&z);
+    if (body.size() > largestBody) {
+        throw ReplayError("corrupt body: larger than any game");
+    }
     if (!whole) {
-        throw ReplayError(status == Z_OK || status == Z_BUF_ERROR ? "truncated body"
-                                                                  : "corrupt body");
+        throw ReplayError(status == Z_BUF_ERROR ? "truncated body" : "corrupt body");
     }
     return body;
 }
