@@ -83,7 +83,6 @@ void beginRunInputs() {
         useSetupText(inputs.start.setup);
         platform::allowNetwork(false);
     } else {
-        inputs.identity = currentReplayIdentity();
         inputs.start.seed = randomSeed();
         inputs.start.startTick = platformTick();
     }
@@ -179,6 +178,10 @@ bool replaying() {
 std::string replayUpToNow() {
     if (inputs.replaying) {
         return {};
+    }
+    // Hashing the content takes a few milliseconds: only a run that keeps a replay pays them.
+    if (inputs.identity.build.empty()) {
+        inputs.identity = currentReplayIdentity();
     }
     return encodeReplay(inputs.identity, inputs.start, inputs.frames,
                         inputs.inFrame ? &inputs.frame : nullptr);
