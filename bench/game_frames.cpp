@@ -63,7 +63,7 @@ enum Part {
 };
 constexpr std::array<const char*, PartCount> partNames = {
     "emitter%",     "music%",         "fireWeapons%", "updateAsteroids%",
-    "updateWorld%", "expirePickups%", "draw%",       "recording%"};
+    "updateWorld%", "expirePickups%", "draw%",        "recording%"};
 
 struct PartTimes {
     std::array<Clock::duration, PartCount> spent{};
