@@ -140,7 +140,8 @@ TEST_F(OnlineClient, FaultsLeaveTheTableAndTheDiskAsTheyWereAndNeverStallAFrame)
                 waitingAtFirstFrame = backgroundJobsPending();
             }
             std::tie(lastFrame, lastWaits) = std::tuple(now, usage.ru_nvcsw);
-            globals.gameRunning = backgroundJobsPending() && now - start < 300ms;
+            // Long enough for the four requests on a busy machine; a silent server fills it.
+            globals.gameRunning = backgroundJobsPending() && now - start < 1s;
         };
         ASSERT_EQ(Main({"run"}, platform), 0) << name;
         EXPECT_TRUE(waitingAtFirstFrame || !hangs) << "the window waited for the server";
