@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -31,8 +32,8 @@ TextReader::TextReader(std::string_view path)
     }
 }
 
-TextReader::TextReader(std::string name, std::string text)
-    : path_(std::move(name)), stream_(std::make_unique<std::istringstream>(std::move(text))) {}
+TextReader::TextReader(std::string_view path, std::string text)
+    : path_(normalizePath(path)), stream_(std::make_unique<std::istringstream>(std::move(text))) {}
 
 bool TextReader::readLine(std::string& line) {
     line.clear();

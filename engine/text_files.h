@@ -23,8 +23,8 @@ std::string normalizePath(std::string_view path);
 class TextReader {
   public:
     explicit TextReader(std::string_view path); // throws DataError when the file cannot be opened
-    // Reads text held in memory as the contents of the file called name (a parser fed bytes).
-    TextReader(std::string name, std::string text);
+    // Reads `text` as if it were the file `path`, which errors name.
+    TextReader(std::string_view path, std::string text);
 
     // The next line; false at the end of the file (the line is then left empty).
     bool readLine(std::string& line);

@@ -1,8 +1,8 @@
 #include "play_driver.h"
 
 #include "engine/errors.h"
+#include "engine/platform_access.h"
 #include "engine/renderer.h"
-#include "platform/clock.h"
 #include "platform/events.h"
 #include "sim/frame_trace.h"
 
@@ -44,9 +44,8 @@ PlayDriver::PlayDriver(const SimOptions& options) : options_(options) {
     }
 }
 
-void PlayDriver::attach(platform::ScriptedEvents& events, platform::Clock& clock) {
+void PlayDriver::attach(platform::ScriptedEvents& events) {
     events_ = &events;
-    clock_ = &clock;
     // The pads the script names are there from the start, connected in the order of their
     // numbers, so pad N is the N-th pad connected.
     for (int pad = 1; pad <= padsNamed(script_); ++pad) {
@@ -56,7 +55,7 @@ void PlayDriver::attach(platform::ScriptedEvents& events, platform::Clock& clock
 
 void PlayDriver::afterFrame(long frame) {
     if (trace_) {
-        trace_->write(traceLine(frame, clock_ ? clock_->ticks() : 0, drawCallsLastFrame()) + '\n');
+        trace_->write(traceLine(frame, currentTick(), drawCallsLastFrame()) + '\n');
     }
     if (events_ == nullptr) {
         return;
