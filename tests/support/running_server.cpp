@@ -41,6 +41,13 @@ std::string replayTarget(const std::string& name, std::int32_t score, std::strin
     return "/replay" + submitTarget(name, score, key).substr(std::strlen("/submit.php"));
 }
 
+std::string browserCommand(const TempFolder& folder) {
+    return "timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic "
+           "--no-first-run --disable-background-networking --disable-component-update "
+           "--disable-sync --user-data-dir='" +
+           folder.file("chromium-profile") + "'";
+}
+
 CommandResult publishRelease(const std::string& releaseFolder, const std::string& clientFolder,
                              const std::string& arguments) {
     return runCommand("cd '" + releaseFolder + "' && '" VASTORIM_SERVER_PATH "' publish --key '" +

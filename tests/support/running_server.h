@@ -23,6 +23,10 @@ std::string submitTarget(const std::string& name, std::int32_t score, std::strin
 // The same for the replay's upload that follows the submission.
 std::string replayTarget(const std::string& name, std::int32_t score, std::string key = "");
 
+// Debian's chromium, headless and bounded, with its profile in `folder`; add --dump-dom or
+// --screenshot and the address.
+std::string browserCommand(const TempFolder& folder);
+
 // `vastorim-server publish` in `releaseFolder` with the tests' update key (tests/keys) into
 // `clientFolder`, the other arguments as shell words ("--version 11027 a.txt").
 CommandResult publishRelease(const std::string& releaseFolder, const std::string& clientFolder,
