@@ -56,9 +56,10 @@ tr:first-child:not(.empty) td { color: #ffd76a; }
 .time { text-align: right; font-variant-numeric: tabular-nums; font-family: monospace; }
 th.time { font-family: inherit; }
 .empty td { color: #434a6b; }
-.verified { color: #6fe39b; margin-left: 0.4rem; }
-.run { width: 4.5rem; padding: 0.2rem 0.6rem; }
-.run img { display: block; width: 4rem; height: 3rem; border: 1px solid #2a3160; }
+.verified { color: #6fe39b; margin-right: 0.4rem; }
+td.run { padding: 0.2rem 0.6rem; white-space: nowrap; }
+.run img { display: inline-block; vertical-align: middle; width: 4rem; height: 3rem;
+           border: 1px solid #2a3160; }
 p { color: #7d86a8; font-size: 0.85rem; text-align: center; margin-top: 1.2rem; }
 </style>
 </head>
