@@ -188,21 +188,32 @@ void ScoreServer::answerTable(const httplib::Request& request, httplib::Response
     response.set_content(replies()->table, "text/plain; charset=utf-8");
 }
 
-void ScoreServer::answerSubmission(const httplib::Request& request, httplib::Response& response) {
+std::optional<Submission> ScoreServer::admit(const httplib::Request& request,
+                                             httplib::Response& response, RateLimiter& limit,
+                                             const std::string& what) {
     // Counted before anything is checked, so that guessing keys costs the same as submitting.
-    if (!submissionLimit_.allow(clientAddress(request))) {
+    if (!limit.allow(clientAddress(request))) {
         answerText(response, 429,
-                   "too many submissions from this address: at most " +
+                   "too many " + what + " from this address: at most " +
                        std::to_string(options_.submissionsPerMinute) + " a minute");
-        return;
+        return std::nullopt;
     }
     const CheckedSubmission checked = checkSubmission(request.params, options_.secret);
     if (!checked.problem.empty()) {
         answerText(response, 400, checked.problem);
+        return std::nullopt;
+    }
+    return checked.submission;
+}
+
+void ScoreServer::answerSubmission(const httplib::Request& request, httplib::Response& response) {
+    const std::optional<Submission> submission =
+        admit(request, response, submissionLimit_, "submissions");
+    if (!submission) {
         return;
     }
     try {
-        store_.add(checked.submission.name, checked.submission.score);
+        store_.add(submission->name, submission->score);
     } catch (const StoreError& error) {
         std::fprintf(stderr, "vastorim-server: %s\n", error.what());
         answerText(response, 500, "the score could not be stored");
@@ -213,15 +224,8 @@ void ScoreServer::answerSubmission(const httplib::Request& request, httplib::Res
 }
 
 void ScoreServer::answerReplayUpload(const httplib::Request& request, httplib::Response& response) {
-    if (!replayLimit_.allow(clientAddress(request))) {
-        answerText(response, 429,
-                   "too many replays from this address: at most " +
-                       std::to_string(options_.submissionsPerMinute) + " a minute");
-        return;
-    }
-    const CheckedSubmission checked = checkSubmission(request.params, options_.secret);
-    if (!checked.problem.empty()) {
-        answerText(response, 400, checked.problem);
+    const std::optional<Submission> submission = admit(request, response, replayLimit_, "replays");
+    if (!submission) {
         return;
     }
     if (request.body.empty()) {
@@ -234,7 +238,7 @@ void ScoreServer::answerReplayUpload(const httplib::Request& request, httplib::R
     }
     std::optional<std::int64_t> id;
     try {
-        id = store_.attachReplay(checked.submission.name, checked.submission.score, request.body);
+        id = store_.attachReplay(submission->name, submission->score, request.body);
     } catch (const StoreError& error) {
         std::fprintf(stderr, "vastorim-server: %s\n", error.what());
         answerText(response, 500, "the replay could not be stored");

@@ -5,6 +5,7 @@
 #include "server/replay_verifier.h"
 #include "server/score_store.h"
 #include "server/server_options.h"
+#include "server/submission.h"
 
 #include <atomic>
 #include <memory>
@@ -56,6 +57,10 @@ class ScoreServer {
 
     std::shared_ptr<const Replies> replies();
     void answerTable(const httplib::Request& request, httplib::Response& response);
+    // The submission in the request's query, when its address is within its limit and the
+    // query is sound; otherwise nothing, and the response says why.
+    std::optional<Submission> admit(const httplib::Request& request, httplib::Response& response,
+                                    RateLimiter& limit, const std::string& what);
     void answerSubmission(const httplib::Request& request, httplib::Response& response);
     void answerReplayUpload(const httplib::Request& request, httplib::Response& response);
     void answerReplayFile(const httplib::Request& request, httplib::Response& response);

@@ -46,11 +46,12 @@ CREATE TABLE IF NOT EXISTS replays (
 
 constexpr const char* kStateNames[] = {"unverified", "verified", "rejected"};
 
-std::string columnText(sqlite3_stmt* statement, int column) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    return text == nullptr
+// A text or a blob column's bytes as they are stored.
+std::string columnBytes(sqlite3_stmt* statement, int column) {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
+    return bytes == nullptr
                ? std::string()
-               : std::string(text,
+               : std::string(bytes,
                              static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
 }
 
@@ -64,17 +65,9 @@ ReplayState stateNamed(const std::string& name) {
 }
 
 ScoreEntry entryFrom(sqlite3_stmt* statement) {
-    return {sqlite3_column_int64(statement, 0),    columnText(statement, 1),
-            sqlite3_column_int64(statement, 2),    stateNamed(columnText(statement, 3)),
+    return {sqlite3_column_int64(statement, 0),    columnBytes(statement, 1),
+            sqlite3_column_int64(statement, 2),    stateNamed(columnBytes(statement, 3)),
             sqlite3_column_int(statement, 4) != 0, sqlite3_column_int(statement, 5) != 0};
-}
-
-std::string columnBlob(sqlite3_stmt* statement, int column) {
-    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
-    return bytes == nullptr
-               ? std::string()
-               : std::string(bytes,
-                             static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
 }
 
 } // namespace
@@ -202,7 +195,7 @@ std::optional<std::pair<ScoreEntry, std::string>> ScoreStore::replay(std::int64_
     if (!stepById(*statement, id, "read a replay of")) {
         return std::nullopt;
     }
-    return std::pair(entryFrom(*statement), columnBlob(*statement, 6));
+    return std::pair(entryFrom(*statement), columnBytes(*statement, 6));
 }
 
 std::optional<std::string> ScoreStore::picture(std::int64_t id) {
@@ -211,7 +204,7 @@ std::optional<std::string> ScoreStore::picture(std::int64_t id) {
     if (!stepById(*statement, id, "read a picture of")) {
         return std::nullopt;
     }
-    return columnBlob(*statement, 0);
+    return columnBytes(*statement, 0);
 }
 
 void ScoreStore::judge(std::int64_t id, ReplayState state, std::string_view picture) {
