@@ -9,7 +9,9 @@
 
 #include <cctype>
 #include <cmath>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 
 namespace vastorim {
 
@@ -21,8 +23,14 @@ namespace {
 
 constexpr int maxPlayers = 32768; // player indices are 16-bit
 
+std::optional<std::string> setupText;
+
 std::string setupPath() {
     return programFile("game setup.txt");
+}
+
+TextReader openSetup() {
+    return setupText ? TextReader(setupPath(), *setupText) : TextReader(setupPath());
 }
 
 // Windowed, hit effects on, online off, one player on the arrow keys and space.
@@ -78,10 +86,10 @@ std::optional<bool> switchValue(std::string_view line) {
 
 void loadGameSetup() {
     const std::string path = setupPath();
-    if (!fileExists(path)) {
+    if (!setupText && !fileExists(path)) {
         writeDefaultSetup(path);
     }
-    TextReader reader(path);
+    TextReader reader = openSetup();
     fullScreen = readSwitch(reader, "fullScreen");
     hitEffects = readSwitch(reader, "hitEffects");
     onlineEnabled = readSwitch(reader, "onlineEnabled");
@@ -92,10 +100,20 @@ void resetGameSetup() {
     fullScreen = false;
     hitEffects = false;
     onlineEnabled = false;
+    setupText.reset();
+}
+
+std::string setupFileText() {
+    std::ifstream file(setupPath(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+void useSetupText(std::optional<std::string> text) {
+    setupText = std::move(text);
 }
 
 std::vector<PlayerKeyNames> readPlayerKeyNames() {
-    TextReader reader(setupPath());
+    TextReader reader = openSetup();
     for (const char* field : {"fullScreen", "hitEffects", "onlineEnabled"}) {
         reader.requireLine(field);
     }

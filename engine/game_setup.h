@@ -19,8 +19,15 @@ void loadGameSetup();
 // blanks around it allowed; nothing for anything else.
 std::optional<bool> switchValue(std::string_view line);
 
-// The switches' start-up values (all off).
+// The switches' start-up values (all off); the setup is read from its file again.
 void resetGameSetup();
+
+// The setup file's text as it stands (after loadGameSetup, which writes the default file).
+std::string setupFileText();
+
+// From now on the setup is read from `text` instead of the file (a replay brings its own);
+// nothing: from the file again.
+void useSetupText(std::optional<std::string> text);
 
 // One player's key names from the setup file: up, down, left, right, fire.
 struct PlayerKeyNames {

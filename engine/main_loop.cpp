@@ -4,6 +4,7 @@
 #include "engine/pad_keys.h"
 #include "engine/platform_access.h"
 #include "engine/renderer.h"
+#include "engine/run_inputs.h"
 #include "engine/startup.h"
 #include "engine/window_keys.h"
 #include "platform/clock.h"
@@ -27,16 +28,28 @@ void applyRequestResults() {
 
 // Keys from the keyboard and from pads alike: the window's own keys first, then the game's.
 void keyDown(int keyCode) {
-    if (!windowKeyDown(keyCode) && hooks.keyDown) {
-        hooks.keyDown(keyCode);
+    if (!windowKeyDown(keyCode)) {
+        handOverKey(true, keyCode);
     }
 }
 
 void keyUp(int keyCode) {
     windowKeyUp(keyCode);
-    if (hooks.keyUp) {
-        hooks.keyUp(keyCode);
+    handOverKey(false, keyCode);
+}
+
+// A replay brings its own keys: of the window's events only a close request counts.
+void processReplayedEvents(platform::EventSource* events) {
+    std::vector<platform::Event> pending;
+    if (events != nullptr) {
+        events->poll(pending);
     }
+    for (const platform::Event& event : pending) {
+        if (event.type == platform::Event::Type::Close) {
+            globals.gameRunning = false;
+        }
+    }
+    handOverReplayedEvents();
 }
 
 void endFrame() {
@@ -49,11 +62,11 @@ void endFrame() {
 } // namespace
 
 void mainLoop() {
-    std::int32_t last = currentTick();
+    std::int32_t last = beginLoopInputs();
     globals.gameStartTick = last;
     while (globals.gameRunning) {
         applyRequestResults();
-        std::int32_t now = currentTick();
+        std::int32_t now = beginFrameInputs();
         if (globals.finalTime == 0) {
             globals.gameClockTick = now;
         }
@@ -70,12 +83,17 @@ void mainLoop() {
         renderFrame();
         callHook(hooks.afterFrame);
         processPendingEvents();
+        endFrameInputs();
         endFrame();
     }
 }
 
 void processPendingEvents() {
     platform::Platform* platform = currentPlatform();
+    if (replaying()) {
+        processReplayedEvents(platform != nullptr ? platform->events.get() : nullptr);
+        return;
+    }
     if (platform == nullptr || !platform->events) {
         return;
     }
@@ -97,7 +115,7 @@ void processPendingEvents() {
             break; // the game is played with the keyboard and pads alone
         case platform::Event::Type::FocusLost:
             releaseWindowKeys();
-            callHook(hooks.focusLost);
+            handOverFocusLost();
             break;
         case platform::Event::Type::PadAdded:
         case platform::Event::Type::PadRemoved:

@@ -5,6 +5,7 @@
 #include "engine/numbers.h"
 #include "engine/platform_access.h"
 #include "engine/random.h"
+#include "engine/run_inputs.h"
 #include "engine/startup.h"
 #include "platform/audio.h"
 #include "platform/platform.h"
@@ -88,7 +89,7 @@ void restartMusic() {
 void updateMusicClock() {
     platform::AudioBuffer& track = buffer();
     track.setRate(toLong(music.musicFrequency));
-    music.playPos = static_cast<std::int32_t>(track.position());
+    music.playPos = static_cast<std::int32_t>(frameMusicPosition(track));
     const float p = static_cast<float>(music.playPos / static_cast<double>(musicGridLength));
     const float beats = p * 63.0f;
     music.halfBeatFlag = stepChanged(music.halfBeatStep, 2.0f * beats);

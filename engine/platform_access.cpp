@@ -1,5 +1,6 @@
 #include "engine/platform_access.h"
 
+#include "engine/run_inputs.h"
 #include "platform/clock.h"
 #include "platform/platform.h"
 
@@ -20,6 +21,9 @@ void setCurrentPlatform(platform::Platform* platform) {
 }
 
 std::int32_t currentTick() {
+    if (const std::optional<std::int32_t> tick = frameTick()) {
+        return *tick;
+    }
     if (active == nullptr || !active->clock) {
         return 0;
     }

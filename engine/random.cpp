@@ -11,6 +11,7 @@ struct Generator {
     std::uint64_t state = 0x853c49e6748fea9bULL;
     std::uint64_t increment = 0xda3e39cb94b95bdbULL;
     bool pinned = false;
+    std::uint64_t seed = 0;
 
     std::uint32_t next() {
         std::uint64_t old = state;
@@ -31,6 +32,7 @@ float rnd() {
 }
 
 void seedRandom(std::uint64_t seed) {
+    generator.seed = seed;
     generator.state = 0;
     generator.increment = (seed << 1u) | 1u;
     generator.next();
@@ -48,6 +50,14 @@ void seedRandomFromClock() {
 
 void pinRandomSeed(bool pinned) {
     generator.pinned = pinned;
+}
+
+bool randomSeedPinned() {
+    return generator.pinned;
+}
+
+std::uint64_t randomSeed() {
+    return generator.seed;
 }
 
 } // namespace vastorim

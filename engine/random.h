@@ -17,5 +17,9 @@ void seedRandomFromClock();
 // While pinned, seedRandomFromClock does nothing: a headless run keeps its --seed through
 // start-up and effect loading.
 void pinRandomSeed(bool pinned);
+bool randomSeedPinned();
+
+// The seed given last (a replay records it).
+std::uint64_t randomSeed();
 
 } // namespace vastorim

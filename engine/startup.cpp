@@ -10,6 +10,7 @@
 #include "engine/platform_access.h"
 #include "engine/random.h"
 #include "engine/renderer.h"
+#include "engine/run_inputs.h"
 #include "engine/screenshots.h"
 #include "engine/textures.h"
 #include "engine/window_keys.h"
@@ -39,6 +40,7 @@ struct ProgramEnd {};
 
 void startUp(platform::Platform& platform) {
     initGlobals();
+    beginRunInputs();
     loadGameSetup();
     platform.video->setFullScreen(fullScreen);
     initRenderer(*platform.video);
@@ -86,6 +88,11 @@ struct BackgroundJobsScope {
     bool finish;
 };
 
+// The next run records afresh, or plays its own replay.
+struct RunInputsScope {
+    ~RunInputsScope() { endRunInputs(); }
+};
+
 // Screenshots still being written are finished whichever way the run ends.
 struct ScreenshotsScope {
     ~ScreenshotsScope() { finishScreenshots(); }
@@ -123,6 +130,7 @@ bool updaterRuns(const std::string& commandLine) {
 int Main(const std::vector<std::string>& commandLine, platform::Platform& platform) {
     (void)commandLine; // see updaterRuns: the updater has had its turn by now
     PlatformScope scope(platform);
+    RunInputsScope inputs; // after the last requests: a replay's never reach the network
     BackgroundJobsScope jobs(platform.finishRequestsEachFrame);
     ScreenshotsScope screenshots;
     try {

@@ -3,6 +3,7 @@
 #include "engine/errors.h"
 
 #include <filesystem>
+#include <sstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -20,16 +21,20 @@ std::string normalizePath(std::string_view path) {
 }
 
 TextReader::TextReader(std::string_view path)
-    : path_(normalizePath(path)), stream_(path_, std::ios::binary) {
-    if (!stream_ || fs::is_directory(path_)) {
+    : path_(normalizePath(path)),
+      stream_(std::make_unique<std::ifstream>(path_, std::ios::binary)) {
+    if (!*stream_ || fs::is_directory(path_)) {
         throw DataError(path_, 0, "", "cannot open the file for reading");
     }
 }
 
+TextReader::TextReader(std::string_view path, std::string text)
+    : path_(normalizePath(path)), stream_(std::make_unique<std::istringstream>(std::move(text))) {}
+
 bool TextReader::readLine(std::string& line) {
     line.clear();
-    if (!std::getline(stream_, line)) {
-        if (stream_.bad()) {
+    if (!std::getline(*stream_, line)) {
+        if (stream_->bad()) {
             throw DataError(path_, lineNumber_ + 1, "", "the file could not be read");
         }
         return false;

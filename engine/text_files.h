@@ -1,6 +1,7 @@
 #pragma once
 
 #include <fstream>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,8 @@ std::string normalizePath(std::string_view path);
 class TextReader {
   public:
     explicit TextReader(std::string_view path); // throws DataError when the file cannot be opened
+    // Reads `text` as if it were the file `path`, which errors name.
+    TextReader(std::string_view path, std::string text);
 
     // The next line; false at the end of the file (the line is then left empty).
     bool readLine(std::string& line);
@@ -29,7 +32,7 @@ class TextReader {
 
   private:
     std::string path_;
-    std::ifstream stream_;
+    std::unique_ptr<std::istream> stream_;
     int lineNumber_ = 0;
 };
 

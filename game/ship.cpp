@@ -1,3 +1,4 @@
+#include "engine/math_functions.h"
 #include "engine/music_clock.h"
 #include "engine/numbers.h"
 #include "engine/startup.h"
@@ -45,8 +46,8 @@ void steer(Ship& ship) {
     }
     if (ship.upHeld) {
         double heading = particle.angle;
-        particle.speedX.setKeyVal(0, particle.speedX.getValue(0) + kThrust * std::cos(heading));
-        particle.speedY.setKeyVal(0, particle.speedY.getValue(0) + kThrust * std::sin(heading));
+        particle.speedX.setKeyVal(0, particle.speedX.getValue(0) + kThrust * cosine(heading));
+        particle.speedY.setKeyVal(0, particle.speedY.getValue(0) + kThrust * sine(heading));
         particle.speedX.setKeyVal(0, clampSpeed(particle.speedX.getValue(0)));
         particle.speedY.setKeyVal(0, clampSpeed(particle.speedY.getValue(0)));
     }

@@ -1,6 +1,7 @@
 #include "particles/expression.h"
 
 #include "engine/errors.h"
+#include "engine/math_functions.h"
 #include "engine/numbers.h"
 #include "engine/random.h"
 #include "engine/text_case.h"
@@ -122,7 +123,7 @@ double drawBetween(double low, double high) {
 }
 
 double applyFunction(Op op, double argument) {
-    return op == Op::Cosine ? std::cos(argument) : std::sin(argument);
+    return op == Op::Cosine ? cosine(argument) : sine(argument);
 }
 
 // Evaluates while walking the text.

@@ -28,4 +28,12 @@ struct DownloadLimits {
 void downloadFile(const std::string& url, const std::string& localPath, bool& failed,
                   const DownloadLimits& limits = {}, const std::atomic<bool>* stop = nullptr);
 
+// An HTTP POST of `body` with the given Content-Type, under the same limits, rules and stop
+// request as a download. Gives the reply's HTTP status, or 0 when no reply came.
+long postBody(const std::string& url, const std::string& body, const std::string& contentType,
+              const DownloadLimits& limits = {}, const std::atomic<bool>* stop = nullptr);
+
+// While not allowed (a replay plays), every request fails at once without touching the network.
+void allowNetwork(bool allowed);
+
 } // namespace vastorim::platform

@@ -1,5 +1,6 @@
-// Downloads on libcurl's multi interface, driven by a short poll so that a stop request is seen
-// within kStopCheck whatever the server does. POSIX files: mkstemp beside the target, rename.
+// Downloads and posts on libcurl's multi interface, driven by a short poll so that a stop request
+// is seen within kStopCheck whatever the server does. POSIX files: mkstemp beside the target,
+// rename.
 #include "platform/download.h"
 
 #include <curl/curl.h>
@@ -9,6 +10,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
 
@@ -100,8 +102,40 @@ void initCurlOnce() {
     std::call_once(done, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+// A reply that is not kept: only its size counts against the limit.
+struct IgnoredReply {
+    std::size_t left;
+};
+
+std::size_t ignoreBody(char*, std::size_t, std::size_t count, void* reply) {
+    auto* ignored = static_cast<IgnoredReply*>(reply);
+    if (count > ignored->left) {
+        return 0;
+    }
+    ignored->left -= count;
+    return count;
+}
+
+std::atomic<bool> networkAllowed{true};
+
+using HeaderList = std::unique_ptr<curl_slist, HeaderListDeleter>;
+
+// Null when the list could not be made.
+HeaderList headerList(std::initializer_list<const char*> lines) {
+    curl_slist* list = nullptr;
+    for (const char* line : lines) {
+        curl_slist* longer = curl_slist_append(list, line);
+        if (longer == nullptr) {
+            curl_slist_free_all(list);
+            return nullptr;
+        }
+        list = longer;
+    }
+    return HeaderList(list);
+}
+
 void setOptions(CURL* easy, const std::string& url, const DownloadLimits& limits,
-                curl_slist* headers, BodyFile& body) {
+                curl_slist* headers, curl_write_callback write, void* reply) {
     curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
@@ -114,8 +148,8 @@ void setOptions(CURL* easy, const std::string& url, const DownloadLimits& limits
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, writeBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, write);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, reply);
 }
 
 // Runs the transfer until it ends or `stop` is set; true when it ended without an error.
@@ -155,6 +189,9 @@ bool transfer(CURL* easy, const std::atomic<bool>* stop) {
 void downloadFile(const std::string& url, const std::string& localPath, bool& failed,
                   const DownloadLimits& limits, const std::atomic<bool>* stop) {
     failed = true;
+    if (!networkAllowed) {
+        return;
+    }
     initCurlOnce();
     std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
     if (!easy) {
@@ -162,20 +199,46 @@ void downloadFile(const std::string& url, const std::string& localPath, bool& fa
     }
     // In place of removing the address from a URL cache: ask every cache on the way for a
     // fresh copy.
-    curl_slist* headers = curl_slist_append(nullptr, "Cache-Control: no-cache");
-    headers = headers != nullptr ? curl_slist_append(headers, "Pragma: no-cache") : nullptr;
-    const std::unique_ptr<curl_slist, HeaderListDeleter> headerList(headers);
+    const HeaderList headers = headerList({"Cache-Control: no-cache", "Pragma: no-cache"});
     BodyFile body(localPath, limits.maxBytes);
-    if (!headerList || !body.opened()) {
+    if (!headers || !body.opened()) {
         return;
     }
-    setOptions(easy.get(), url, limits, headerList.get(), body);
+    setOptions(easy.get(), url, limits, headers.get(), writeBody, &body);
     if (!transfer(easy.get(), stop)) {
         return;
     }
     long status = 0;
     curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status);
     failed = status < 200 || status > 299 || !body.keepAs(localPath);
+}
+
+long postBody(const std::string& url, const std::string& body, const std::string& contentType,
+              const DownloadLimits& limits, const std::atomic<bool>* stop) {
+    if (!networkAllowed) {
+        return 0;
+    }
+    initCurlOnce();
+    std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
+    const std::string typeLine = "Content-Type: " + contentType;
+    const HeaderList headers = headerList({typeLine.c_str()});
+    if (!easy || !headers) {
+        return 0;
+    }
+    IgnoredReply reply{limits.maxBytes};
+    setOptions(easy.get(), url, limits, headers.get(), ignoreBody, &reply);
+    curl_easy_setopt(easy.get(), CURLOPT_POSTFIELDS, body.data());
+    curl_easy_setopt(easy.get(), CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    if (!transfer(easy.get(), stop)) {
+        return 0;
+    }
+    long status = 0;
+    curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status);
+    return status;
+}
+
+void allowNetwork(bool allowed) {
+    networkAllowed = allowed;
 }
 
 } // namespace vastorim::platform

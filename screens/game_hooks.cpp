@@ -9,6 +9,7 @@
 #include "screens/game_hud.h"
 #include "screens/game_keys.h"
 #include "screens/game_over.h"
+#include "screens/game_replays.h"
 #include "screens/high_scores.h"
 #include "screens/menu.h"
 #include "screens/menu_draw.h"
@@ -29,6 +30,7 @@ void resetScreens() {
     resetMenuState();
     resetGameOver();
     resetHighScores();
+    resetGameReplays();
 }
 
 void installGameHooks() {

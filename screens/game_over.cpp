@@ -3,6 +3,7 @@
 #include "engine/game_setup.h"
 #include "engine/music_clock.h"
 #include "engine/startup.h"
+#include "screens/game_replays.h"
 #include "screens/high_scores.h"
 
 #include <algorithm>
@@ -31,15 +32,29 @@ bool editPlayerName(std::string& name, int keyCode) {
     return keyCode == returnKey && !name.empty() && name != "player";
 }
 
+namespace {
+
+std::string upperCased(std::string name) {
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return name;
+}
+
+} // namespace
+
 void submitScore() {
+    // Escape during play pauses a game that has no time yet: nothing to send.
+    const bool timed = globals.finalTime != 0 && !globals.playerName.empty();
+    if (timed) {
+        cutGameReplay(upperCased(globals.playerName), globals.finalTime);
+    }
     if (!onlineEnabled || globals.playerName.empty()) {
         return;
     }
-    std::transform(globals.playerName.begin(), globals.playerName.end(), globals.playerName.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    // Escape during play pauses a game that has no time yet: nothing to send.
-    if (globals.finalTime != 0) {
+    globals.playerName = upperCased(globals.playerName);
+    if (timed) {
         sendScore();
+        uploadGameReplay();
     }
 }
 

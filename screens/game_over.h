@@ -27,8 +27,9 @@ bool editPlayerName(std::string& name, int keyCode);
 // score and opens the high-score screen.
 void enterNameKey(int keyCode);
 
-// Hands playerName (upper-cased for good) and finalTime to the high-score service; nothing while
-// the game is offline or the name is empty, and nothing is sent while the game has no final time.
+// Hands playerName (upper-cased for good) and finalTime to the high-score service, then the
+// game's replay; nothing while the game is offline or the name is empty, and nothing is sent
+// while the game has no final time. A timed game's replay is cut here, online or not.
 void submitScore();
 
 } // namespace vastorim

@@ -11,11 +11,22 @@ std::string tableRequestUrl() {
     return serverBase() + "/highscores.php?query=score_list";
 }
 
-std::string submissionUrl(std::string_view upperName, std::int32_t finalTime) {
-    const std::int32_t score = toLong(finalTime * 0.1);
-    return serverBase() + "/submit.php?name=" + percentEncoded(upperName) +
-           "&score=" + std::to_string(score) +
+std::int32_t submittedScore(std::int32_t finalTime) {
+    return toLong(finalTime * 0.1);
+}
+
+std::string submissionQuery(std::string_view upperName, std::int32_t finalTime) {
+    const std::int32_t score = submittedScore(finalTime);
+    return "name=" + percentEncoded(upperName) + "&score=" + std::to_string(score) +
            "&key=" + scoreKey(upperName, score, VASTORIM_SCORE_SECRET);
+}
+
+std::string submissionUrl(std::string_view upperName, std::int32_t finalTime) {
+    return serverBase() + "/submit.php?" + submissionQuery(upperName, finalTime);
+}
+
+std::string replayUploadUrl(std::string_view upperName, std::int32_t finalTime) {
+    return serverBase() + "/replay?" + submissionQuery(upperName, finalTime);
 }
 
 std::optional<HighScoreTable> readTableReply(std::string_view reply) {

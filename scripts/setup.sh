@@ -9,7 +9,7 @@ mode="${1:-play}"
 build="${VASTORIM_BUILD_DIR:-$here/build}"
 
 packages=(cmake g++ pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libcurl4-openssl-dev libssl-dev
-          libcpp-httplib-dev libsqlite3-dev nlohmann-json3-dev libgtest-dev libbenchmark-dev fonts-play
+          libcpp-httplib-dev libsqlite3-dev zlib1g-dev nlohmann-json3-dev libgtest-dev libbenchmark-dev fonts-play
           fonts-dejavu-core)
 if [ "$mode" = test ]; then
     packages+=(xvfb xdotool x11-apps x11-utils chromium)

@@ -12,9 +12,18 @@ void FrameDriver::install() {
     hooks.afterFrame = [this] { afterFrame(); };
     if (options_.noRender) {
         // Without a video the frame renderer draws nothing; start-up has loaded everything by the
-        // time the first frame's update is done.
-        hooks.afterUpdate = [] { setCurrentVideo(nullptr); };
+        // time the first frame's update is done. The final picture alone is drawn.
+        hooks.afterUpdate = [this] {
+            if (video_ == nullptr) {
+                video_ = currentVideo();
+            }
+            setCurrentVideo(finalPictureFrame() ? video_ : nullptr);
+        };
     }
+}
+
+bool FrameDriver::finalPictureFrame() const {
+    return !options_.finalPicture.empty() && frame_ == options_.frames - 1;
 }
 
 bool FrameDriver::wantsScreenshot(long frame) const {
@@ -29,6 +38,11 @@ void FrameDriver::afterFrame() {
             char name[32];
             std::snprintf(name, sizeof name, "/frame-%06ld.png", frame_);
             video->saveScreenshot(options_.outFolder + name);
+        }
+    }
+    if (finalPictureFrame()) {
+        if (platform::Video* video = currentVideo()) {
+            video->saveScreenshot(options_.finalPicture);
         }
     }
     ++frame_;

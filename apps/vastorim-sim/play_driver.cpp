@@ -1,8 +1,8 @@
 #include "play_driver.h"
 
 #include "engine/errors.h"
+#include "engine/platform_access.h"
 #include "engine/renderer.h"
-#include "platform/clock.h"
 #include "platform/events.h"
 #include "sim/frame_trace.h"
 
@@ -43,9 +43,8 @@ PlayDriver::PlayDriver(const SimOptions& options) : options_(options) {
     }
 }
 
-void PlayDriver::attach(platform::ScriptedEvents& events, platform::Clock& clock) {
+void PlayDriver::attach(platform::ScriptedEvents& events) {
     events_ = &events;
-    clock_ = &clock;
     // The pads the script names are there from the start, connected in the order of their
     // numbers, so pad N is the N-th pad connected.
     for (int pad = 1; pad <= padsNamed(script_); ++pad) {
@@ -55,7 +54,7 @@ void PlayDriver::attach(platform::ScriptedEvents& events, platform::Clock& clock
 
 void PlayDriver::afterFrame(long frame) {
     if (trace_.is_open()) {
-        trace_ << traceLine(frame, clock_ ? clock_->ticks() : 0, drawCallsLastFrame()) << '\n';
+        trace_ << traceLine(frame, currentTick(), drawCallsLastFrame()) << '\n';
     }
     if (events_ == nullptr) {
         return;

@@ -12,7 +12,6 @@
 
 namespace vastorim::platform {
 class ScriptedEvents;
-class Clock;
 } // namespace vastorim::platform
 
 namespace vastorim::sim {
@@ -25,9 +24,9 @@ class PlayDriver {
     // (a DataError when it cannot be written).
     explicit PlayDriver(const SimOptions& options);
 
-    // Runs once the platform exists: events go to `events`, the trace reads `clock`. The pads
-    // the script names are connected before the first frame's events.
-    void attach(platform::ScriptedEvents& events, platform::Clock& clock);
+    // Runs once the platform exists: events go to `events`. The pads the script names are
+    // connected before the first frame's events.
+    void attach(platform::ScriptedEvents& events);
 
     // After frame `frame` has been updated and drawn: its trace line, then its key events, which
     // the loop handles before the next frame.
@@ -40,7 +39,6 @@ class PlayDriver {
     DemoPilot pilot_;
     std::ofstream trace_;
     platform::ScriptedEvents* events_ = nullptr;
-    platform::Clock* clock_ = nullptr;
 };
 
 } // namespace vastorim::sim

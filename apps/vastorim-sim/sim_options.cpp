@@ -18,7 +18,18 @@ const char* const simUsage =
     "  --demo         a built-in pilot plays ship 0 with its bound keys\n"
     "  --no-render    draw nothing, for fast long runs\n"
     "  --online       online high scores on, against VASTORIM_SERVER or the built-in server;\n"
-    "                 each request finishes before the next frame";
+    "                 each request finishes before the next frame\n"
+    "  --record FILE  writes the run's replay to FILE at its end\n"
+    "usage: vastorim-sim --data DIR --replay FILE [--verify] [--final-picture PNG] [--window]\n"
+    "                    [--out DIR] [--screenshot-at F ...] [--screenshot-every K]\n"
+    "                    [--trace FILE] [--no-render] [--record FILE]\n"
+    "  Plays a replay: its own seed, setup, clock, music and keys, for all its frames; a replay\n"
+    "  of another build or other content is refused (exit status 3) before anything is played.\n"
+    "  --verify       as fast as it goes (drawing only with --out) and prints one JSON line:\n"
+    "                 build, contentHash, frames, ended, name, score, finalTime, seconds\n"
+    "  --final-picture PNG  draws the last frame into PNG\n"
+    "  --window       in a real window at its own pace: space pauses, right arrow held runs\n"
+    "                 four times faster, Escape leaves";
 
 namespace {
 
@@ -57,6 +68,7 @@ class ArgumentList {
 
 SimOptions parseSimOptions(const std::vector<std::string>& arguments) {
     SimOptions options;
+    bool seedGiven = false;
     ArgumentList list(arguments);
     while (!list.done()) {
         const std::string& option = list.take();
@@ -68,8 +80,10 @@ SimOptions parseSimOptions(const std::vector<std::string>& arguments) {
             options.frameMs = parseNumber<int>(option, list.value(option), 1);
         } else if (option == "--seed") {
             options.seed = parseNumber<std::uint64_t>(option, list.value(option), 0);
+            seedGiven = true;
         } else if (option == "--out") {
             options.outFolder = list.value(option);
+            options.outGiven = true;
         } else if (option == "--screenshot-at") {
             options.screenshotAt.insert(parseNumber<long>(option, list.value(option), 0));
             while (list.nextIsValue()) {
@@ -87,6 +101,16 @@ SimOptions parseSimOptions(const std::vector<std::string>& arguments) {
             options.noRender = true;
         } else if (option == "--online") {
             options.online = true;
+        } else if (option == "--record") {
+            options.recordFile = list.value(option);
+        } else if (option == "--replay") {
+            options.replayFile = list.value(option);
+        } else if (option == "--verify") {
+            options.verify = true;
+        } else if (option == "--final-picture") {
+            options.finalPicture = list.value(option);
+        } else if (option == "--window") {
+            options.window = true;
         } else {
             throw UsageError("unknown option \"" + option + "\"");
         }
@@ -94,8 +118,23 @@ SimOptions parseSimOptions(const std::vector<std::string>& arguments) {
     if (options.dataFolder.empty()) {
         throw UsageError("--data DIR is required");
     }
-    if (options.frames == 0) {
-        throw UsageError("--frames N is required");
+    if (options.replayFile.empty()) {
+        if (options.verify || options.window || !options.finalPicture.empty()) {
+            throw UsageError("--verify, --window and --final-picture play a replay: --replay FILE");
+        }
+        if (options.frames == 0) {
+            throw UsageError("--frames N is required");
+        }
+        return options;
+    }
+    if (options.frames != 0 || !options.inputFile.empty() || options.demo || options.online ||
+        seedGiven || !options.recordFile.empty()) {
+        throw UsageError("--replay brings its own frames, keys, seed and online switch: "
+                         "--frames, --input, --demo, --seed, --online and --record do not go "
+                         "with it");
+    }
+    if (options.verify && !options.outGiven) {
+        options.noRender = true;
     }
     return options;
 }

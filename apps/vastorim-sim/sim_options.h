@@ -22,6 +22,12 @@ struct SimOptions {
     bool demo = false;        // the built-in pilot plays ship 0
     bool noRender = false;    // nothing is drawn (and no screenshots are taken)
     bool online = false;      // online high scores, whatever the setup file says
+    bool outGiven = false;    // --out was named
+    std::string recordFile;   // the whole run's replay, written at its end; empty: none
+    std::string replayFile;   // plays this replay (its seed, setup, clock, music and keys)
+    bool verify = false;      // the replay as fast as it goes, then one JSON line of its verdict
+    std::string finalPicture; // the replay's last frame as a PNG; empty: none
+    bool window = false;      // the replay in a real window at its own pace
 };
 
 // A command line that cannot be run; what() says why.

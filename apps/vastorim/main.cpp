@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "platform/program_folder.h"
 #include "screens/game_hooks.h"
+#include "screens/game_replays.h"
 #include "updater/updater.h"
 
 #include <string>
@@ -18,5 +19,6 @@ int main(int argc, char** argv) {
     }
     vastorim::platform::Platform platform = vastorim::platform::createRealPlatform(false);
     vastorim::installGameHooks();
+    vastorim::keepReplaysInFolder(true);
     return vastorim::Main(arguments, platform);
 }

@@ -15,6 +15,7 @@
 #include "screens/game_hud.h"
 #include "screens/game_keys.h"
 #include "screens/game_over.h"
+#include "screens/game_replays.h"
 #include "screens/high_scores.h"
 #include "screens/menu.h"
 #include "screens/menu_draw.h"
@@ -294,6 +295,18 @@ TEST(ScoreText, TextAlphaRoundsHalfToEvenAndStaysInRange) {
     for (const auto& [opacity, alpha] : alphas) {
         EXPECT_EQ(textAlpha(opacity), alpha) << opacity;
     }
+}
+
+// Ten replays newest first, then the best of all (the oldest of equal times), and only replays.
+TEST(GameReplays, TheFolderKeepsTheTenNewestAndTheBestTimeAndLeavesOtherFilesAlone) {
+    std::vector<std::string> names = {"notes.txt", "12-x.replay", "5-.replay", "7-99.replay.tmp"};
+    for (int i = 1; i <= 13; ++i) {
+        names.push_back(std::to_string(1000 + i) + "-" + (i == 2 || i == 3 ? "900" : "100") +
+                        ".replay");
+    }
+    std::vector<std::string> deleted = replaysToDelete(names);
+    std::sort(deleted.begin(), deleted.end());
+    EXPECT_EQ(deleted, (std::vector<std::string>{"1001-100.replay", "1003-900.replay"}));
 }
 
 } // namespace
