@@ -6,11 +6,13 @@
 #include "engine/renderer.h"
 #include "platform/platform.h"
 #include "platform/video.h"
+#include "protocol/replay_file.h"
 #include "support/loopback_server.h"
 #include "support/running_server.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <array>
@@ -227,6 +229,104 @@ TEST_F(GameOver, ReturnTakesAChangedNameOnlineToTheServersTableThatPlacedTheTime
     EXPECT_EQ(server.table(), "1|999999|FAST|2|999998|FASTER|3|" + std::to_string(score) +
                                   "|PLAYE|4|1|SLOW" + std::string(18, '|') + "\n");
     EXPECT_FALSE(std::filesystem::exists(VASTORIM_PROGRAM_DIR "/~tmp"));
+}
+
+// The server's verdict on the replay of entry `id` as its log line says it, once it has one
+// (at most 60 s); empty when it never comes.
+std::string awaitVerdict(const RunningServer& server, int id) {
+    const std::string start = "vastorim-server: replay " + std::to_string(id) + " (";
+    for (int waited = 0; waited < 600; ++waited) {
+        const std::string log = server.log();
+        if (const std::size_t at = log.find(start); at != std::string::npos) {
+            return log.substr(at + start.size(), log.find('\n', at) - at - start.size());
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return "";
+}
+
+// A game played online against the real server given the game's folder: name entry's Return
+// submits the time and uploads the replay, which the server plays again and verifies; the page
+// marks the entry and shows its last moment, linked to the replay. The same replay under a
+// forged time (with a valid key), and altered copies of it, are each rejected for what they are,
+// and leave the verified entry, its replay and the table of verified entries as they were.
+TEST_F(GameOver, ASubmittedReplayIsVerifiedAndForgedOrAlteredOnesAreRejected) {
+    const TempFolder folder;
+    RunningServer server(folder, "--game-data '" VASTORIM_PROGRAM_DIR "'");
+    setenv("VASTORIM_SERVER", server.base().c_str(), 1);
+    const SimRun run =
+        playAfterDeath(10, {{2, "return"}, {4, "backspace"}, {6, "return"}}, {"--online"});
+    unsetenv("VASTORIM_SERVER");
+    ASSERT_EQ(run.trace.size(), static_cast<std::size_t>(death + 10)) << run.result.err;
+    const auto score =
+        static_cast<std::int32_t>(std::lrint(run.trace[death].number("finalTime") * 0.1));
+    const std::string verdict = awaitVerdict(server, 1);
+    ASSERT_TRUE(verdict.starts_with("PLAYE, " + std::to_string(score) + "): verified in "))
+        << server.log();
+    const std::string replay = server.get("/replays/1").body;
+    const TempFolder page;
+    writeFile(page.file("last.png"), server.get("/replays/1.png").body);
+    const platform::Picture last = readPng(page.file("last.png"));
+    EXPECT_EQ(std::pair(last.width, last.height), std::pair(1024, 768));
+
+    const CommandResult dom =
+        runCommand(browserCommand(page) + " --dump-dom " + server.base() + "/");
+    EXPECT_NE(dom.out.find("<td class=\"name\">PLAYE</td>"), std::string::npos) << dom.out;
+    EXPECT_NE(dom.out.find("<span class=\"verified\" title=\"verified by replaying\">\u2714</span>"
+                           "<a href=\"/replays/1\"><img src=\"/replays/1.png\""),
+              std::string::npos)
+        << dom.out;
+    const std::string screenshot = VASTORIM_TEST_OUTPUT_DIR "/leaderboard-verified.png";
+    EXPECT_EQ(runCommand(browserCommand(page) + " --screenshot='" + screenshot +
+                         "' --window-size=1024,768 " + server.base() + "/")
+                  .status,
+              0);
+
+    // What the runner reads of the replay: its build and content, and the frames to alter.
+    writeFile(page.file("genuine.replay"), replay);
+    const nlohmann::json report = nlohmann::json::parse(
+        runCommand(simCommand({"--replay", page.file("genuine.replay"), "--verify"})).out);
+    const ReplayIdentity identity{report["build"], report["contentHash"]};
+    const Replay decoded = decodeReplay(replay, identity);
+    const auto reencoded = [&](const ReplayIdentity& as, const std::vector<ReplayFrame>& frames) {
+        ReplayFrames encoded;
+        for (const ReplayFrame& frame : frames) {
+            encoded.add(frame);
+        }
+        return encodeReplay(as, decoded.start, encoded);
+    };
+    // The Return that starts the game, one frame later; and the clock of that frame 10 ms on.
+    std::vector<ReplayFrame> moved = decoded.frames, ticked = decoded.frames;
+    const auto starting = std::find_if(
+        moved.begin(), moved.end(), [](const ReplayFrame& frame) { return !frame.events.empty(); });
+    ASSERT_NE(starting, moved.end());
+    std::next(starting)->events.insert(std::next(starting)->events.begin(),
+                                       starting->events.begin(), starting->events.end());
+    starting->events.clear();
+    ticked[starting - moved.begin()].tick += 10;
+    const std::tuple<std::int32_t, std::string, std::string> forgeries[] = {
+        {score + 100, replay, "its game ends at " + std::to_string(score)},
+        {score, reencoded(identity, moved), "its game ends at "},
+        {score, reencoded(identity, ticked), "its game ends at "},
+        {score, reencoded({identity.build, std::string(64, 'a')}, decoded.frames), "refused: "},
+        {score, replay.substr(0, replay.size() / 2), "refused: "},
+    };
+    int id = 1;
+    for (const auto& [claimed, body, reason] : forgeries) {
+        ASSERT_EQ(server.get(submitTarget("PLAYE", claimed)).status, 200);
+        const HttpReply upload = server.post(replayTarget("PLAYE", claimed), body);
+        EXPECT_EQ(upload.body, "OK /replays/" + std::to_string(++id) + "\n");
+        const std::string rejection = awaitVerdict(server, id);
+        EXPECT_NE(rejection.find("): rejected in "), std::string::npos) << rejection;
+        EXPECT_NE(rejection.find(reason), std::string::npos) << rejection;
+    }
+    EXPECT_EQ(server.get("/replays/1").body, replay);
+    EXPECT_EQ(server.stop(), 0);
+    const TempFolder again;
+    std::filesystem::copy_file(server.database(), again.file("scores.sqlite"));
+    RunningServer verifiedOnly(again, "--verified-only");
+    EXPECT_EQ(verifiedOnly.table(),
+              "1|" + std::to_string(score) + "|PLAYE" + std::string(27, '|') + "\n");
 }
 
 // The demo pilot starts a game at once and plays it for two minutes.
