@@ -322,11 +322,21 @@ TEST_F(GameOver, ASubmittedReplayIsVerifiedAndForgedOrAlteredOnesAreRejected) {
     }
     EXPECT_EQ(server.get("/replays/1").body, replay);
     EXPECT_EQ(server.stop(), 0);
-    const TempFolder again;
-    std::filesystem::copy_file(server.database(), again.file("scores.sqlite"));
-    RunningServer verifiedOnly(again, "--verified-only");
-    EXPECT_EQ(verifiedOnly.table(),
-              "1|" + std::to_string(score) + "|PLAYE" + std::string(27, '|') + "\n");
+
+    // A replay taken without the game's folder waits, and is played when the server next starts
+    // with it; the table of verified entries then holds both genuine games.
+    const TempFolder storing, restarted;
+    std::filesystem::copy_file(server.database(), storing.file("scores.sqlite"));
+    RunningServer withoutGame(storing);
+    ASSERT_EQ(withoutGame.get(submitTarget("PLAYE", score)).status, 200);
+    EXPECT_EQ(withoutGame.post(replayTarget("PLAYE", score), replay).body, "OK /replays/7\n");
+    EXPECT_EQ(withoutGame.stop(), 0);
+    std::filesystem::copy_file(withoutGame.database(), restarted.file("scores.sqlite"));
+    RunningServer verifiedOnly(restarted, "--verified-only --game-data '" VASTORIM_PROGRAM_DIR "'");
+    EXPECT_TRUE(awaitVerdict(verifiedOnly, 7).find("): verified in ") != std::string::npos)
+        << verifiedOnly.log();
+    const std::string place = "|" + std::to_string(score) + "|PLAYE";
+    EXPECT_EQ(verifiedOnly.table(), "1" + place + "|2" + place + std::string(24, '|') + "\n");
 }
 
 // The demo pilot starts a game at once and plays it for two minutes.
