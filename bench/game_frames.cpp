@@ -1,11 +1,13 @@
 // Whole game frames: the demo pilot flying ship 0 in a busy game (well over a hundred asteroids,
 // every weapon at level 4), with and without drawing on the offscreen surface. Reports frames per
-// second and the share of the frame time that each update takes.
+// second and the share of the frame time that each update takes, and recording the frame's
+// inputs for its replay.
 #include "engine/app_path.h"
 #include "engine/music_clock.h"
 #include "engine/platform_access.h"
 #include "engine/random.h"
 #include "engine/renderer.h"
+#include "engine/run_inputs.h"
 #include "engine/startup.h"
 #include "game/world.h"
 #include "game/world_tables.h"
@@ -13,7 +15,6 @@
 #include "platform/clock.h"
 #include "platform/platform.h"
 #include "screens/game_hooks.h"
-#include "screens/game_keys.h"
 #include "sim/demo_pilot.h"
 
 #include <benchmark/benchmark.h>
@@ -57,11 +58,12 @@ enum Part {
     ShipsUpdate,
     PickupsUpdate,
     Drawing,
+    Recording,
     PartCount
 };
 constexpr std::array<const char*, PartCount> partNames = {
     "emitter%",     "music%",         "fireWeapons%", "updateAsteroids%",
-    "updateWorld%", "expirePickups%", "draw%"};
+    "updateWorld%", "expirePickups%", "draw%",       "recording%"};
 
 struct PartTimes {
     std::array<Clock::duration, PartCount> spent{};
@@ -75,14 +77,11 @@ struct PartTimes {
 // One iteration of the main loop as it runs in play, each update timed on its own.
 void playFrame(PartTimes& times, DemoPilot& pilot, std::int64_t frame, std::int32_t& last,
                bool drawing) {
+    std::int32_t now = 0;
+    times.measure(Recording, [&] { now = beginFrameInputs(); });
     for (const ScriptEvent& event : pilot.decide(frame)) {
-        if (event.kind == ScriptEvent::Kind::KeyDown) {
-            onKeyDown(event.keyCode);
-        } else {
-            onKeyUp(event.keyCode);
-        }
+        handOverKey(event.kind == ScriptEvent::Kind::KeyDown, event.keyCode);
     }
-    const std::int32_t now = currentTick();
     if (globals.finalTime == 0) {
         globals.gameClockTick = now;
     }
@@ -100,6 +99,7 @@ void playFrame(PartTimes& times, DemoPilot& pilot, std::int64_t frame, std::int3
     if (drawing) {
         times.measure(Drawing, renderFrame);
     }
+    times.measure(Recording, endFrameInputs);
     currentPlatform()->clock->frameEnded();
 }
 

@@ -126,21 +126,24 @@ std::string inflated(std::string_view stream) {
     return body;
 }
 
-ReplayIdentity readIdentity(BodyReader& header) {
-    if (header.take(magic.size()) != magic) {
+// The header, which must be whole: a file cut inside it is no replay.
+ReplayIdentity readIdentity(std::string_view file) {
+    const auto byteAt = [&](std::size_t at) { return static_cast<std::uint8_t>(file[at]); };
+    const std::size_t buildAt = magic.size() + 3;
+    if (file.size() < buildAt || !file.starts_with(magic)) {
         throw ReplayError("not a replay file");
     }
-    const std::string_view version = header.take(2);
-    const auto number = static_cast<std::uint16_t>(static_cast<std::uint8_t>(version[0]) |
-                                                   static_cast<std::uint8_t>(version[1]) << 8);
-    if (number != replayFormatVersion) {
-        throw ReplayError("replay format version " + std::to_string(number) +
+    const auto version = static_cast<std::uint16_t>(byteAt(8) | byteAt(9) << 8);
+    if (version != replayFormatVersion) {
+        throw ReplayError("replay format version " + std::to_string(version) +
                           ", this build reads version " + std::to_string(replayFormatVersion));
     }
-    ReplayIdentity identity;
-    identity.build = header.take(static_cast<std::uint8_t>(header.take(1)[0]));
-    identity.contentHash = hexOf(header.take(hashBytes));
-    return identity;
+    const std::size_t buildSize = byteAt(buildAt - 1);
+    if (file.size() < buildAt + buildSize + hashBytes) {
+        throw ReplayError("not a replay file");
+    }
+    return {std::string(file.substr(buildAt, buildSize)),
+            hexOf(file.substr(buildAt + buildSize, hashBytes))};
 }
 
 } // namespace
@@ -186,13 +189,8 @@ std::string encodeReplay(const ReplayIdentity& identity, const ReplayStart& star
 }
 
 Replay decodeReplay(std::string_view file, const ReplayIdentity& expected) {
-    BodyReader header(file);
     Replay replay;
-    try {
-        replay.identity = readIdentity(header);
-    } catch (const ReplayError&) {
-        throw ReplayError("not a replay file");
-    }
+    replay.identity = readIdentity(file);
     if (replay.identity.build != expected.build) {
         throw ReplayError("recorded by build " + replay.identity.build + ", this is build " +
                           expected.build);

@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <regex>
 #include <stdexcept>
 #include <thread>
@@ -85,6 +86,10 @@ SimRun play(const TempFolder& folder, const std::string& keys, std::vector<std::
 }
 
 constexpr int frameMs = 16; // the sim's default
+
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 // A run without drawing, on seed 7 unless the options, which come later, name another.
 SimRun playFor(long frames, const std::string& keys, std::vector<std::string> options = {}) {
@@ -222,8 +227,11 @@ TEST_F(GameOver, ReturnTakesAChangedNameOnlineToTheServersTableThatPlacedTheTime
     EXPECT_EQ(run.trace[death + 1].number("scorePlace"), 3);
     EXPECT_EQ(run.trace[death + 7].number("menuScreen"), 1);
     const std::string table = "GET /highscores.php 200", submission = "GET /submit.php 200";
-    EXPECT_EQ(server.requests(), (std::vector<std::string>{submission, submission, submission,
-                                                           table, table, submission, table}))
+    // Kept and left unverified: this server has not the game's folder.
+    const std::string upload = "POST /replay 200";
+    EXPECT_EQ(server.requests(),
+              (std::vector<std::string>{submission, submission, submission, table, table,
+                                        submission, upload, table}))
         << "three made here, none offline, and the game's four";
     const long score = std::lrint(run.trace[death].number("finalTime") * 0.1);
     EXPECT_EQ(server.table(), "1|999999|FAST|2|999998|FASTER|3|" + std::to_string(score) +
@@ -339,6 +347,89 @@ TEST_F(GameOver, ASubmittedReplayIsVerifiedAndForgedOrAlteredOnesAreRejected) {
     EXPECT_EQ(verifiedOnly.table(), "1" + place + "|2" + place + std::string(24, '|') + "\n");
 }
 
+// Online, the replay follows its submission with the same query. Played back, it ends with that
+// submission; a whole run that goes on after it has not ended; a damaged replay or one made on
+// other content is refused before anything is played.
+TEST_F(GameOver, TheReplayUploadedAfterTheSubmissionPlaysBackToItsNameAndScore) {
+    std::mutex mutex;
+    std::string submitted, uploadQuery, upload, contentType;
+    LoopbackServer server([&](const httplib::Request& request, httplib::Response& response) {
+        const std::lock_guard lock(mutex);
+        const std::string query = request.target.substr(request.target.find('?') + 1);
+        if (request.path == "/submit.php") {
+            submitted = query;
+        } else if (request.path == "/replay" && request.method == "POST") {
+            std::tie(uploadQuery, upload) = std::tuple(query, request.body);
+            contentType = request.get_header_value("Content-Type");
+        }
+        response.set_content("", "text/plain");
+        return true;
+    });
+    const TempFolder folder;
+    setenv("VASTORIM_SERVER", server.base().c_str(), 1);
+    const SimRun run = playAfterDeath(10, {{2, "backspace"}, {3, "z"}, {4, "return"}},
+                                      {"--online", "--record", folder.file("whole.replay")});
+    unsetenv("VASTORIM_SERVER");
+    ASSERT_EQ(run.result.status, 0) << run.result.err;
+    const std::lock_guard lock(mutex);
+    ASSERT_EQ(uploadQuery, submitted);
+    EXPECT_EQ(contentType, "application/octet-stream");
+    const std::string score = submitted.substr(
+        submitted.find("score=") + 6, submitted.find("&key") - submitted.find("score=") - 6);
+    const std::string cut = folder.write("cut.replay", upload);
+    const auto verify = [](const std::string& replay, std::vector<std::string> options = {}) {
+        options.insert(options.begin(), {"--replay", replay, "--verify"});
+        return runCommand(simCommand(options));
+    };
+    const CommandResult played = verify(cut, {"--final-picture", folder.file("last.png")});
+    ASSERT_EQ(played.status, 0) << played.err;
+    EXPECT_TRUE(has(played.out, "\"frames\":" + std::to_string(death + 5) +
+                                    ",\"ended\":true,\"name\":\"PLAYEZ\",\"score\":\"" + score +
+                                    "\",\"finalTime\":" + score + ","))
+        << played.out;
+    EXPECT_EQ(readPng(folder.file("last.png")).width, 1024);
+    EXPECT_TRUE(
+        has(verify(folder.file("whole.replay")).out, "\"ended\":false,\"name\":\"PLAYEZ\""));
+
+    const TempFolder otherContent;
+    writeProgramFolder(otherContent.path(), {"dot.png", "END"});
+    const std::string truncated =
+        folder.write("truncated.replay", upload.substr(0, upload.size() - 9));
+    for (const auto& [replay, data, reason] :
+         {std::tuple(truncated, std::string(VASTORIM_PROGRAM_DIR), "truncated body"),
+          std::tuple(cut, otherContent.path(), "recorded on other content")}) {
+        const CommandResult refused =
+            runCommand(simCommand({"--replay", replay, "--verify"}, data));
+        EXPECT_EQ(refused.status, 3);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_TRUE(has(refused.err, replay + ": " + reason)) << refused.err;
+    }
+}
+
+// Scripted games (a pad, the focus and the window's keys included) and a demo pilot's game,
+// recorded and played back, give the same trace byte for byte.
+TEST(Replays, ScriptedAndDemoGamesPlayBackToTheSameTrace) {
+    using Run = std::pair<std::string, std::vector<std::string>>;
+    for (const auto& [keys, options] :
+         {Run{"10 press return\n30 pad 1 axis leftx 32767\n60 pad 1 axis leftx 0\n"
+              "100 unfocus\n120 down alt\n121 press return\n123 up alt\n150 press return\n"
+              "160 down space\n",
+              {"--frames", "400", "--seed", "9"}},
+          Run{"", {"--demo", "--frames", "4000", "--seed", "2", "--frame-ms", "20"}}}) {
+        const TempFolder folder;
+        std::vector<std::string> recording = options;
+        recording.insert(recording.end(), {"--no-render", "--record", folder.file("run.replay")});
+        const SimRun recorded = play(folder, keys, recording);
+        ASSERT_EQ(recorded.result.status, 0) << recorded.result.err;
+        const std::string trace = readFile(folder.file("trace.jsonl"));
+        const SimRun replayed =
+            play(folder, "", {"--no-render", "--replay", folder.file("run.replay")});
+        ASSERT_EQ(replayed.result.status, 0) << replayed.result.err;
+        EXPECT_EQ(replayed.trace.size(), recorded.trace.size());
+        EXPECT_EQ(readFile(folder.file("trace.jsonl")), trace);
+    }
+}
+
 // The demo pilot starts a game at once and plays it for two minutes.
 TEST(DemoGame, ThePilotLastsAMinuteAt28000HzCollectsPickupsAndWeaponsFireOnlyOnTheirFlags) {
     const SimRun run = playFor(7200, "", {"--demo", "--seed", "1"});
@@ -393,10 +484,6 @@ TEST(DemoReplay, SameSeedAndScriptGiveTheSameTraceAndPictures) {
         EXPECT_GT(bytes.size(), 1000u) << picture;
         EXPECT_EQ(bytes, readFile(second.file(picture))) << picture;
     }
-}
-
-bool has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
 }
 
 // One picture, no effect, and an effect file of two types with a warning each.
@@ -712,10 +799,11 @@ TEST_F(RealWindow, APlayerGoesFullScreenTakesAScreenshotIsPausedByTheFocusAndPla
     EXPECT_LT(countPixels(paused, 20, 724, 200, 768, white), 100);
     EXPECT_GT(countPixels(paused, 0, 180, 1024, 250, white), 100);
 
-    // The table at start-up, none sent on the pause, the table at the end, the name, the table.
+    // The table at start-up, none sent on the pause, the table at the end, the name and its
+    // replay (kept, unverified: this server has not the game's folder), the table.
     const std::string table = "GET /highscores.php 200";
-    EXPECT_EQ(server.requests(),
-              (std::vector<std::string>{table, table, "GET /submit.php 200", table}));
+    EXPECT_EQ(server.requests(), (std::vector<std::string>{table, table, "GET /submit.php 200",
+                                                           "POST /replay 200", table}));
     EXPECT_NE(server.table().find("|NOVA|"), std::string::npos) << server.table();
     // The first row's name as the game draws it, pixel for pixel but for a stray spark. The
     // picture stays in the build's tests folder for a person to look at (xwud -in FILE).

@@ -1,16 +1,20 @@
 // Main and its loop on the headless platform, and the music clock that keeps the game's time.
 #include "engine/app_path.h"
+#include "engine/game_setup.h"
 #include "engine/music_clock.h"
 #include "engine/numbers.h"
 #include "engine/platform_access.h"
 #include "engine/renderer.h"
+#include "engine/run_inputs.h"
 #include "engine/startup.h"
 #include "engine/textures.h"
 #include "platform/audio.h"
+#include "platform/download.h"
 #include "platform/events.h"
 #include "platform/platform.h"
 #include "platform/platform_error.h"
 #include "platform/video.h"
+#include "support/loopback_server.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +22,7 @@
 #include <cmath>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace vastorim::test {
@@ -43,6 +48,48 @@ class HeadlessMain : public ::testing::Test {
     TempFolder folder;
     platform::Platform headless = platform::createHeadlessPlatform(20);
 };
+
+// A run records its ticks, music positions and keys; its replay, on a platform whose clock runs
+// at another pace and whose own keys differ, hands the game the recorded ones in the same frames,
+// reads the replay's setup, never reaches the network, and ends after the last recorded frame.
+TEST_F(HeadlessMain, AReplayHandsTheGameTheRecordedTicksMusicAndKeysAndEndsWithIt) {
+    using Seen = std::tuple<std::int32_t, std::int32_t, std::vector<int>, bool>;
+    std::vector<Seen> seen;
+    hooks.keyDown = [&](int keyCode) { std::get<2>(seen.back()).push_back(keyCode); };
+    hooks.keyUp = [&](int keyCode) { std::get<2>(seen.back()).push_back(-keyCode); };
+    hooks.updateMode = [&] {
+        updateMusicClock();
+        seen.emplace_back(currentTick(), music.playPos, std::vector<int>{}, onlineEnabled);
+    };
+    auto& keys = static_cast<platform::ScriptedEvents&>(*headless.events);
+    hooks.afterFrame = [&] {
+        if (seen.size() == 2) {
+            keys.push({Event::Type::KeyDown, 'A'});
+            keys.push({Event::Type::KeyUp, 'A'});
+        }
+        keys.push({Event::Type::KeyDown, 'Q'});
+        globals.gameRunning = seen.size() < 4;
+    };
+    writeFile(folder.file("game setup.txt"), "false\ntrue\ntrue\n1\n");
+    ASSERT_EQ(Main({"run"}, headless), 0);
+    const std::string recording = replayUpToNow();
+    const std::vector<Seen> recorded = std::exchange(seen, {});
+
+    writeFile(folder.file("game setup.txt"), "false\ntrue\nfalse\n1\n");
+    replayNextRun(decodeReplay(recording, currentReplayIdentity()));
+    platform::Platform other = platform::createHeadlessPlatform(7);
+    auto& ignored = static_cast<platform::ScriptedEvents&>(*other.events);
+    hooks.afterFrame = [&] { ignored.push({Event::Type::KeyDown, 'Z'}); };
+    hooks.fetchHighScores = [] {
+        bool failed = false;
+        platform::downloadFile(refusedBase(), "unused", failed);
+        EXPECT_TRUE(failed);
+    };
+    ASSERT_EQ(Main({"run"}, other), 0);
+    EXPECT_EQ(seen, recorded);
+    EXPECT_EQ(std::get<2>(recorded[1]), (std::vector<int>{'A', -'A', 'Q'}));
+    EXPECT_TRUE(std::get<3>(recorded[0]));
+}
 
 // A first start: no setup file and no font. The music plays from the loop start at 22000 frames
 // of 2 bytes a second, 880 bytes a 20 ms frame.

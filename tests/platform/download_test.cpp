@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <tuple>
+#include <utility>
+
 namespace vastorim::platform {
 namespace {
 
@@ -53,6 +58,33 @@ TEST(DownloadFile, ReplacesTheFileOnlyWithAWholeReplyWithinTheLimits) {
         EXPECT_EQ(test::readFile(target), body) << path;
         EXPECT_EQ(test::folderEntries(folder.path()), std::vector<std::string>{"reply"}) << path;
     }
+}
+
+// A post sends its body and type and gives the reply's status; a silent server is cut off at the
+// time limit; while the network is not allowed nothing is sent at all.
+TEST(PostBody, SendsBodyAndTypeGivesTheStatusAndSendsNothingWhileTheNetworkIsCut) {
+    std::atomic<int> received = 0;
+    std::string body, type;
+    test::LoopbackServer server([&](const httplib::Request& request, httplib::Response& response) {
+        if (request.path == "/silent") {
+            return false;
+        }
+        std::tie(body, type) = std::pair(request.body, request.get_header_value("Content-Type"));
+        response.status = request.path == "/full" ? 507 : 201;
+        ++received;
+        return true;
+    });
+    const std::string replay("VSTR\0\x01z", 7);
+    EXPECT_EQ(postBody(server.base() + "/replay?name=A", replay, "application/octet-stream"), 201);
+    EXPECT_EQ(std::pair(body, type), std::pair(replay, std::string("application/octet-stream")));
+    EXPECT_EQ(postBody(server.base() + "/full", "x", "text/plain"), 507);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(postBody(server.base() + "/silent", "x", "text/plain", {.whole = 300ms}), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    allowNetwork(false);
+    EXPECT_EQ(postBody(server.base() + "/replay", "x", "text/plain"), 0);
+    allowNetwork(true);
+    EXPECT_EQ(received, 2);
 }
 
 } // namespace

@@ -11,12 +11,15 @@
 namespace vastorim::test {
 
 LoopbackServer::LoopbackServer(Answer answer) {
-    http_.Get(".*", [this, answer](const httplib::Request& request, httplib::Response& response) {
+    const auto handle = [this, answer](const httplib::Request& request,
+                                       httplib::Response& response) {
         if (!answer(request, response)) {
             std::unique_lock lock(mutex_);
             ending_.wait(lock, [this] { return ended_; });
         }
-    });
+    };
+    http_.Get(".*", handle);
+    http_.Post(".*", handle);
     port_ = http_.bind_to_any_port("127.0.0.1");
     if (port_ <= 0) {
         throw std::runtime_error("cannot listen on 127.0.0.1");

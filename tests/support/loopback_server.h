@@ -10,8 +10,8 @@
 
 namespace vastorim::test {
 
-// A scripted HTTP server on a free port of 127.0.0.1. `answer` fills the reply to each request,
-// or returns false to leave it unanswered until the server goes.
+// A scripted HTTP server on a free port of 127.0.0.1. `answer` fills the reply to each GET and
+// POST, or returns false to leave it unanswered until the server goes.
 class LoopbackServer {
   public:
     using Answer = std::function<bool(const httplib::Request&, httplib::Response&)>;
