@@ -140,7 +140,9 @@ TEST_F(OnlineClient, FaultsLeaveTheTableAndTheDiskAsTheyWereAndNeverStallAFrame)
                 waitingAtFirstFrame = backgroundJobsPending();
             }
             std::tie(lastFrame, lastWaits) = std::tuple(now, usage.ru_nvcsw);
-            globals.gameRunning = backgroundJobsPending() && now - start < 300ms;
+            // Long enough for start-up and four requests on a loaded machine; a hanging server
+            // holds the loop that long.
+            globals.gameRunning = backgroundJobsPending() && now - start < 1500ms;
         };
         ASSERT_EQ(Main({"run"}, platform), 0) << name;
         EXPECT_TRUE(waitingAtFirstFrame || !hangs) << "the window waited for the server";
