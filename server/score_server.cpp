@@ -119,9 +119,12 @@ void ScoreServer::routeRequests() {
         requestStart = Clock::now();
         return httplib::Server::HandlerResponse::Unhandled;
     });
-    http.set_logger([this](const httplib::Request& request, const httplib::Response& response) {
-        logRequest(clientAddress(request), request, response);
-    });
+    // Logged as the reply is about to leave, not after it has left: a client that waits for each
+    // reply before its next request then finds its requests in the log in the order it made them.
+    http.set_post_routing_handler(
+        [this](const httplib::Request& request, httplib::Response& response) {
+            logRequest(clientAddress(request), request, response);
+        });
     http.set_error_handler([](const httplib::Request&, httplib::Response& response) {
         if (response.body.empty()) {
             answerText(response, response.status,
