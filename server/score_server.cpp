@@ -1,9 +1,12 @@
 #include "server/score_server.h"
 
+#include "server/log_text.h"
 #include "server/score_replies.h"
 #include "server/submission.h"
 
 #include <httplib.h>
+
+#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
@@ -27,6 +30,8 @@ using Clock = std::chrono::steady_clock;
 constexpr std::size_t kWorkerThreads = 16;
 constexpr time_t kKeepAliveSeconds = 2;
 constexpr std::size_t kFileChunk = 64 * 1024;
+// A ten-minute game's replay takes well under 100 KB.
+constexpr std::size_t kLargestReplay = 1024 * 1024;
 
 // When this worker thread began the request it is answering; the log line measures from it.
 thread_local std::optional<Clock::time_point> requestStart;
@@ -36,17 +41,6 @@ void answerText(httplib::Response& response, int status, const std::string& line
     response.set_content(line + "\n", "text/plain; charset=utf-8");
 }
 
-// A path decodes "%0A" to a line feed: the log shows control characters as "?", so that no
-// request can write a line of its own into it.
-std::string printable(std::string text) {
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
-            c = '?';
-        }
-    }
-    return text.empty() ? "-" : text;
-}
-
 void logRequest(const std::string& address, const httplib::Request& request,
                 const httplib::Response& response) {
     const double milliseconds =
@@ -54,7 +48,8 @@ void logRequest(const std::string& address, const httplib::Request& request,
             ? std::chrono::duration<double, std::milli>(Clock::now() - *requestStart).count()
             : 0.0;
     requestStart.reset();
-    // One write per line, so that lines from several workers never interleave.
+    // A path decodes "%0A" to a line feed, hence printable(). One write per line, so that lines
+    // from several workers never interleave.
     std::fprintf(stderr, "%s %s %s %d %.1f ms\n", printable(address).c_str(),
                  printable(request.method).c_str(), printable(request.path).c_str(),
                  response.status, milliseconds);
@@ -78,13 +73,27 @@ std::string bindFailure(int reason) {
 
 ScoreServer::ScoreServer(const ServerOptions& options)
     : options_(options), store_(options.database), submissionLimit_(options.submissionsPerMinute),
-      http_(std::make_unique<httplib::Server>()) {
+      replayLimit_(options.submissionsPerMinute), http_(std::make_unique<httplib::Server>()) {
     if (!options.clientFolder.empty()) {
         try {
             clientFolder_.emplace(options.clientFolder);
         } catch (const std::runtime_error& error) {
             throw StartError(std::string("--client-dir ") + error.what());
         }
+    }
+    if (!options.gameData.empty()) {
+        if (!std::filesystem::is_directory(options.gameData)) {
+            throw StartError("--game-data " + options.gameData + ": not a folder");
+        }
+        if (access(options.simulator.c_str(), X_OK) != 0) {
+            throw StartError("--game-data: no vastorim-sim beside the server (" +
+                             options.simulator + ") to play replays with");
+        }
+        verifier_ = std::make_unique<ReplayVerifier>(
+            store_,
+            VerifierSettings{options.gameData, options.simulator, options.verifiers,
+                             std::chrono::seconds(options.replaySeconds)},
+            [this] { forgetReplies(); });
     }
     routeRequests();
 }
@@ -98,6 +107,7 @@ void ScoreServer::routeRequests() {
     // A reply goes out as headers then body: without this, Nagle's algorithm holds the body back
     // until the client's delayed acknowledgement, some 40 ms on a kept-alive connection.
     http.set_tcp_nodelay(true);
+    http.set_payload_max_length(kLargestReplay);
     // The library's default also sets SO_REUSEPORT, which would let a second server share the
     // port unnoticed; reusing the address alone only allows a restart while old connections
     // linger.
@@ -109,9 +119,12 @@ void ScoreServer::routeRequests() {
         requestStart = Clock::now();
         return httplib::Server::HandlerResponse::Unhandled;
     });
-    http.set_logger([this](const httplib::Request& request, const httplib::Response& response) {
-        logRequest(clientAddress(request), request, response);
-    });
+    // Logged as the reply is about to leave, not after it has left: a client that waits for each
+    // reply before its next request then finds its requests in the log in the order it made them.
+    http.set_post_routing_handler(
+        [this](const httplib::Request& request, httplib::Response& response) {
+            logRequest(clientAddress(request), request, response);
+        });
     http.set_error_handler([](const httplib::Request&, httplib::Response& response) {
         if (response.body.empty()) {
             answerText(response, response.status,
@@ -146,6 +159,13 @@ void ScoreServer::routeRequests() {
         response.set_header("Cache-Control", "no-cache");
         response.set_content(replies()->json, "application/json");
     });
+    http.Post("/replay", [this](const httplib::Request& request, httplib::Response& response) {
+        answerReplayUpload(request, response);
+    });
+    http.Get(R"(/replays/(\d{1,18})(\.png)?)",
+             [this](const httplib::Request& request, httplib::Response& response) {
+                 answerReplayFile(request, response);
+             });
     http.Get("/client/(.*)", [this](const httplib::Request& request, httplib::Response& response) {
         answerClientFile(request, response);
     });
@@ -154,7 +174,7 @@ void ScoreServer::routeRequests() {
 std::shared_ptr<const ScoreServer::Replies> ScoreServer::replies() {
     const std::lock_guard lock(repliesMutex_);
     if (!replies_) {
-        const std::vector<ScoreEntry> best = store_.best(kTablePlaces);
+        const std::vector<ScoreEntry> best = store_.best(kTablePlaces, options_.verifiedOnly);
         replies_ = std::make_shared<const Replies>(
             Replies{tableReply(best), tableJson(best), leaderboardPage(best)});
     }
@@ -171,31 +191,96 @@ void ScoreServer::answerTable(const httplib::Request& request, httplib::Response
     response.set_content(replies()->table, "text/plain; charset=utf-8");
 }
 
-void ScoreServer::answerSubmission(const httplib::Request& request, httplib::Response& response) {
+std::optional<Submission> ScoreServer::admit(const httplib::Request& request,
+                                             httplib::Response& response, RateLimiter& limit,
+                                             const std::string& what) {
     // Counted before anything is checked, so that guessing keys costs the same as submitting.
-    if (!submissionLimit_.allow(clientAddress(request))) {
+    if (!limit.allow(clientAddress(request))) {
         answerText(response, 429,
-                   "too many submissions from this address: at most " +
+                   "too many " + what + " from this address: at most " +
                        std::to_string(options_.submissionsPerMinute) + " a minute");
-        return;
+        return std::nullopt;
     }
     const CheckedSubmission checked = checkSubmission(request.params, options_.secret);
     if (!checked.problem.empty()) {
         answerText(response, 400, checked.problem);
+        return std::nullopt;
+    }
+    return checked.submission;
+}
+
+void ScoreServer::answerSubmission(const httplib::Request& request, httplib::Response& response) {
+    const std::optional<Submission> submission =
+        admit(request, response, submissionLimit_, "submissions");
+    if (!submission) {
         return;
     }
     try {
-        store_.add(checked.submission.name, checked.submission.score);
+        store_.add(submission->name, submission->score);
     } catch (const StoreError& error) {
         std::fprintf(stderr, "vastorim-server: %s\n", error.what());
         answerText(response, 500, "the score could not be stored");
         return;
     }
-    {
-        const std::lock_guard lock(repliesMutex_);
-        replies_.reset();
-    }
+    forgetReplies();
     answerText(response, 200, "OK");
+}
+
+void ScoreServer::answerReplayUpload(const httplib::Request& request, httplib::Response& response) {
+    const std::optional<Submission> submission = admit(request, response, replayLimit_, "replays");
+    if (!submission) {
+        return;
+    }
+    if (request.body.empty()) {
+        answerText(response, 400, "body: expected the game's replay");
+        return;
+    }
+    if (verifier_ && !verifier_->hasRoom()) {
+        answerText(response, 503, "too many replays wait to be played: try again later");
+        return;
+    }
+    std::optional<std::int64_t> id;
+    try {
+        id = store_.attachReplay(submission->name, submission->score, request.body);
+    } catch (const StoreError& error) {
+        std::fprintf(stderr, "vastorim-server: %s\n", error.what());
+        answerText(response, 500, "the replay could not be stored");
+        return;
+    }
+    if (!id) {
+        answerText(response, 409, "no submitted score of this name and time waits for a replay");
+        return;
+    }
+    if (verifier_) {
+        verifier_->enqueue(*id);
+    }
+    forgetReplies();
+    answerText(response, 200, "OK /replays/" + std::to_string(*id));
+}
+
+void ScoreServer::answerReplayFile(const httplib::Request& request, httplib::Response& response) {
+    const std::int64_t id = std::stoll(request.matches[1].str());
+    const bool picture = request.matches[2].matched;
+    std::optional<std::string> bytes;
+    if (picture) {
+        bytes = store_.picture(id);
+    } else if (auto stored = store_.replay(id)) {
+        bytes = std::move(stored->second);
+    }
+    if (!bytes) {
+        answerText(response, 404, "not found");
+        return;
+    }
+    if (!picture) {
+        response.set_header("Content-Disposition",
+                            "attachment; filename=\"vastorim-" + std::to_string(id) + ".replay\"");
+    }
+    response.set_content(std::move(*bytes), picture ? "image/png" : "application/octet-stream");
+}
+
+void ScoreServer::forgetReplies() {
+    const std::lock_guard lock(repliesMutex_);
+    replies_.reset();
 }
 
 void ScoreServer::answerClientFile(const httplib::Request& request, httplib::Response& response) {

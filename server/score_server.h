@@ -2,8 +2,10 @@
 
 #include "server/client_folder.h"
 #include "server/rate_limiter.h"
+#include "server/replay_verifier.h"
 #include "server/score_store.h"
 #include "server/server_options.h"
+#include "server/submission.h"
 
 #include <atomic>
 #include <memory>
@@ -28,10 +30,12 @@ class StartError : public std::runtime_error {
 };
 
 // The reference server of the online table: the table and score submission as the game speaks
-// them, the leaderboard page and its JSON, and the update directory, over HTTP.
+// them, the replays uploaded after submissions and their verification, the leaderboard page and
+// its JSON, and the update directory, over HTTP.
 class ScoreServer {
   public:
-    // Opens the database and the update folder. Throws StoreError or StartError.
+    // Opens the database and the update folder, and starts verifying replays when given the
+    // game's folder. Throws StoreError or StartError.
     explicit ScoreServer(const ServerOptions& options);
     ~ScoreServer();
     ScoreServer(const ScoreServer&) = delete;
@@ -53,7 +57,14 @@ class ScoreServer {
 
     std::shared_ptr<const Replies> replies();
     void answerTable(const httplib::Request& request, httplib::Response& response);
+    // The submission in the request's query, when its address is within its limit and the
+    // query is sound; otherwise nothing, and the response says why.
+    std::optional<Submission> admit(const httplib::Request& request, httplib::Response& response,
+                                    RateLimiter& limit, const std::string& what);
     void answerSubmission(const httplib::Request& request, httplib::Response& response);
+    void answerReplayUpload(const httplib::Request& request, httplib::Response& response);
+    void answerReplayFile(const httplib::Request& request, httplib::Response& response);
+    void forgetReplies();
     void answerClientFile(const httplib::Request& request, httplib::Response& response);
     std::string clientAddress(const httplib::Request& request) const;
     void routeRequests();
@@ -62,8 +73,10 @@ class ScoreServer {
     ScoreStore store_;
     std::optional<ClientFolder> clientFolder_;
     RateLimiter submissionLimit_;
+    RateLimiter replayLimit_;
     std::mutex repliesMutex_;
-    std::shared_ptr<const Replies> replies_; // null after a new score
+    std::shared_ptr<const Replies> replies_;   // null after a new score or verdict
+    std::unique_ptr<ReplayVerifier> verifier_; // null without the game's folder
     std::unique_ptr<httplib::Server> http_;
     int port_ = 0;
     std::atomic<bool> stopRequested_{false};

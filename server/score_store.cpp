@@ -30,17 +30,51 @@ CREATE TABLE IF NOT EXISTS scores (
     submitted INTEGER NOT NULL DEFAULT (CAST(strftime('%s', 'now') AS INTEGER))
 );
 CREATE INDEX IF NOT EXISTS scores_by_rank ON scores (hundredths DESC, id);
+CREATE TABLE IF NOT EXISTS replays (
+    score_id INTEGER PRIMARY KEY REFERENCES scores (id),
+    state TEXT NOT NULL DEFAULT 'unverified' CHECK (state IN ('unverified', 'verified', 'rejected')),
+    replay BLOB NOT NULL,
+    picture BLOB,
+    uploaded INTEGER NOT NULL DEFAULT (CAST(strftime('%s', 'now') AS INTEGER))
+);
 )sql";
 
-std::string columnText(sqlite3_stmt* statement, int column) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    return text == nullptr
+// The columns that make a ScoreEntry, in its order, from `scores s` and `replays r`.
+#define ENTRY_COLUMNS                                                                              \
+    "s.id, s.name, s.hundredths, coalesce(r.state, 'unverified'), r.score_id IS NOT NULL, "        \
+    "r.picture IS NOT NULL"
+
+constexpr const char* kStateNames[] = {"unverified", "verified", "rejected"};
+
+// A text or a blob column's bytes as they are stored.
+std::string columnBytes(sqlite3_stmt* statement, int column) {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
+    return bytes == nullptr
                ? std::string()
-               : std::string(text,
+               : std::string(bytes,
                              static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
 }
 
+ReplayState stateNamed(const std::string& name) {
+    for (std::size_t state = 0; state < std::size(kStateNames); ++state) {
+        if (name == kStateNames[state]) {
+            return static_cast<ReplayState>(state);
+        }
+    }
+    return ReplayState::unverified;
+}
+
+ScoreEntry entryFrom(sqlite3_stmt* statement) {
+    return {sqlite3_column_int64(statement, 0),    columnBytes(statement, 1),
+            sqlite3_column_int64(statement, 2),    stateNamed(columnBytes(statement, 3)),
+            sqlite3_column_int(statement, 4) != 0, sqlite3_column_int(statement, 5) != 0};
+}
+
 } // namespace
+
+const char* stateName(ReplayState state) {
+    return kStateNames[static_cast<std::size_t>(state)];
+}
 
 ScoreStore::ScoreStore(const std::string& path) : path_(path) {
     try {
@@ -61,9 +95,25 @@ ScoreStore::ScoreStore(const std::string& path) : path_(path) {
             }
         };
         prepare("INSERT INTO scores (name, hundredths) VALUES (?1, ?2)", &insert_);
-        prepare("SELECT name, hundredths FROM scores ORDER BY hundredths DESC, id LIMIT ?1",
+        prepare("SELECT " ENTRY_COLUMNS " FROM scores s LEFT JOIN replays r ON r.score_id = s.id "
+                "ORDER BY s.hundredths DESC, s.id LIMIT ?1",
                 &selectBest_);
+        prepare("SELECT " ENTRY_COLUMNS " FROM scores s JOIN replays r ON r.score_id = s.id "
+                "WHERE r.state = 'verified' ORDER BY s.hundredths DESC, s.id LIMIT ?1",
+                &selectBestVerified_);
         prepare("SELECT count(*) FROM scores", &countAll_);
+        prepare("INSERT INTO replays (score_id, replay) SELECT id, ?3 FROM scores "
+                "WHERE name = ?1 AND hundredths = ?2 AND id NOT IN (SELECT score_id FROM replays) "
+                "ORDER BY id DESC LIMIT 1",
+                &attachReplay_);
+        prepare("SELECT " ENTRY_COLUMNS ", r.replay FROM replays r JOIN scores s "
+                "ON s.id = r.score_id WHERE r.score_id = ?1",
+                &selectReplay_);
+        prepare("SELECT picture FROM replays WHERE score_id = ?1 AND picture IS NOT NULL",
+                &selectPicture_);
+        prepare("UPDATE replays SET state = ?2, picture = ?3 WHERE score_id = ?1", &judge_);
+        prepare("SELECT score_id FROM replays WHERE state = 'unverified' ORDER BY score_id",
+                &selectUnplayed_);
     } catch (...) {
         close();
         throw;
@@ -75,7 +125,9 @@ ScoreStore::~ScoreStore() {
 }
 
 void ScoreStore::close() {
-    for (sqlite3_stmt** statement : {&insert_, &selectBest_, &countAll_}) {
+    for (sqlite3_stmt** statement :
+         {&insert_, &selectBest_, &selectBestVerified_, &countAll_, &attachReplay_, &selectReplay_,
+          &selectPicture_, &judge_, &selectUnplayed_}) {
         sqlite3_finalize(*statement);
         *statement = nullptr;
     }
@@ -87,24 +139,23 @@ void ScoreStore::close() {
 void ScoreStore::add(std::string_view name, std::int32_t hundredths) {
     const std::lock_guard lock(mutex_);
     const Statement statement(insert_);
-    if (sqlite3_bind_text(*statement, 1, name.data(), static_cast<int>(name.size()),
-                          SQLITE_TRANSIENT) != SQLITE_OK ||
-        sqlite3_bind_int(*statement, 2, hundredths) != SQLITE_OK ||
+    bindText(*statement, 1, name, "store a score in");
+    if (sqlite3_bind_int(*statement, 2, hundredths) != SQLITE_OK ||
         sqlite3_step(*statement) != SQLITE_DONE) {
         fail("store a score in");
     }
 }
 
-std::vector<ScoreEntry> ScoreStore::best(int count) {
+std::vector<ScoreEntry> ScoreStore::best(int count, bool verifiedOnly) {
     const std::lock_guard lock(mutex_);
-    const Statement statement(selectBest_);
+    const Statement statement(verifiedOnly ? selectBestVerified_ : selectBest_);
     std::vector<ScoreEntry> entries;
     if (sqlite3_bind_int(*statement, 1, count) != SQLITE_OK) {
         fail("read the scores of");
     }
     int status = SQLITE_ROW;
     while ((status = sqlite3_step(*statement)) == SQLITE_ROW) {
-        entries.push_back({columnText(*statement, 0), sqlite3_column_int64(*statement, 1)});
+        entries.push_back(entryFrom(*statement));
     }
     if (status != SQLITE_DONE) {
         fail("read the scores of");
@@ -119,6 +170,88 @@ std::int64_t ScoreStore::size() {
         fail("count the scores of");
     }
     return sqlite3_column_int64(*statement, 0);
+}
+
+std::optional<std::int64_t> ScoreStore::attachReplay(std::string_view name, std::int32_t hundredths,
+                                                     std::string_view replay) {
+    const std::lock_guard lock(mutex_);
+    const Statement statement(attachReplay_);
+    bindText(*statement, 1, name, "store a replay in");
+    if (sqlite3_bind_int(*statement, 2, hundredths) != SQLITE_OK ||
+        sqlite3_bind_blob64(*statement, 3, replay.data(), replay.size(), SQLITE_TRANSIENT) !=
+            SQLITE_OK ||
+        sqlite3_step(*statement) != SQLITE_DONE) {
+        fail("store a replay in");
+    }
+    if (sqlite3_changes(database_) == 0) {
+        return std::nullopt;
+    }
+    return sqlite3_last_insert_rowid(database_);
+}
+
+std::optional<std::pair<ScoreEntry, std::string>> ScoreStore::replay(std::int64_t id) {
+    const std::lock_guard lock(mutex_);
+    const Statement statement(selectReplay_);
+    if (!stepById(*statement, id, "read a replay of")) {
+        return std::nullopt;
+    }
+    return std::pair(entryFrom(*statement), columnBytes(*statement, 6));
+}
+
+std::optional<std::string> ScoreStore::picture(std::int64_t id) {
+    const std::lock_guard lock(mutex_);
+    const Statement statement(selectPicture_);
+    if (!stepById(*statement, id, "read a picture of")) {
+        return std::nullopt;
+    }
+    return columnBytes(*statement, 0);
+}
+
+void ScoreStore::judge(std::int64_t id, ReplayState state, std::string_view picture) {
+    const std::lock_guard lock(mutex_);
+    const Statement statement(judge_);
+    const bool bound =
+        sqlite3_bind_int64(*statement, 1, id) == SQLITE_OK &&
+        sqlite3_bind_text(*statement, 2, stateName(state), -1, SQLITE_STATIC) == SQLITE_OK &&
+        (picture.empty() ? sqlite3_bind_null(*statement, 3)
+                         : sqlite3_bind_blob64(*statement, 3, picture.data(), picture.size(),
+                                               SQLITE_TRANSIENT)) == SQLITE_OK;
+    if (!bound || sqlite3_step(*statement) != SQLITE_DONE) {
+        fail("store a verdict in");
+    }
+}
+
+std::vector<std::int64_t> ScoreStore::unplayedReplays() {
+    const std::lock_guard lock(mutex_);
+    const Statement statement(selectUnplayed_);
+    std::vector<std::int64_t> ids;
+    int status = SQLITE_ROW;
+    while ((status = sqlite3_step(*statement)) == SQLITE_ROW) {
+        ids.push_back(sqlite3_column_int64(*statement, 0));
+    }
+    if (status != SQLITE_DONE) {
+        fail("read the replays of");
+    }
+    return ids;
+}
+
+bool ScoreStore::stepById(sqlite3_stmt* statement, std::int64_t id, const char* doing) const {
+    if (sqlite3_bind_int64(statement, 1, id) != SQLITE_OK) {
+        fail(doing);
+    }
+    const int status = sqlite3_step(statement);
+    if (status != SQLITE_ROW && status != SQLITE_DONE) {
+        fail(doing);
+    }
+    return status == SQLITE_ROW;
+}
+
+void ScoreStore::bindText(sqlite3_stmt* statement, int index, std::string_view text,
+                          const char* doing) const {
+    if (sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()),
+                          SQLITE_TRANSIENT) != SQLITE_OK) {
+        fail(doing);
+    }
 }
 
 void ScoreStore::execute(const char* sql) {

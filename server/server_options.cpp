@@ -9,6 +9,8 @@ namespace vastorim::server {
 const char* const serverUsage =
     "usage: vastorim-server [--host ADDRESS] [--port N] [--db FILE] [--client-dir DIR]\n"
     "                       [--secret TEXT] [--rate N] [--trust-proxy]\n"
+    "                       [--game-data DIR] [--verifiers N] [--replay-seconds N]\n"
+    "                       [--verified-only]\n"
     "  Serves the online high-score table, the leaderboard page and the update directory.\n"
     "  --host ADDRESS   address to listen on (default 127.0.0.1; 0.0.0.0 for every interface)\n"
     "  --port N         port to listen on (default 8110; 0 picks a free port)\n"
@@ -17,7 +19,13 @@ const char* const serverUsage =
     "  --secret TEXT    the key that signs submissions (default: $VASTORIM_SCORE_SECRET, else\n"
     "                   the secret built into the game)\n"
     "  --rate N         submissions a minute from one client address (default 30)\n"
-    "  --trust-proxy    take the client address from X-Real-IP (behind a reverse proxy only)";
+    "  --trust-proxy    take the client address from X-Real-IP (behind a reverse proxy only)\n"
+    "  --game-data DIR  the game's program folder: uploaded replays are played there with this\n"
+    "                   build's vastorim-sim to verify their times (default: none, replays stay\n"
+    "                   unverified)\n"
+    "  --verifiers N    replays played at once (default 2)\n"
+    "  --replay-seconds N  the time one replay may take to play (default 120)\n"
+    "  --verified-only  the table lists verified entries only";
 
 const char* builtInSecret() {
     return VASTORIM_SCORE_SECRET;
@@ -50,6 +58,13 @@ ServerOptions parseServerOptions(const std::vector<std::string>& arguments,
         {"--db", [&](auto&, auto& value) { options.database = value; }},
         {"--client-dir", [&](auto&, auto& value) { options.clientFolder = value; }},
         {"--secret", [&](auto&, auto& value) { options.secret = value; }},
+        {"--game-data", [&](auto&, auto& value) { options.gameData = value; }},
+        {"--verifiers",
+         [&](auto& option, auto& value) { options.verifiers = wholeNumber(option, value, 1, 64); }},
+        {"--replay-seconds",
+         [&](auto& option, auto& value) {
+             options.replaySeconds = wholeNumber(option, value, 1, 86400);
+         }},
         {"--rate",
          [&](auto& option, auto& value) {
              options.submissionsPerMinute = wholeNumber(option, value, 1, 1'000'000'000);
@@ -61,8 +76,8 @@ ServerOptions parseServerOptions(const std::vector<std::string>& arguments,
             options.help = true;
             continue;
         }
-        if (option == "--trust-proxy") {
-            options.trustProxy = true;
+        if (option == "--trust-proxy" || option == "--verified-only") {
+            (option == "--trust-proxy" ? options.trustProxy : options.verifiedOnly) = true;
             continue;
         }
         const auto setter = valueOptions.find(option);

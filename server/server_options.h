@@ -17,6 +17,13 @@ struct ServerOptions {
     // Behind a reverse proxy every request comes from the proxy: the client's address is then
     // read from the X-Real-IP header the proxy sets (and only then: a client could forge it).
     bool trustProxy = false;
+    // The game's program folder: uploaded replays are played there to verify their entries.
+    // Empty: replays are stored and stay unverified.
+    std::string gameData;
+    std::string simulator; // vastorim-sim of this build; main() finds it beside the server
+    int verifiers = 2;     // replays played at once
+    int replaySeconds = 120;
+    bool verifiedOnly = false; // the table, its JSON and the page list verified entries only
     bool help = false;
 };
 

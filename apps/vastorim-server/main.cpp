@@ -1,4 +1,5 @@
-// vastorim-server: the online high-score table, the leaderboard page and the update directory;
+// vastorim-server: the online high-score table, the verified replays, the leaderboard page and
+// the update directory;
 // and, for whoever publishes a release, its key and its signed lists.
 #include "server/release_publishing.h"
 #include "server/score_server.h"
@@ -6,6 +7,7 @@
 #include "server/stop_signals.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -22,6 +24,11 @@ int main(int argc, char** argv) {
         std::cerr << "vastorim-server: " << error.what() << '\n' << serverUsage << '\n';
         return 2;
     }
+    // Replays are played by the runner of this same build, which lies beside the server.
+    std::error_code noLink;
+    options.simulator =
+        (std::filesystem::read_symlink("/proc/self/exe", noLink).parent_path() / "vastorim-sim")
+            .string();
     if (options.help) {
         std::cout << serverUsage << '\n' << releaseUsage << '\n';
         return 0;

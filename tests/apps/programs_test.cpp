@@ -6,11 +6,13 @@
 #include "engine/renderer.h"
 #include "platform/platform.h"
 #include "platform/video.h"
+#include "protocol/replay_file.h"
 #include "support/loopback_server.h"
 #include "support/running_server.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <array>
@@ -225,7 +227,8 @@ TEST_F(GameOver, ReturnTakesAChangedNameOnlineToTheServersTableThatPlacedTheTime
     EXPECT_EQ(run.trace[death + 1].number("scorePlace"), 3);
     EXPECT_EQ(run.trace[death + 7].number("menuScreen"), 1);
     const std::string table = "GET /highscores.php 200", submission = "GET /submit.php 200";
-    const std::string upload = "POST /replay 404"; // a server that takes no replays: no harm
+    // Kept and left unverified: this server has not the game's folder.
+    const std::string upload = "POST /replay 200";
     EXPECT_EQ(server.requests(),
               (std::vector<std::string>{submission, submission, submission, table, table,
                                         submission, upload, table}))
@@ -234,6 +237,114 @@ TEST_F(GameOver, ReturnTakesAChangedNameOnlineToTheServersTableThatPlacedTheTime
     EXPECT_EQ(server.table(), "1|999999|FAST|2|999998|FASTER|3|" + std::to_string(score) +
                                   "|PLAYE|4|1|SLOW" + std::string(18, '|') + "\n");
     EXPECT_FALSE(std::filesystem::exists(VASTORIM_PROGRAM_DIR "/~tmp"));
+}
+
+// The server's verdict on the replay of entry `id` as its log line says it, once it has one
+// (at most 60 s); empty when it never comes.
+std::string awaitVerdict(const RunningServer& server, int id) {
+    const std::string start = "vastorim-server: replay " + std::to_string(id) + " (";
+    for (int waited = 0; waited < 600; ++waited) {
+        const std::string log = server.log();
+        if (const std::size_t at = log.find(start); at != std::string::npos) {
+            return log.substr(at + start.size(), log.find('\n', at) - at - start.size());
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return "";
+}
+
+// A game played online against the real server given the game's folder: name entry's Return
+// submits the time and uploads the replay, which the server plays again and verifies; the page
+// marks the entry and shows its last moment, linked to the replay. The same replay under a
+// forged time (with a valid key), and altered copies of it, are each rejected for what they are,
+// and leave the verified entry, its replay and the table of verified entries as they were.
+TEST_F(GameOver, ASubmittedReplayIsVerifiedAndForgedOrAlteredOnesAreRejected) {
+    const TempFolder folder;
+    RunningServer server(folder, "--game-data '" VASTORIM_PROGRAM_DIR "'");
+    setenv("VASTORIM_SERVER", server.base().c_str(), 1);
+    const SimRun run =
+        playAfterDeath(10, {{2, "return"}, {4, "backspace"}, {6, "return"}}, {"--online"});
+    unsetenv("VASTORIM_SERVER");
+    ASSERT_EQ(run.trace.size(), static_cast<std::size_t>(death + 10)) << run.result.err;
+    const auto score =
+        static_cast<std::int32_t>(std::lrint(run.trace[death].number("finalTime") * 0.1));
+    const std::string verdict = awaitVerdict(server, 1);
+    ASSERT_TRUE(verdict.starts_with("PLAYE, " + std::to_string(score) + "): verified in "))
+        << server.log();
+    const std::string replay = server.get("/replays/1").body;
+    const TempFolder page;
+    writeFile(page.file("last.png"), server.get("/replays/1.png").body);
+    const platform::Picture last = readPng(page.file("last.png"));
+    EXPECT_EQ(std::pair(last.width, last.height), std::pair(1024, 768));
+
+    const CommandResult dom =
+        runCommand(browserCommand(page) + " --dump-dom " + server.base() + "/");
+    EXPECT_NE(dom.out.find("<td class=\"name\">PLAYE</td>"), std::string::npos) << dom.out;
+    EXPECT_NE(dom.out.find("<span class=\"verified\" title=\"verified by replaying\">\u2714</span>"
+                           "<a href=\"/replays/1\"><img src=\"/replays/1.png\""),
+              std::string::npos)
+        << dom.out;
+    const std::string screenshot = VASTORIM_TEST_OUTPUT_DIR "/leaderboard-verified.png";
+    EXPECT_EQ(runCommand(browserCommand(page) + " --screenshot='" + screenshot +
+                         "' --window-size=1024,768 " + server.base() + "/")
+                  .status,
+              0);
+
+    // What the runner reads of the replay: its build and content, and the frames to alter.
+    writeFile(page.file("genuine.replay"), replay);
+    const nlohmann::json report = nlohmann::json::parse(
+        runCommand(simCommand({"--replay", page.file("genuine.replay"), "--verify"})).out);
+    const ReplayIdentity identity{report["build"], report["contentHash"]};
+    const Replay decoded = decodeReplay(replay, identity);
+    const auto reencoded = [&](const ReplayIdentity& as, const std::vector<ReplayFrame>& frames) {
+        ReplayFrames encoded;
+        for (const ReplayFrame& frame : frames) {
+            encoded.add(frame);
+        }
+        return encodeReplay(as, decoded.start, encoded);
+    };
+    // The Return that starts the game, one frame later; and the clock of that frame 10 ms on.
+    std::vector<ReplayFrame> moved = decoded.frames, ticked = decoded.frames;
+    const auto starting = std::find_if(
+        moved.begin(), moved.end(), [](const ReplayFrame& frame) { return !frame.events.empty(); });
+    ASSERT_NE(starting, moved.end());
+    std::next(starting)->events.insert(std::next(starting)->events.begin(),
+                                       starting->events.begin(), starting->events.end());
+    starting->events.clear();
+    ticked[starting - moved.begin()].tick += 10;
+    const std::tuple<std::int32_t, std::string, std::string> forgeries[] = {
+        {score + 100, replay, "its game ends at " + std::to_string(score)},
+        {score, reencoded(identity, moved), "its game ends at "},
+        {score, reencoded(identity, ticked), "its game ends at "},
+        {score, reencoded({identity.build, std::string(64, 'a')}, decoded.frames), "refused: "},
+        {score, replay.substr(0, replay.size() / 2), "refused: "},
+    };
+    int id = 1;
+    for (const auto& [claimed, body, reason] : forgeries) {
+        ASSERT_EQ(server.get(submitTarget("PLAYE", claimed)).status, 200);
+        const HttpReply upload = server.post(replayTarget("PLAYE", claimed), body);
+        EXPECT_EQ(upload.body, "OK /replays/" + std::to_string(++id) + "\n");
+        const std::string rejection = awaitVerdict(server, id);
+        EXPECT_NE(rejection.find("): rejected in "), std::string::npos) << rejection;
+        EXPECT_NE(rejection.find(reason), std::string::npos) << rejection;
+    }
+    EXPECT_EQ(server.get("/replays/1").body, replay);
+    EXPECT_EQ(server.stop(), 0);
+
+    // A replay taken without the game's folder waits, and is played when the server next starts
+    // with it; the table of verified entries then holds both genuine games.
+    const TempFolder storing, restarted;
+    std::filesystem::copy_file(server.database(), storing.file("scores.sqlite"));
+    RunningServer withoutGame(storing);
+    ASSERT_EQ(withoutGame.get(submitTarget("PLAYE", score)).status, 200);
+    EXPECT_EQ(withoutGame.post(replayTarget("PLAYE", score), replay).body, "OK /replays/7\n");
+    EXPECT_EQ(withoutGame.stop(), 0);
+    std::filesystem::copy_file(withoutGame.database(), restarted.file("scores.sqlite"));
+    RunningServer verifiedOnly(restarted, "--verified-only --game-data '" VASTORIM_PROGRAM_DIR "'");
+    EXPECT_TRUE(awaitVerdict(verifiedOnly, 7).find("): verified in ") != std::string::npos)
+        << verifiedOnly.log();
+    const std::string place = "|" + std::to_string(score) + "|PLAYE";
+    EXPECT_EQ(verifiedOnly.table(), "1" + place + "|2" + place + std::string(24, '|') + "\n");
 }
 
 // Online, the replay follows its submission with the same query. Played back, it ends with that
@@ -715,10 +826,10 @@ TEST_F(RealWindow, APlayerGoesFullScreenTakesAScreenshotIsPausedByTheFocusAndPla
     EXPECT_GT(countPixels(paused, 0, 180, 1024, 250, white), 100);
 
     // The table at start-up, none sent on the pause, the table at the end, the name and its
-    // replay (which this server does not take), the table.
+    // replay (kept, unverified: this server has not the game's folder), the table.
     const std::string table = "GET /highscores.php 200";
     EXPECT_EQ(server.requests(), (std::vector<std::string>{table, table, "GET /submit.php 200",
-                                                           "POST /replay 404", table}));
+                                                           "POST /replay 200", table}));
     EXPECT_NE(server.table().find("|NOVA|"), std::string::npos) << server.table();
     // The first row's name as the game draws it, pixel for pixel but for a stray spark. The
     // picture stays in the build's tests folder for a person to look at (xwud -in FILE).

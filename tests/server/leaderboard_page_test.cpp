@@ -9,13 +9,6 @@
 namespace vastorim::test {
 namespace {
 
-std::string chromium(const TempFolder& folder) {
-    return "timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic "
-           "--no-first-run --disable-background-networking --disable-component-update "
-           "--disable-sync --user-data-dir='" +
-           folder.file("chromium-profile") + "'";
-}
-
 TEST(LeaderboardPage, ABrowserShowsTheTenPlacesAsTheGameWritesTimes) {
     const TempFolder folder;
     RunningServer server(folder);
@@ -24,7 +17,8 @@ TEST(LeaderboardPage, ABrowserShowsTheTenPlacesAsTheGameWritesTimes) {
         ASSERT_EQ(server.get(submitTarget(name, score)).status, 200);
     }
 
-    const CommandResult page = runCommand(chromium(folder) + " --dump-dom " + server.base() + "/");
+    const CommandResult page =
+        runCommand(browserCommand(folder) + " --dump-dom " + server.base() + "/");
     ASSERT_EQ(page.status, 0) << page.err;
     std::vector<std::string> cells;
     const std::regex cell(R"re(<td class="(rank|name|time)">([^<]*)</td>)re");
@@ -43,8 +37,8 @@ TEST(LeaderboardPage, ABrowserShowsTheTenPlacesAsTheGameWritesTimes) {
         const std::string picture = VASTORIM_TEST_OUTPUT_DIR "/" + std::string(file);
         std::remove(picture.c_str());
         const CommandResult shot =
-            runCommand(chromium(folder) + " --screenshot='" + picture + "' --window-size=" + size +
-                       " " + server.base() + "/");
+            runCommand(browserCommand(folder) + " --screenshot='" + picture +
+                       "' --window-size=" + size + " " + server.base() + "/");
         ASSERT_EQ(shot.status, 0) << shot.err;
         EXPECT_TRUE(readFile(picture).starts_with("\x89PNG")) << picture;
     }

@@ -7,6 +7,7 @@
 #include <signal.h>
 
 #include <chrono>
+#include <cstring>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -34,6 +35,17 @@ std::string submitTarget(const std::string& name, std::int32_t score, std::strin
     return "/submit.php?name=" + httplib::detail::encode_query_param(name) +
            "&score=" + std::to_string(score) +
            "&key=" + (key.empty() ? scoreKey(name, score, VASTORIM_SCORE_SECRET) : key);
+}
+
+std::string replayTarget(const std::string& name, std::int32_t score, std::string key) {
+    return "/replay" + submitTarget(name, score, key).substr(std::strlen("/submit.php"));
+}
+
+std::string browserCommand(const TempFolder& folder) {
+    return "timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic "
+           "--no-first-run --disable-background-networking --disable-component-update "
+           "--disable-sync --user-data-dir='" +
+           folder.file("chromium-profile") + "'";
 }
 
 CommandResult publishRelease(const std::string& releaseFolder, const std::string& clientFolder,
@@ -64,13 +76,29 @@ RunningServer::RunningServer(const TempFolder& folder, const std::string& option
     base_ = address.substr(prefix.size());
 }
 
-HttpReply RunningServer::get(const std::string& target) const {
-    httplib::Client client(base_);
+namespace {
+
+httplib::Client boundedClient(const std::string& base) {
+    httplib::Client client(base);
     client.set_url_encode(false);
     client.set_connection_timeout(kTimeLimitSeconds);
     client.set_read_timeout(kTimeLimitSeconds);
-    const httplib::Result reply = client.Get(target);
+    client.set_write_timeout(kTimeLimitSeconds);
+    return client;
+}
+
+HttpReply replyOf(const httplib::Result& reply) {
     return reply ? HttpReply{reply->status, reply->body} : HttpReply{};
+}
+
+} // namespace
+
+HttpReply RunningServer::get(const std::string& target) const {
+    return replyOf(boundedClient(base_).Get(target));
+}
+
+HttpReply RunningServer::post(const std::string& target, const std::string& body) const {
+    return replyOf(boundedClient(base_).Post(target, body, "application/octet-stream"));
 }
 
 bool RunningServer::relay(const httplib::Request& request, httplib::Response& response) const {

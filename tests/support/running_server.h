@@ -20,6 +20,13 @@ struct HttpReply {
 // game's secret gives.
 std::string submitTarget(const std::string& name, std::int32_t score, std::string key = "");
 
+// The same for the replay's upload that follows the submission.
+std::string replayTarget(const std::string& name, std::int32_t score, std::string key = "");
+
+// Debian's chromium, headless and bounded, with its profile in `folder`; add --dump-dom or
+// --screenshot and the address.
+std::string browserCommand(const TempFolder& folder);
+
 // `vastorim-server publish` in `releaseFolder` with the tests' update key (tests/keys) into
 // `clientFolder`, the other arguments as shell words ("--version 11027 a.txt").
 CommandResult publishRelease(const std::string& releaseFolder, const std::string& clientFolder,
@@ -38,6 +45,8 @@ class RunningServer {
     std::string database() const { return folder_ + "/scores.sqlite"; }
     // One GET on a new connection, `target` sent as written; at most 10 s.
     HttpReply get(const std::string& target) const;
+    // One POST of `body` (application/octet-stream) on a new connection; at most 10 s.
+    HttpReply post(const std::string& target, const std::string& body) const;
     std::string table() const { return get("/highscores.php?query=score_list").body; }
     // Answers a request made elsewhere (to a LoopbackServer in front of this one) with this
     // server's reply to its target.
