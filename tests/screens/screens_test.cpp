@@ -10,6 +10,7 @@
 #include "engine/startup.h"
 #include "game/world_tables.h"
 #include "platform/platform.h"
+#include "platform/text.h"
 #include "platform/video.h"
 #include "screens/game_hooks.h"
 #include "screens/game_hud.h"
@@ -27,6 +28,7 @@
 #include <cstdlib>
 
 #include <algorithm>
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -213,6 +215,71 @@ TEST_F(Screens, WhileTheTableIsOnItsWayTheTimeShowsWithAWaitingLine) {
     EXPECT_EQ(band(300, 330), 255) << "the time at 300";
     EXPECT_EQ(brightest(0, 330, 400, 380), 255) << "a line wider than Game Over below it";
     EXPECT_EQ(band(400, 440), 0) << "no name line";
+}
+
+// Forwards to the game's text renderer and keeps every text that did not fit its box.
+class FitCheckingText : public platform::TextRenderer {
+  public:
+    explicit FitCheckingText(std::unique_ptr<platform::TextRenderer> text)
+        : text_(std::move(text)) {}
+    bool setFace(const std::string& path) override { return text_->setFace(path); }
+    void setPointSize(int points) override { text_->setPointSize(points); }
+    platform::DrawnText drawText(std::string_view text, const platform::TextBox& box,
+                                 platform::TextAlign align, std::uint32_t argb) override {
+        const platform::DrawnText drawn = text_->drawText(text, box, align, argb);
+        ++drawnTexts;
+        if (drawn.cutOff) {
+            cutOff.emplace_back(text);
+        }
+        return drawn;
+    }
+    platform::TextCacheStats stats() const override { return text_->stats(); }
+
+    int drawnTexts = 0;
+    std::vector<std::string> cutOff;
+
+  private:
+    std::unique_ptr<platform::TextRenderer> text_;
+};
+
+TEST_F(Screens, EveryTextOfEveryScreenFitsItsBoxInTheGameFont) {
+    auto checking = std::make_unique<FitCheckingText>(std::move(platform.text));
+    FitCheckingText& fit = *checking;
+    platform.text = std::move(checking);
+    ASSERT_EQ(installFont(VASTORIM_PROGRAM_DIR "/graphics/grapple.ttf"), 1);
+    createGameFont();
+    highScores.highScoreTimes.fill("99999");
+    highScores.highScoreNames.fill("WWWWWWWWWW");
+    globals.playerName = "WWWWWWWWW";
+    struct State {
+        const char* screen;
+        int mode, menuScreen;
+        bool paused, online;
+        float fade;
+        std::int16_t place;
+    };
+    for (const State& state :
+         {State{"main menu", 0, 0, false, false, 1, -1},
+          State{"main menu, paused", 0, 0, true, false, 1, -1},
+          State{"high scores, offline", 0, 1, false, false, 1, -1},
+          State{"high scores, all ten", 0, 1, false, true, 1, -1},
+          State{"instructions", 0, 2, false, false, 1, -1},
+          State{"about", 0, 3, false, false, 1, -1}, State{"play", 1, 0, false, false, 1, -1},
+          State{"game over", 1, 0, false, false, 0.5f, -1},
+          State{"high score and name", 1, 0, false, true, 0, 10}}) {
+        SCOPED_TRACE(state.screen);
+        std::tie(globals.gameMode, globals.menuScreen, globals.gamePaused, onlineEnabled) =
+            std::tuple(state.mode, state.menuScreen, state.paused, state.online);
+        std::tie(globals.globalFade, world.scorePlace) = std::tuple(state.fade, state.place);
+        std::tie(globals.screenStep, globals.gameStartTick, globals.gameClockTick) =
+            std::tuple(100, 0, 999990);
+        globals.finalTime = state.fade < 1 ? 999990 : 0;
+        fit.drawnTexts = 0;
+        fit.cutOff.clear();
+        draw(state.mode == 0 ? drawMenu : drawHud);
+        EXPECT_GT(fit.drawnTexts, 0);
+        EXPECT_EQ(fit.cutOff, std::vector<std::string>{});
+    }
 }
 
 // Return submits only a changed, non-empty name (the comparison with the default is exact).
