@@ -269,7 +269,7 @@ TEST_F(SpriteDrawing, BlackSpritesAreLeftOutWhereTheyWouldChangeNoPixel) {
         std::uint32_t rgbAtX;
     };
     for (const Case& c : {Case{"added, over the square", 300, 1, 1, 0xff0000},
-                          Case{"blended, over black", 500, 0, 1, 0},
+                          Case{"blended, over black", 100, 0, 1, 0},
                           Case{"blended, over the square", 300, 0, 2, 0x7f0000},
                           Case{"blended, over the text", 700, 0, 2, 0}}) {
         SCOPED_TRACE(c.what);
