@@ -389,21 +389,17 @@ TEST(InstalledGame, AMovedInstalledFolderPlaysTheSameGameAsTheBuild) {
     }
     const std::string program = folder.file("moved/bin");
     EXPECT_EQ(runCommand("'" + program + "/vastorim' --version").status, 0);
-    const std::vector<std::string> demo{"--demo", "--frames",        "301", "--seed",
-                                        "1",      "--screenshot-at", "300"};
+    const TempFolder fromInstall, fromBuild;
     for (const auto& [data, out] :
-         {std::pair(program, folder.file("from-install")),
-          std::pair(std::string(VASTORIM_PROGRAM_DIR), folder.file("from-build"))}) {
-        std::string command =
-            "'" + data + "/vastorim-sim' --data '" + data + "' --out '" + out + "'";
-        for (const std::string& argument : demo) {
-            command += " " + argument;
-        }
-        std::filesystem::create_directories(out);
-        ASSERT_EQ(runCommand(command).status, 0) << command;
+         {std::pair<std::string, std::string>(program, fromInstall.path()),
+          {VASTORIM_PROGRAM_DIR, fromBuild.path()}}) {
+        ASSERT_EQ(runCommand("'" + data + "/vastorim-sim' --data '" + data + "' --out '" + out +
+                             "' --demo --frames 301 --seed 1 --screenshot-at 300")
+                      .status,
+                  0);
     }
-    EXPECT_EQ(readFile(folder.file("from-install/frame-000300.png")),
-              readFile(folder.file("from-build/frame-000300.png")));
+    EXPECT_EQ(readFile(fromInstall.file("frame-000300.png")),
+              readFile(fromBuild.file("frame-000300.png")));
 }
 
 TEST_F(Tools, FxCheckReportsEveryFileItsWarningsAndEveryBrokenLineWithItsField) {

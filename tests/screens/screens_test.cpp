@@ -218,28 +218,24 @@ TEST_F(Screens, WhileTheTableIsOnItsWayTheTimeShowsWithAWaitingLine) {
 }
 
 // Forwards to the game's text renderer and keeps every text that did not fit its box.
-class FitCheckingText : public platform::TextRenderer {
-  public:
+struct FitCheckingText : platform::TextRenderer {
     explicit FitCheckingText(std::unique_ptr<platform::TextRenderer> text)
-        : text_(std::move(text)) {}
-    bool setFace(const std::string& path) override { return text_->setFace(path); }
-    void setPointSize(int points) override { text_->setPointSize(points); }
-    platform::DrawnText drawText(std::string_view text, const platform::TextBox& box,
+        : text(std::move(text)) {}
+    bool setFace(const std::string& path) override { return text->setFace(path); }
+    void setPointSize(int points) override { text->setPointSize(points); }
+    platform::TextCacheStats stats() const override { return text->stats(); }
+    platform::DrawnText drawText(std::string_view line, const platform::TextBox& box,
                                  platform::TextAlign align, std::uint32_t argb) override {
-        const platform::DrawnText drawn = text_->drawText(text, box, align, argb);
+        const platform::DrawnText drawn = text->drawText(line, box, align, argb);
         ++drawnTexts;
         if (drawn.cutOff) {
-            cutOff.emplace_back(text);
+            cutOff.emplace_back(line);
         }
         return drawn;
     }
-    platform::TextCacheStats stats() const override { return text_->stats(); }
-
+    std::unique_ptr<platform::TextRenderer> text;
     int drawnTexts = 0;
     std::vector<std::string> cutOff;
-
-  private:
-    std::unique_ptr<platform::TextRenderer> text_;
 };
 
 TEST_F(Screens, EveryTextOfEveryScreenFitsItsBoxInTheGameFont) {
@@ -252,33 +248,24 @@ TEST_F(Screens, EveryTextOfEveryScreenFitsItsBoxInTheGameFont) {
     // seconds or more reaches 3 pixels past its box, ten Ws 20 pixels.
     highScores.highScoreTimes.fill("9999");
     highScores.highScoreNames.fill("MMMMMMMMMM");
-    globals.playerName = "WWWWWWWWW";
-    struct State {
-        const char* screen;
-        int mode, menuScreen;
-        bool paused, online;
-        float fade;
-        std::int16_t place;
-    };
-    for (const State& state :
-         {State{"main menu", 0, 0, false, false, 1, -1},
-          State{"main menu, paused", 0, 0, true, false, 1, -1},
-          State{"high scores, offline", 0, 1, false, false, 1, -1},
-          State{"high scores, all ten", 0, 1, false, true, 1, -1},
-          State{"instructions", 0, 2, false, false, 1, -1},
-          State{"about", 0, 3, false, false, 1, -1}, State{"play", 1, 0, false, false, 1, -1},
-          State{"game over", 1, 0, false, false, 0.5f, -1},
-          State{"high score and name", 1, 0, false, true, 0, 10}}) {
-        SCOPED_TRACE(state.screen);
+    std::tie(globals.playerName, globals.screenStep, globals.gameClockTick) =
+        std::tuple("WWWWWWWWW", 100, 999990);
+    // Screen (menu 0 to 3, or 4 for play), paused, online, fade, place in the table.
+    using State = std::tuple<int, bool, bool, float, int>;
+    for (const auto& [screen, paused, online, fade, place] :
+         {State{0, false, false, 1, -1}, State{0, true, false, 1, -1},
+          State{1, false, false, 1, -1}, State{1, false, true, 1, -1},
+          State{2, false, false, 1, -1}, State{3, false, false, 1, -1},
+          State{4, false, false, 1, -1}, State{4, false, false, 0.5f, -1},
+          State{4, false, true, 0, 10}}) {
+        SCOPED_TRACE(testing::Message() << "screen " << screen << " fade " << fade);
         std::tie(globals.gameMode, globals.menuScreen, globals.gamePaused, onlineEnabled) =
-            std::tuple(state.mode, state.menuScreen, state.paused, state.online);
-        std::tie(globals.globalFade, world.scorePlace) = std::tuple(state.fade, state.place);
-        std::tie(globals.screenStep, globals.gameStartTick, globals.gameClockTick) =
-            std::tuple(100, 0, 999990);
-        globals.finalTime = state.fade < 1 ? 999990 : 0;
+            std::tuple(screen / 4, screen % 4, paused, online);
+        std::tie(globals.globalFade, world.scorePlace) = std::tuple(fade, place);
+        globals.finalTime = fade < 1 ? 999990 : 0;
         fit.drawnTexts = 0;
         fit.cutOff.clear();
-        draw(state.mode == 0 ? drawMenu : drawHud);
+        draw(screen < 4 ? drawMenu : drawHud);
         EXPECT_GT(fit.drawnTexts, 0);
         EXPECT_EQ(fit.cutOff, std::vector<std::string>{});
     }
