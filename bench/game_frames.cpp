@@ -1,7 +1,7 @@
 // Whole game frames: the demo pilot flying ship 0 in a busy game (well over a hundred asteroids,
 // every weapon at level 4), with and without drawing on the offscreen surface. Reports frames per
-// second and the share of the frame time that each update takes, and recording the frame's
-// inputs for its replay.
+// second and the share of the frame time that each update takes, recording the frame's inputs
+// for its replay, and the drawing of the same field after game over, faded to black.
 #include "engine/app_path.h"
 #include "engine/music_clock.h"
 #include "engine/platform_access.h"
@@ -21,6 +21,7 @@
 
 #include <array>
 #include <chrono>
+#include <vector>
 
 namespace {
 
@@ -37,12 +38,16 @@ int asteroidCount() {
     return count;
 }
 
-// Keeps the game busy: the field topped up with large asteroids, every weapon at its top level
-// and the ship alive, so that every measured frame is a frame of the same kind of game.
-void keepBusy() {
+void fillAsteroidField() {
     for (int n = asteroidCount(); n < busyAsteroids; ++n) {
         spawnAsteroid(-1, n % 2 ? "asteroid1_1.txt" : "asteroid1_2.txt");
     }
+}
+
+// Keeps the game busy: the field topped up with large asteroids, every weapon at its top level
+// and the ship alive, so that every measured frame is a frame of the same kind of game.
+void keepBusy() {
+    fillAsteroidField();
     Ship& ship = world.ships[0];
     ship.weapon1Level = ship.weapon2Level = ship.weapon3Level = 4;
     if (ship.particle.damage < 50) {
@@ -74,12 +79,14 @@ struct PartTimes {
     }
 };
 
-// One iteration of the main loop as it runs in play, each update timed on its own.
-void playFrame(PartTimes& times, DemoPilot& pilot, std::int64_t frame, std::int32_t& last,
+// One iteration of the main loop as it runs in play, each update timed on its own; the pilot,
+// where there is one, presses the keys.
+void playFrame(PartTimes& times, DemoPilot* pilot, std::int64_t frame, std::int32_t& last,
                bool drawing) {
     std::int32_t now = 0;
     times.measure(Recording, [&] { now = beginFrameInputs(); });
-    for (const ScriptEvent& event : pilot.decide(frame)) {
+    for (const ScriptEvent& event :
+         pilot != nullptr ? pilot->decide(frame) : std::vector<ScriptEvent>{}) {
         handOverKey(event.kind == ScriptEvent::Kind::KeyDown, event.keyCode);
     }
     if (globals.finalTime == 0) {
@@ -103,13 +110,26 @@ void playFrame(PartTimes& times, DemoPilot& pilot, std::int64_t frame, std::int3
     currentPlatform()->clock->frameEnded();
 }
 
-void playBusyGame(benchmark::State& state, bool drawing) {
-    startGame();
-    keepBusy();
+// A busy game started, played frame by frame.
+struct BusyGame {
+    BusyGame() {
+        startGame();
+        keepBusy();
+        last = currentTick();
+    }
+    void play(bool drawing) {
+        playFrame(times, piloted ? &pilot : nullptr, frame++, last, drawing);
+    }
+
     DemoPilot pilot;
+    bool piloted = true;
     PartTimes times;
-    std::int32_t last = currentTick();
+    std::int32_t last = 0;
     std::int64_t frame = 0;
+};
+
+void playBusyGame(benchmark::State& state, bool drawing) {
+    BusyGame game;
     Clock::duration total{};
     for (auto _ : state) {
         if (asteroidCount() < busyAsteroids || world.ships[0].particle.damage < 50) {
@@ -118,11 +138,12 @@ void playBusyGame(benchmark::State& state, bool drawing) {
             state.ResumeTiming();
         }
         const auto start = Clock::now();
-        playFrame(times, pilot, frame++, last, drawing);
+        game.play(drawing);
         total += Clock::now() - start;
     }
+    const PartTimes& times = game.times;
     state.counters["fps"] =
-        benchmark::Counter(static_cast<double>(frame), benchmark::Counter::kIsRate);
+        benchmark::Counter(static_cast<double>(game.frame), benchmark::Counter::kIsRate);
     state.counters["asteroids"] = asteroidCount();
     state.counters["shots"] = world.lastShot + 1;
     state.counters["particles"] = emitter.getParticles();
@@ -131,9 +152,35 @@ void playBusyGame(benchmark::State& state, bool drawing) {
     }
 }
 
+// After game over, faded to black: the busy field keeps moving under the game-over text, and
+// nobody presses a key (the pilot would start the next game). Only the drawing is timed.
+void drawFadedGameOver(benchmark::State& state) {
+    BusyGame game;
+    while (game.frame < 600) {
+        game.play(false);
+    }
+    game.piloted = false;
+    for (Ship& ship : world.ships) {
+        ship.particle.damage = 0;
+    }
+    while (globals.globalFade > 0) {
+        game.play(false);
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        fillAsteroidField();
+        game.play(false);
+        state.ResumeTiming();
+        renderFrame();
+    }
+    state.counters["asteroids"] = asteroidCount();
+    state.counters["particles"] = emitter.getParticles();
+    state.counters["drawCalls"] = drawCallsLastFrame();
+}
+
 // The real start-up on the headless platform; the benchmark runs inside the first frame, after
 // everything is loaded, and then ends the loop.
-void gameFrames(benchmark::State& state, bool drawing) {
+template <typename Play> void gameFrames(benchmark::State& state, Play play) {
     setAppPath(VASTORIM_PROGRAM_DIR);
     seedRandom(1);
     pinRandomSeed(true);
@@ -141,7 +188,7 @@ void gameFrames(benchmark::State& state, bool drawing) {
     installGameHooks();
     hooks.afterFrame = [&] {
         hooks.afterFrame = nullptr;
-        playBusyGame(state, drawing);
+        play(state);
         globals.gameRunning = false;
     };
     if (Main({"run"}, platform) != 0) {
@@ -151,13 +198,17 @@ void gameFrames(benchmark::State& state, bool drawing) {
 }
 
 void busyGameWithoutDrawing(benchmark::State& state) {
-    gameFrames(state, false);
+    gameFrames(state, [](benchmark::State& s) { playBusyGame(s, false); });
 }
 void busyGameDrawn(benchmark::State& state) {
-    gameFrames(state, true);
+    gameFrames(state, [](benchmark::State& s) { playBusyGame(s, true); });
+}
+void fadedGameOverDrawn(benchmark::State& state) {
+    gameFrames(state, drawFadedGameOver);
 }
 
 BENCHMARK(busyGameWithoutDrawing)->Iterations(20000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(busyGameDrawn)->Iterations(300)->Unit(benchmark::kMicrosecond);
+BENCHMARK(fadedGameOverDrawn)->Iterations(300)->Unit(benchmark::kMicrosecond);
 
 } // namespace

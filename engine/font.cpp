@@ -55,7 +55,9 @@ void drawText(std::string_view text, int left, int top, int right, int bottom, i
         return;
     }
     flushSprites();
-    renderer->drawText(text, {left, top, right, bottom}, alignment(format), argb);
+    const platform::TextBox covered =
+        renderer->drawText(text, {left, top, right, bottom}, alignment(format), argb).covered;
+    markDrawn(covered.left, covered.top, covered.right, covered.bottom);
 }
 
 std::uint32_t packColour(int a, int r, int g, int b) {

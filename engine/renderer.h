@@ -32,9 +32,14 @@ void setCurrentVideo(platform::Video* video);
 
 // Queues one sprite's quad (corners in strip order: top-left, top-right, bottom-left,
 // bottom-right of the unturned quad). Consecutive quads with the same texture and blend mode go
-// to the video in one call.
+// to the video in one call. A quad that changes no pixel (black, added or over black) is dropped.
 void queueQuad(platform::TextureId texture, platform::BlendMode blend,
                const std::array<platform::Vertex, 4>& corners);
+
+// Tells the renderer that something other than its sprites (text) drew into the rectangle.
+// Sprites that would leave every pixel as it is are not drawn; the renderer needs to know
+// where the surface is no longer black to tell which those are.
+void markDrawn(int left, int top, int right, int bottom);
 
 // Drops any pending sprites and the counts (start-up state).
 void resetRenderState();

@@ -20,6 +20,8 @@ namespace {
 constexpr int kEscape = 27;
 constexpr int kSpace = 32;
 constexpr int kErrorPoints = 14;
+constexpr int kCaptionPoints = 12;
+constexpr int kCaptionHeight = 24;
 
 // The file on its own line, then where in it and what is wrong: long paths stay readable.
 std::string errorText(const DataError& error) {
@@ -136,6 +138,14 @@ void EffectPreview::spawn(double x, double y) {
 
 void EffectPreview::draw() const {
     emitter.render();
+    setGameFontSize(kCaptionPoints);
+    const int captionTop = platform::surfaceHeight - kCaptionHeight;
+    const std::uint32_t grey = packColour(255, 160, 160, 160);
+    drawText(std::filesystem::path(path_).filename().string(), 16, captionTop,
+             platform::surfaceWidth / 2, platform::surfaceHeight, 0, grey);
+    drawText("space: spawn at the centre   click: spawn there   Escape: quit",
+             platform::surfaceWidth / 2, captionTop, platform::surfaceWidth - 16,
+             platform::surfaceHeight, 2, grey);
     if (!error_.empty()) {
         setGameFontSize(kErrorPoints);
         drawText(error_, 16, 16, platform::surfaceWidth - 16, platform::surfaceHeight - 16, 0,

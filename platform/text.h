@@ -18,6 +18,13 @@ struct TextBox {
     int bottom = 0;
 };
 
+// Where one drawText call put its lines: the pixels it may have changed (empty when it drew
+// nothing), and whether any line reached past the box and was cut off.
+struct DrawnText {
+    TextBox covered;
+    bool cutOff = false;
+};
+
 // What the caches hold and how much rasterising they have cost so far.
 struct TextCacheStats {
     std::size_t rasterisedLines = 0; // every line ever turned into a picture
@@ -39,8 +46,8 @@ class TextRenderer {
 
     // Lines end at CR LF (or a lone LF or CR); the first line sits at the box's top and lines
     // are clipped to the box. The colour is 0xAARRGGBB with its alpha blended.
-    virtual void drawText(std::string_view text, const TextBox& box, TextAlign align,
-                          std::uint32_t argb) = 0;
+    virtual DrawnText drawText(std::string_view text, const TextBox& box, TextAlign align,
+                               std::uint32_t argb) = 0;
 
     virtual TextCacheStats stats() const = 0;
 };

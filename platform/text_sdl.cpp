@@ -31,6 +31,16 @@ bool isFont(const std::string& path) {
 }
 
 // The cache entry unused the longest (the first of them on a tie).
+// The smallest box that holds both.
+TextBox widened(const TextBox& box, const SDL_Rect& rect) {
+    const TextBox added{rect.x, rect.y, rect.x + rect.w, rect.y + rect.h};
+    if (box.right <= box.left || box.bottom <= box.top) {
+        return added;
+    }
+    return {std::min(box.left, added.left), std::min(box.top, added.top),
+            std::max(box.right, added.right), std::max(box.bottom, added.bottom)};
+}
+
 template <typename Cache> auto leastRecentlyUsed(Cache& cache) {
     return std::min_element(cache.begin(), cache.end(), [](const auto& a, const auto& b) {
         return a.second.lastUse < b.second.lastUse;
@@ -67,12 +77,13 @@ class SdlTextRenderer : public TextRenderer {
 
     void setPointSize(int points) override { points_ = points; }
 
-    void drawText(std::string_view text, const TextBox& box, TextAlign align,
-                  std::uint32_t argb) override {
+    DrawnText drawText(std::string_view text, const TextBox& box, TextAlign align,
+                       std::uint32_t argb) override {
+        DrawnText drawn;
         SDL_Renderer* renderer = drawingRendererOf(video_);
         TTF_Font* font = currentFont();
         if (renderer == nullptr || font == nullptr) {
-            return;
+            return drawn;
         }
         if (renderer != linesRenderer_) {
             forgetLines(false); // the old renderer took its textures with it
@@ -80,7 +91,7 @@ class SdlTextRenderer : public TextRenderer {
         }
         const SDL_Rect clip{box.left, box.top, box.right - box.left, box.bottom - box.top};
         if (clip.w <= 0 || clip.h <= 0) {
-            return;
+            return drawn;
         }
         SDL_Rect previousClip;
         SDL_RenderGetClipRect(renderer, &previousClip);
@@ -95,7 +106,13 @@ class SdlTextRenderer : public TextRenderer {
             if (end == std::string_view::npos) {
                 end = text.size();
             }
-            drawLine(renderer, font, text.substr(start, end - start), box, align, y, argb);
+            const SDL_Rect line =
+                drawLine(renderer, font, text.substr(start, end - start), box, align, y, argb);
+            SDL_Rect shown{0, 0, 0, 0};
+            if (SDL_IntersectRect(&line, &clip, &shown) == SDL_TRUE) {
+                drawn.covered = widened(drawn.covered, shown);
+            }
+            drawn.cutOff = drawn.cutOff || (line.w > 0 && !SDL_RectEquals(&line, &shown));
             y += lineSkip;
             if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
                 text[end + 1] == '\n') {
@@ -104,6 +121,7 @@ class SdlTextRenderer : public TextRenderer {
             start = end + 1;
         }
         SDL_RenderSetClipRect(renderer, wasClipped ? &previousClip : nullptr);
+        return drawn;
     }
 
     TextCacheStats stats() const override { return {rasterised_, lines_.size(), fonts_.size()}; }
@@ -145,14 +163,15 @@ class SdlTextRenderer : public TextRenderer {
         return found->second.font;
     }
 
-    void drawLine(SDL_Renderer* renderer, TTF_Font* font, std::string_view text, const TextBox& box,
-                  TextAlign align, int y, std::uint32_t argb) {
+    // The line's place on the surface, before clipping; empty when nothing was drawn.
+    SDL_Rect drawLine(SDL_Renderer* renderer, TTF_Font* font, std::string_view text,
+                      const TextBox& box, TextAlign align, int y, std::uint32_t argb) {
         if (text.empty()) {
-            return;
+            return {0, 0, 0, 0};
         }
         const Line* line = cachedLine(renderer, font, text);
         if (line == nullptr) {
-            return;
+            return {0, 0, 0, 0};
         }
         int x = box.left;
         if (align == TextAlign::Centre) {
@@ -164,6 +183,7 @@ class SdlTextRenderer : public TextRenderer {
         SDL_SetTextureAlphaMod(line->texture, argb >> 24);
         const SDL_Rect target{x, y, line->width, line->height};
         SDL_RenderCopy(renderer, line->texture, nullptr, &target);
+        return target;
     }
 
     const Line* cachedLine(SDL_Renderer* renderer, TTF_Font* font, std::string_view text) {

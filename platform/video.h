@@ -63,10 +63,10 @@ class Video {
     void saveScreenshot(const std::string& path);
 };
 
-// A resizable window titled "Vastorim" (class and app id "vastorim") with the accelerated
+// A resizable window with the title (class and app id "vastorim") and the accelerated
 // renderer (vsync) where there is one and SDL's software renderer where there is not; the
 // surface is letterboxed into the window, centred between black bars.
-std::unique_ptr<Video> createWindowVideo(bool fullScreen);
+std::unique_ptr<Video> createWindowVideo(bool fullScreen, const std::string& title = "Vastorim");
 
 // SDL's software renderer on a memory surface: no display needed.
 std::unique_ptr<Video> createOffscreenVideo();

@@ -1,6 +1,6 @@
-// Window video: a resizable SDL window titled "Vastorim". Frames are drawn into a 1024 x 768
-// target texture and copied into the window at present, letterboxed by the renderer's logical
-// size, so resizing and full screen never change what the game draws on.
+// Window video: a resizable SDL window, titled "Vastorim" for the game. Frames are drawn into a
+// 1024 x 768 target texture and copied into the window at present, letterboxed by the renderer's
+// logical size, so resizing and full screen never change what the game draws on.
 //
 // Desktop full screen is the window manager's job. Where none takes it on (a bare X server, a
 // kiosk), SDL still takes the window for the size of the desktop while it keeps its old size on
@@ -14,6 +14,9 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <string>
+#include <utility>
+
 namespace vastorim::platform {
 
 namespace {
@@ -24,18 +27,31 @@ constexpr int windowOffset = 67;
 
 class WindowVideo final : public RendererVideo {
   public:
-    explicit WindowVideo(bool fullScreen) : fullScreen_(fullScreen) {}
+    WindowVideo(bool fullScreen, std::string title)
+        : fullScreen_(fullScreen), title_(std::move(title)) {}
     ~WindowVideo() override { close(); }
 
     void open() override {
         if (window_ != nullptr) {
             return;
         }
+        // Without a display SDL falls back to drivers that show nothing, and a game nobody can
+        // see runs for ever: better to say so and stop.
+        if (!displayAvailable()) {
+            throw PlatformError(withoutWindow(noDisplay));
+        }
         nameProgramWindows();
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-            throw PlatformError(std::string("cannot start the video: ") + SDL_GetError());
+            throw PlatformError(
+                withoutWindow(std::string("cannot start the video: ") + SDL_GetError()));
         }
         videoStarted_ = true;
+        if (const std::string driver = SDL_GetCurrentVideoDriver();
+            driver == "offscreen" || driver == "dummy") {
+            close();
+            throw PlatformError(
+                withoutWindow("the video driver \"" + driver + "\" shows no window"));
+        }
         Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
         SDL_Rect place = windowed_;
         SDL_Rect display;
@@ -43,7 +59,7 @@ class WindowVideo final : public RendererVideo {
             flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
             place = SDL_GetDisplayBounds(0, &display) == 0 ? display : place;
         }
-        window_ = SDL_CreateWindow("Vastorim", place.x, place.y, place.w, place.h, flags);
+        window_ = SDL_CreateWindow(title_.c_str(), place.x, place.y, place.w, place.h, flags);
         if (window_ == nullptr) {
             fail("cannot create the window: ");
         }
@@ -134,12 +150,13 @@ class WindowVideo final : public RendererVideo {
 
   private:
     [[noreturn]] void fail(const char* what) {
-        std::string reason = what + std::string(SDL_GetError());
+        std::string reason = withoutWindow(what + std::string(SDL_GetError()));
         close();
         throw PlatformError(reason);
     }
 
     bool fullScreen_;
+    std::string title_;
     SDL_Rect windowed_{windowOffset, windowOffset, surfaceWidth, surfaceHeight};
     bool videoStarted_ = false;
     SDL_Window* window_ = nullptr;
@@ -147,8 +164,8 @@ class WindowVideo final : public RendererVideo {
 
 } // namespace
 
-std::unique_ptr<Video> createWindowVideo(bool fullScreen) {
-    return std::make_unique<WindowVideo>(fullScreen);
+std::unique_ptr<Video> createWindowVideo(bool fullScreen, const std::string& title) {
+    return std::make_unique<WindowVideo>(fullScreen, title);
 }
 
 } // namespace vastorim::platform

@@ -99,8 +99,8 @@ void drawAbout() {
     static const std::string title = aboutTitle();
     const RevealedLine lines[] = {
         {title.c_str(), 100, 150},
-        {"2026 The Vastorim team", 150, 200},
-        {"http://vastorim.example.net", 250, 300},
+        {"(c) 2026 Vastorim", 150, 200},
+        {"vastorim.example", 250, 300},
     };
     advanceReveal(music.fourBeatFlag);
     drawRevealedLines(lines, 100, 400);
@@ -108,11 +108,14 @@ void drawAbout() {
 
 } // namespace
 
-std::string aboutTitle() {
+std::string programVersion() {
     // The build numbers the minor version in tenths (1.10.26 is minor version 1 written as 10),
     // the form the about screen shows.
-    return "Vastorim  " +
-           versionText(VASTORIM_VERSION_MAJOR, VASTORIM_VERSION_MINOR / 10, VASTORIM_VERSION_PATCH);
+    return versionText(VASTORIM_VERSION_MAJOR, VASTORIM_VERSION_MINOR / 10, VASTORIM_VERSION_PATCH);
+}
+
+std::string aboutTitle() {
+    return "Vastorim  " + programVersion();
 }
 
 void drawMenu() {

@@ -31,7 +31,16 @@ jobs="$(nproc 2>/dev/null || echo 2)"
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-cmake --build "$build" -j "$jobs"
+# The play command builds the game and what it starts (the launcher, the program folder; the
+# headless runner where there is no display), not the tools, the server, the tests or the benchmarks.
+targets=()
+if [ "$mode" = play ]; then
+    targets=(--target vastorim vastorim-launcher)
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+        targets+=(vastorim-sim)
+    fi
+fi
+cmake --build "$build" -j "$jobs" "${targets[@]}"
 
 case "$mode" in
     play)

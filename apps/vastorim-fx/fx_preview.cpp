@@ -13,6 +13,7 @@
 #include "platform/video.h"
 
 #include <chrono>
+#include <filesystem>
 #include <iostream>
 #include <stdexcept>
 #include <thread>
@@ -39,7 +40,8 @@ int previewCommand(const std::vector<std::string>& args) {
     seedRandomFromClock();
     // The real window, clock and events; no audio device, since an effect makes no sound.
     platform::Platform platform;
-    platform.video = platform::createWindowVideo(false);
+    platform.video = platform::createWindowVideo(
+        false, "vastorim-fx preview: " + std::filesystem::path(file).filename().string());
     platform.clock = platform::createRealClock();
     platform.events = platform::createWindowEvents();
     platform.text = platform::createTextRenderer(*platform.video);

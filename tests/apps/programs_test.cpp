@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "platform/video.h"
 #include "protocol/replay_file.h"
+#include "screens/menu_draw.h"
 #include "support/loopback_server.h"
 #include "support/running_server.h"
 #include "support/test_support.h"
@@ -552,6 +553,55 @@ TEST_F(Tools, SimEndsOnAMissingPictureWithOneErrorLineNamingTheFile) {
     EXPECT_TRUE(has(err, "\nvastorim: " + data + "/graphics/lost.png")) << err;
     EXPECT_EQ(err.find("\nvastorim: "), err.rfind("\nvastorim: ")) << "one error line";
     EXPECT_TRUE(std::filesystem::is_empty(out.path()));
+}
+
+// --help and --version answer at once; without a display the game says so in one line and stops.
+TEST(GameCommandLine, HelpAndVersionAnswerAndWithoutADisplayTheGameSaysSoInOneLineAndStops) {
+    const std::string version = "vastorim " + programVersion() + "\n";
+    using Case = std::tuple<const char*, int, std::string, std::string>;
+    for (const auto& [arguments, status, out, err] :
+         {Case{"--help", 0, "usage: vastorim [run | log_on]\n", ""},
+          Case{"--version", 0, version, ""},
+          Case{"run", 1, "",
+               "vastorim: no display (DISPLAY and WAYLAND_DISPLAY are unset); "
+               "vastorim-sim and vastorim-fx render work without a window\n"}}) {
+        SCOPED_TRACE(arguments);
+        const auto result = runCommand(
+            "env -u DISPLAY -u WAYLAND_DISPLAY timeout 60 '" VASTORIM_PROGRAM_DIR "/vastorim' " +
+            std::string(arguments));
+        EXPECT_EQ(result.status, status);
+        EXPECT_TRUE(result.out.starts_with(out)) << result.out;
+        EXPECT_EQ(result.err, err);
+    }
+}
+
+// The installed game folder, moved elsewhere, has everything and plays from there: the same demo
+// game in the same pictures as the build's program folder.
+TEST(InstalledGame, AMovedInstalledFolderPlaysTheSameGameAsTheBuild) {
+    TempFolder folder;
+    const auto install =
+        runCommand("'" VASTORIM_CMAKE "' --install '" VASTORIM_BUILD_DIR "' --prefix '" +
+                   folder.file("installed") + "'");
+    ASSERT_EQ(install.status, 0) << install.err;
+    std::filesystem::rename(folder.file("installed"), folder.file("moved"));
+    for (const char* file :
+         {"bin/vastorim", "bin/patch.dat", "bin/game setup.txt", "bin/graphics/grapple.ttf",
+          "share/applications/vastorim.desktop", "share/pixmaps/vastorim.png"}) {
+        EXPECT_TRUE(std::filesystem::exists(folder.file("moved/") + file)) << file;
+    }
+    const std::string program = folder.file("moved/bin");
+    EXPECT_EQ(runCommand("'" + program + "/vastorim' --version").status, 0);
+    const TempFolder fromInstall, fromBuild;
+    for (const auto& [data, out] :
+         {std::pair<std::string, std::string>(program, fromInstall.path()),
+          {VASTORIM_PROGRAM_DIR, fromBuild.path()}}) {
+        ASSERT_EQ(runCommand("'" + data + "/vastorim-sim' --data '" + data + "' --out '" + out +
+                             "' --demo --frames 301 --seed 1 --screenshot-at 300")
+                      .status,
+                  0);
+    }
+    EXPECT_EQ(readFile(fromInstall.file("frame-000300.png")),
+              readFile(fromBuild.file("frame-000300.png")));
 }
 
 TEST_F(Tools, FxCheckReportsEveryFileItsWarningsAndEveryBrokenLineWithItsField) {

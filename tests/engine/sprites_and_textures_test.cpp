@@ -248,6 +248,32 @@ TEST_F(SpriteDrawing, OneCallPerRunOfEqualTextureAndBlendInDrawingOrder) {
     EXPECT_EQ(drawCallsLastFrame(), 4);
 }
 
+TEST_F(SpriteDrawing, BlackSpritesAreLeftOutWhereTheyWouldChangeNoPixel) {
+    // A red square at 300 and text (as far as the renderer is told) at 700; then one black
+    // sprite: drawn only where it blends over something that is not black.
+    struct Case {
+        const char* what;
+        float x;
+        std::int16_t blend;
+        int drawCalls;
+        std::uint32_t rgbAtX;
+    };
+    for (const Case& c : {Case{"added, over the square", 300, 1, 1, 0xff0000},
+                          Case{"blended, over black", 100, 0, 1, 0},
+                          Case{"blended, over the square", 300, 0, 2, 0x7f0000},
+                          Case{"blended, over the text", 700, 0, 2, 0}}) {
+        SCOPED_TRACE(c.what);
+        hooks.drawParticles = [&c] {
+            makeSprite("white.png", 300, 384, 60, 60, 0, 0, 255, 0, 0).render();
+            markDrawn(680, 370, 720, 400);
+            makeSprite("half.png", c.x, 384, 40, 40, 0, c.blend, 0, 0, 0).render();
+        };
+        const Pixels pixels = drawFrame({});
+        EXPECT_EQ(drawCallsLastFrame(), c.drawCalls);
+        expectPixels(pixels, {{static_cast<int>(c.x), 384, c.rgbAtX}}, 2);
+    }
+}
+
 TEST_F(SpriteDrawing, FrameIsClearedAndParticlesDrawOnTopOfTheMode) {
     std::vector<Sprite> mode{makeSprite("white.png", 300, 300, 50, 50, 0, 0, 255, 0, 0),
                              makeSprite("white.png", 512, 384, 80, 80, 0, 0, 0, 0, 255)};

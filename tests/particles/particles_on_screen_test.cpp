@@ -75,12 +75,15 @@ class ParticlesOnScreen : public test::EngineTest {
 
     std::uint32_t pixel(int x, int y) { return test::rgbAt(headless.video->readPixels(), x, y); }
 
-    // Whether anything is drawn in the band at the top where errors are shown.
-    bool errorBandInked() {
+    // Whether anything is drawn in the rows from top to bottom.
+    bool bandInked(int top, int bottom) {
         const auto pixels = headless.video->readPixels();
-        return std::any_of(pixels.begin(), pixels.begin() + 100 * platform::surfaceWidth,
+        return std::any_of(pixels.begin() + top * platform::surfaceWidth,
+                           pixels.begin() + bottom * platform::surfaceWidth,
                            [](std::uint32_t p) { return (p & 0xffffff) != 0; });
     }
+    // The band at the top where errors are shown.
+    bool errorBandInked() { return bandInked(0, 100); }
 
     std::string file = folder.write("effect.txt", squareEffect("255", "255"));
     platform::Platform headless = platform::createHeadlessPlatform(16);
@@ -95,6 +98,7 @@ TEST_F(ParticlesOnScreen,
     startPreview();
     ASSERT_TRUE(runFrames(1));
     EXPECT_EQ(pixel(512, 384), kWhite);
+    EXPECT_TRUE(bandInked(744, 768)) << "the file's name and the keys at the bottom";
 
     push({Event::Type::Click, 0, 200, 150});
     ASSERT_TRUE(runFrames(1));

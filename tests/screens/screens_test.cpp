@@ -10,6 +10,7 @@
 #include "engine/startup.h"
 #include "game/world_tables.h"
 #include "platform/platform.h"
+#include "platform/text.h"
 #include "platform/video.h"
 #include "screens/game_hooks.h"
 #include "screens/game_hud.h"
@@ -28,6 +29,7 @@
 #include <cstdlib>
 
 #include <algorithm>
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -214,6 +216,60 @@ TEST_F(Screens, WhileTheTableIsOnItsWayTheTimeShowsWithAWaitingLine) {
     EXPECT_EQ(band(300, 330), 255) << "the time at 300";
     EXPECT_EQ(brightest(0, 330, 400, 380), 255) << "a line wider than Game Over below it";
     EXPECT_EQ(band(400, 440), 0) << "no name line";
+}
+
+// Forwards to the game's text renderer and keeps every text that did not fit its box.
+struct FitCheckingText : platform::TextRenderer {
+    explicit FitCheckingText(std::unique_ptr<platform::TextRenderer> text)
+        : text(std::move(text)) {}
+    bool setFace(const std::string& path) override { return text->setFace(path); }
+    void setPointSize(int points) override { text->setPointSize(points); }
+    platform::TextCacheStats stats() const override { return text->stats(); }
+    platform::DrawnText drawText(std::string_view line, const platform::TextBox& box,
+                                 platform::TextAlign align, std::uint32_t argb) override {
+        const platform::DrawnText drawn = text->drawText(line, box, align, argb);
+        ++drawnTexts;
+        if (drawn.cutOff) {
+            cutOff.emplace_back(line);
+        }
+        return drawn;
+    }
+    std::unique_ptr<platform::TextRenderer> text;
+    int drawnTexts = 0;
+    std::vector<std::string> cutOff;
+};
+
+TEST_F(Screens, EveryTextOfEveryScreenFitsItsBoxInTheGameFont) {
+    auto checking = std::make_unique<FitCheckingText>(std::move(platform.text));
+    FitCheckingText& fit = *checking;
+    platform.text = std::move(checking);
+    ASSERT_EQ(installFont(VASTORIM_PROGRAM_DIR "/graphics/grapple.ttf"), 1);
+    createGameFont();
+    // The table's boxes hold times below 100 seconds and ten capitals but W; a time of 100
+    // seconds or more reaches 3 pixels past its box, ten Ws 20 pixels.
+    highScores.highScoreTimes.fill("9999");
+    highScores.highScoreNames.fill("MMMMMMMMMM");
+    std::tie(globals.playerName, globals.screenStep, globals.gameClockTick) =
+        std::tuple("WWWWWWWWW", 100, 999990);
+    // Screen (menu 0 to 3, or 4 for play), paused, online, fade, place in the table.
+    using State = std::tuple<int, bool, bool, float, int>;
+    for (const auto& [screen, paused, online, fade, place] :
+         {State{0, false, false, 1, -1}, State{0, true, false, 1, -1},
+          State{1, false, false, 1, -1}, State{1, false, true, 1, -1},
+          State{2, false, false, 1, -1}, State{3, false, false, 1, -1},
+          State{4, false, false, 1, -1}, State{4, false, false, 0.5f, -1},
+          State{4, false, true, 0, 10}}) {
+        SCOPED_TRACE(testing::Message() << "screen " << screen << " fade " << fade);
+        std::tie(globals.gameMode, globals.menuScreen, globals.gamePaused, onlineEnabled) =
+            std::tuple(screen / 4, screen % 4, paused, online);
+        std::tie(globals.globalFade, world.scorePlace) = std::tuple(fade, place);
+        globals.finalTime = fade < 1 ? 999990 : 0;
+        fit.drawnTexts = 0;
+        fit.cutOff.clear();
+        draw(screen < 4 ? drawMenu : drawHud);
+        EXPECT_GT(fit.drawnTexts, 0);
+        EXPECT_EQ(fit.cutOff, std::vector<std::string>{});
+    }
 }
 
 // Return submits only a changed, non-empty name (the comparison with the default is exact).
