@@ -1,18 +1,15 @@
 // Whole game frames: the demo pilot flying ship 0 in a busy game (well over a hundred asteroids,
 // every weapon at level 4), with and without drawing on the offscreen surface. Reports frames per
 // second and the share of the frame time that each update takes.
-#include "engine/app_path.h"
 #include "engine/music_clock.h"
 #include "engine/platform_access.h"
-#include "engine/random.h"
 #include "engine/renderer.h"
 #include "engine/startup.h"
 #include "game/world.h"
 #include "game/world_tables.h"
 #include "particles/emitter.h"
 #include "platform/clock.h"
-#include "platform/platform.h"
-#include "screens/game_hooks.h"
+#include "running_game.h"
 #include "screens/game_keys.h"
 #include "sim/demo_pilot.h"
 
@@ -131,23 +128,8 @@ void playBusyGame(benchmark::State& state, bool drawing) {
     }
 }
 
-// The real start-up on the headless platform; the benchmark runs inside the first frame, after
-// everything is loaded, and then ends the loop.
 void gameFrames(benchmark::State& state, bool drawing) {
-    setAppPath(VASTORIM_PROGRAM_DIR);
-    seedRandom(1);
-    pinRandomSeed(true);
-    platform::Platform platform = platform::createHeadlessPlatform(16);
-    installGameHooks();
-    hooks.afterFrame = [&] {
-        hooks.afterFrame = nullptr;
-        playBusyGame(state, drawing);
-        globals.gameRunning = false;
-    };
-    if (Main({"run"}, platform) != 0) {
-        state.SkipWithError("the game did not start");
-    }
-    hooks = EngineHooks{};
+    benchmarks::runInsideGame(state, VASTORIM_PROGRAM_DIR, [&] { playBusyGame(state, drawing); });
 }
 
 void busyGameWithoutDrawing(benchmark::State& state) {
