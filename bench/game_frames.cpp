@@ -10,8 +10,6 @@
 #include "particles/emitter.h"
 #include "platform/clock.h"
 #include "running_game.h"
-#include "screens/game_keys.h"
-#include "sim/demo_pilot.h"
 
 #include <benchmark/benchmark.h>
 
@@ -72,13 +70,7 @@ struct PartTimes {
 // One iteration of the main loop as it runs in play, each update timed on its own.
 void playFrame(PartTimes& times, DemoPilot& pilot, std::int64_t frame, std::int32_t& last,
                bool drawing) {
-    for (const ScriptEvent& event : pilot.decide(frame)) {
-        if (event.kind == ScriptEvent::Kind::KeyDown) {
-            onKeyDown(event.keyCode);
-        } else {
-            onKeyUp(event.keyCode);
-        }
-    }
+    benchmarks::pressPilotKeys(pilot, frame);
     const std::int32_t now = currentTick();
     if (globals.finalTime == 0) {
         globals.gameClockTick = now;
