@@ -186,6 +186,33 @@ std::optional<double> textToNumber(std::string_view text) {
     return negative ? -value : value;
 }
 
+std::optional<std::int64_t> wholeNumber(std::string_view text, std::int64_t low,
+                                        std::int64_t high) {
+    while (!text.empty() && text.front() == ' ') {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && text.back() == ' ') {
+        text.remove_suffix(1);
+    }
+    std::int64_t whole = 0;
+    const char* end = text.data() + text.size();
+    const auto digits = std::from_chars(text.data() + (text.starts_with('+') ? 1 : 0), end, whole);
+    if (digits.ptr != end || digits.ec != std::errc()) {
+        // Not plain digits within 64 bits: read as a number, converted only when a double holds
+        // it exactly.
+        constexpr double exactLimit = 9007199254740992.0; // 2^53
+        const std::optional<double> number = textToNumber(text);
+        if (!number || !(std::fabs(*number) <= exactLimit) || *number != std::floor(*number)) {
+            return std::nullopt;
+        }
+        whole = static_cast<std::int64_t>(*number);
+    }
+    if (whole < low || whole > high) {
+        return std::nullopt;
+    }
+    return whole;
+}
+
 double round15(double value) {
     double magnitude = std::fabs(value);
     // Fast path for magnitudes in [1e-8, 1e15): scale to fifteen integer digits, round, and scale

@@ -29,6 +29,11 @@ std::string numberToText(double value);
 // nothing.
 std::optional<double> textToNumber(std::string_view text);
 
+// A whole number from a file or a command line, checked before it is converted: digits with an
+// optional sign, or any form textToNumber reads ("1e3"), whose value is whole and from low to
+// high. Nothing for anything else (a fraction, inf, nan, a value out of range).
+std::optional<std::int64_t> wholeNumber(std::string_view text, std::int64_t low, std::int64_t high);
+
 // The value that numberToText followed by textToNumber gives back: the number rounded to 15
 // significant digits. Fast; identical to the text round trip for every input.
 double round15(double value);

@@ -60,7 +60,7 @@ void hitShipsWithAsteroid(std::int16_t k) {
     Asteroid& asteroid = world.asteroids[k];
     Particle& rock = asteroid.particle;
     const double r = asteroid.radius();
-    for (std::int16_t i = 0; i <= world.lastShip; ++i) {
+    for (int i = 0; i <= world.lastShip; ++i) {
         Particle& ship = world.ships[i].particle;
         bool touches =
             r > distance(rock, ship) && rock.killAt != 0 && rock.damage != 0 && ship.damage > 0;

@@ -52,7 +52,7 @@ void puffTrail(Shot& shot) {
 } // namespace
 
 void fireWeapons() {
-    for (std::int16_t i = 0; i <= world.lastShip; ++i) {
+    for (int i = 0; i <= world.lastShip; ++i) {
         const Ship& ship = world.ships[i];
         if (!ship.fireHeld) {
             continue;

@@ -63,7 +63,7 @@ void updateWorld() {
         spawnBackgroundGlow();
     }
     float total = 0;
-    for (std::int16_t i = 0; i <= world.lastShip; ++i) {
+    for (int i = 0; i <= world.lastShip; ++i) {
         updateShip(i);
         total += world.ships[i].particle.damage;
     }

@@ -43,20 +43,31 @@ double readNumber(std::string_view s) {
     return *value;
 }
 
-// The rules, tried in this order on the trimmed text, decide precedence and grouping: "rnd"
-// first, then a split at the first "*", then "/", then "cos" and "sin", then "+" and "-", then
-// the words and numbers. The sink hears the parts in evaluation order: inside "rnd" the lower
-// bound, the upper bound, then the draw; for an operator the right part before the left.
-template <typename Sink> void walk(std::string_view text, Sink& sink) {
+// One step of a walk: a part of the text still to read, or an operation to hand to the sink
+// once the parts it takes have been read.
+struct WalkStep {
+    std::string_view text;
+    bool isText;
+    Op op;
+};
+
+// Reads one part of the text: a number or word goes to the sink at once; anything else adds the
+// parts it splits into and its operation to the pending steps, the first to read on top.
+template <typename Sink>
+void walkPart(std::string_view text, Sink& sink, std::vector<WalkStep>& pending) {
     std::string_view s = trimBlanks(text);
     std::size_t at;
+    // The steps are taken from the back, so they go in from the last to the first.
+    const auto then = [&](Op op, std::string_view second, std::string_view first) {
+        pending.push_back({{}, false, op});
+        pending.push_back({second, true, op});
+        pending.push_back({first, true, op});
+    };
     // Splits at the first of the operators found, trying them in the order given.
     const auto splitAtFirst = [&](std::initializer_list<std::pair<char, Op>> operators) {
         for (const auto& [symbol, op] : operators) {
             if ((at = s.find(symbol)) != std::string_view::npos) {
-                walk(s.substr(at + 1), sink);
-                walk(s.substr(0, at), sink);
-                sink.binary(op);
+                then(op, s.substr(0, at), s.substr(at + 1));
                 return true;
             }
         }
@@ -70,9 +81,7 @@ template <typename Sink> void walk(std::string_view text, Sink& sink) {
         if (at + 2 > s.size()) {
             fail(s, "needs a closing bracket after its upper bound");
         }
-        walk(s.substr(4, at - 4), sink);
-        walk(s.substr(at + 1, s.size() - at - 2), sink);
-        sink.random();
+        then(Op::Random, s.substr(at + 1, s.size() - at - 2), s.substr(4, at - 4));
         return;
     }
     if (splitAtFirst({{'*', Op::Multiply}, {'/', Op::Divide}})) {
@@ -84,8 +93,8 @@ template <typename Sink> void walk(std::string_view text, Sink& sink) {
         if (at == std::string_view::npos || at < 4) {
             fail(s, "needs its argument written in brackets after the name");
         }
-        walk(s.substr(4, at - 4), sink);
-        sink.function(cosine ? Op::Cosine : Op::Sine);
+        pending.push_back({{}, false, cosine ? Op::Cosine : Op::Sine});
+        pending.push_back({s.substr(4, at - 4), true, Op::Constant});
         return;
     }
     if (splitAtFirst({{'+', Op::Add}, {'-', Op::Subtract}})) {
@@ -99,6 +108,29 @@ template <typename Sink> void walk(std::string_view text, Sink& sink) {
         sink.constant(0);
     } else {
         sink.constant(readNumber(s));
+    }
+}
+
+// The rules, tried in this order on the trimmed text, decide precedence and grouping: "rnd"
+// first, then a split at the first "*", then "/", then "cos" and "sin", then "+" and "-", then
+// the words and numbers. The sink hears the parts in evaluation order: inside "rnd" the lower
+// bound, the upper bound, then the draw; for an operator the right part before the left. The
+// pending parts live on the heap, so a long or deeply nested text needs no more machine stack
+// than a short one.
+template <typename Sink> void walk(std::string_view text, Sink& sink) {
+    std::vector<WalkStep> pending{{text, true, Op::Constant}};
+    while (!pending.empty()) {
+        const WalkStep step = pending.back();
+        pending.pop_back();
+        if (step.isText) {
+            walkPart(step.text, sink, pending);
+        } else if (step.op == Op::Random) {
+            sink.random();
+        } else if (step.op == Op::Sine || step.op == Op::Cosine) {
+            sink.function(step.op);
+        } else {
+            sink.binary(step.op);
+        }
     }
 }
 
@@ -219,7 +251,7 @@ struct ExpressionCache {
 
 ExpressionCache cache;
 
-// Each operator costs a level of recursion; texts beyond this could exhaust the stack.
+// Longer texts are refused with an error: no effect needs one, and each costs cache memory.
 constexpr std::size_t kLongestText = 10000;
 
 template <typename Sink> void walkWhole(std::string_view text, Sink& sink) {

@@ -88,13 +88,19 @@ bool Track::loadTrackString(const std::string& trackString) {
         throw FieldError("", "the key count \"" + std::string(text.substr(0, colon)) +
                                  "\" is not a number");
     }
-    double lastIndex = std::nearbyint(*count - 1);
-    if (std::isnan(lastIndex) || lastIndex >= std::numeric_limits<std::int16_t>::max()) {
+    // The count converts to an Integer, and the keys it gives must fit one too.
+    std::int16_t lastIndex = 0;
+    try {
+        lastIndex = toInteger(*count - 1);
+    } catch (const RangeError&) {
+        lastIndex = std::numeric_limits<std::int16_t>::max();
+    }
+    if (lastIndex == std::numeric_limits<std::int16_t>::max()) {
         throw FieldError("", "the key count \"" + std::string(text.substr(0, colon)) +
                                  "\" is not a count a track can hold");
     }
     std::vector<Keyframe> loaded;
-    for (int i = 0; i <= static_cast<int>(lastIndex); ++i) {
+    for (int i = 0; i <= lastIndex; ++i) {
         if (colon == std::string_view::npos) {
             throw FieldError("", "the track announces " + numberToText(*count) +
                                      " keys but has only " + std::to_string(i));

@@ -7,9 +7,49 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <vector>
 
 namespace vastorim::platform {
+
+std::optional<PictureSize> pngHeaderSize(std::string_view firstBytes) {
+    // The signature, then the IHDR chunk: its length, its name, the width and the height.
+    constexpr std::string_view signature = "\x89PNG\r\n\x1a\n";
+    if (firstBytes.size() < 24 || !firstBytes.starts_with(signature) ||
+        firstBytes.substr(12, 4) != "IHDR") {
+        return std::nullopt;
+    }
+    const auto bigEndian = [&](std::size_t at) {
+        std::uint32_t value = 0;
+        for (std::size_t i = at; i < at + 4; ++i) {
+            value = value << 8 | static_cast<unsigned char>(firstBytes[i]);
+        }
+        return value;
+    };
+    return PictureSize{bigEndian(16), bigEndian(20)};
+}
+
+void checkPictureHeader(const std::string& path, int largestSide) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        throw PlatformError("the picture file cannot be opened");
+    }
+    char header[24];
+    file.read(header, sizeof header);
+    const std::optional<PictureSize> size =
+        pngHeaderSize({header, static_cast<std::size_t>(file.gcount())});
+    if (!size) {
+        throw PlatformError("not a PNG picture");
+    }
+    const auto side = static_cast<std::uint32_t>(largestSide);
+    if (size->width > side || size->height > side ||
+        std::int64_t{size->width} * size->height > largestPictureArea) {
+        throw PlatformError("the picture is " + std::to_string(size->width) + " x " +
+                            std::to_string(size->height) + " pixels, more than the " +
+                            std::to_string(largestSide) + " on a side and " +
+                            std::to_string(largestPictureArea) + " in all that can be loaded");
+    }
+}
 
 void savePng(const std::string& path, int width, int height,
              std::span<const std::uint32_t> pixels) {
@@ -48,6 +88,12 @@ bool writePicture(const std::string& path, const Picture& picture, std::string& 
 }
 
 bool readPicture(const std::string& path, Picture& picture, std::string& error) {
+    try {
+        checkPictureHeader(path, largestPictureSide);
+    } catch (const PlatformError& e) {
+        error = path + ": " + e.what();
+        return false;
+    }
     SDL_Surface* loaded = IMG_Load(path.c_str());
     if (loaded == nullptr) {
         error = path + ": " + IMG_GetError();

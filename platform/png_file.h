@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vastorim::platform {
@@ -15,6 +17,25 @@ struct Picture {
     std::vector<std::uint32_t> pixels;
 };
 
+// The largest picture the programs decode: pixels on a side where the renderer sets no smaller
+// limit, and pixels in all, so that no file costs more than about 200 MB to load.
+inline constexpr int largestPictureSide = 8192;
+inline constexpr std::int64_t largestPictureArea = 4096 * 4096;
+
+struct PictureSize {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+};
+
+// A PNG's size as its header states it, from the file's first bytes; nothing when they do not
+// start a PNG.
+std::optional<PictureSize> pngHeaderSize(std::string_view firstBytes);
+
+// Reads the header of a picture file before anything decodes it. Throws PlatformError saying
+// what is wrong (without the path, which the caller adds) when the file cannot be read, is not a
+// PNG, or claims more than largestSide pixels on a side or largestPictureArea in all.
+void checkPictureHeader(const std::string& path, int largestSide);
+
 // Writes pixels (row by row from the top, each 0xAARRGGBB) as a PNG file with alpha, into a
 // temporary beside the file that is then renamed into place; may run on any thread. Throws
 // PlatformError naming the file when it cannot be written.
@@ -23,7 +44,8 @@ void savePng(const std::string& path, int width, int height, std::span<const std
 // Writes the picture as a PNG with alpha; false, with a message in error, when it cannot.
 bool writePicture(const std::string& path, const Picture& picture, std::string& error);
 
-// Reads a PNG (or any format SDL_image knows); false, with a message in error, when it cannot.
+// Reads a PNG of at most largestPictureSide pixels on a side; false, with a one-line message
+// naming the file in error, when it cannot.
 bool readPicture(const std::string& path, Picture& picture, std::string& error);
 
 } // namespace vastorim::platform

@@ -1,6 +1,7 @@
 #include "platform/renderer_video.h"
 
 #include "platform/platform_error.h"
+#include "platform/png_file.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -12,7 +13,18 @@ namespace vastorim::platform {
 
 namespace {
 
-SDL_Surface* loadPicture(const std::string& path, int width, int height) {
+// The longest side of a texture this renderer makes, within what the programs ever decode.
+int largestTextureSide(SDL_Renderer* renderer) {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || info.max_texture_width <= 0 ||
+        info.max_texture_height <= 0) {
+        return largestPictureSide;
+    }
+    return std::min({largestPictureSide, info.max_texture_width, info.max_texture_height});
+}
+
+SDL_Surface* loadPicture(const std::string& path, int width, int height, int largestSide) {
+    checkPictureHeader(path, largestSide);
     SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
     if (file == nullptr) {
         throw PlatformError("the picture file cannot be opened");
@@ -98,7 +110,7 @@ SDL_Renderer* RendererVideo::drawingRenderer() const {
 
 TextureId RendererVideo::loadTexture(const std::string& path, int width, int height) {
     SDL_Renderer* renderer = drawingRenderer();
-    SDL_Surface* picture = loadPicture(path, width, height);
+    SDL_Surface* picture = loadPicture(path, width, height, largestTextureSide(renderer));
     int size = std::max(picture->w, picture->h);
     SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, picture);
     SDL_FreeSurface(picture);

@@ -1,11 +1,11 @@
 #include "sim/key_script.h"
 
 #include "engine/errors.h"
+#include "engine/numbers.h"
 #include "engine/text_case.h"
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cstdint>
 #include <fstream>
 #include <limits>
@@ -19,13 +19,12 @@ constexpr int maxPads = 16;
 
 // A whole number from low to high, or a FieldError naming the field and what it expected.
 std::int64_t parseWhole(const std::string& word, const char* field, std::int64_t low,
-                        std::int64_t high, const char* expected) {
-    std::int64_t number = 0;
-    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), number);
-    if (error != std::errc{} || end != word.data() + word.size() || number < low || number > high) {
-        throw FieldError(field, std::string("expected ") + expected + ", found \"" + word + "\"");
+                        std::int64_t high, const std::string& expected) {
+    const std::optional<std::int64_t> number = wholeNumber(word, low, high);
+    if (!number) {
+        throw FieldError(field, "expected " + expected + ", found \"" + word + "\"");
     }
-    return number;
+    return *number;
 }
 
 int parseKey(const std::string& word) {
@@ -95,9 +94,10 @@ std::vector<ScriptEvent> parseLine(const std::string& line) {
     if (!(words >> frameWord)) {
         return {};
     }
-    const std::int64_t frame =
-        parseWhole(frameWord, "frame", 0, std::numeric_limits<std::int64_t>::max(),
-                   "a frame number of 0 or more");
+    // A press releases its key on the next frame, which must still be a frame number.
+    constexpr std::int64_t lastFrame = std::numeric_limits<std::int64_t>::max() - 1;
+    const std::int64_t frame = parseWhole(frameWord, "frame", 0, lastFrame,
+                                          "a frame number from 0 to " + std::to_string(lastFrame));
     constexpr const char* actions = "down, up, press, pad, unfocus or close";
     if (!(words >> action)) {
         throw FieldError("action", std::string("expected ") + actions);

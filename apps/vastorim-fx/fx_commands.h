@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,5 +20,8 @@ int galleryCommand(const std::vector<std::string>& args);
 bool takeOption(std::vector<std::string>& args, const std::string& name, std::string& value);
 // The same for an option the command cannot do without: std::invalid_argument when it is missing.
 std::string requiredOption(std::vector<std::string>& args, const std::string& name);
+// The generator seed of "--rng N", a whole number of 0 or more; nothing when it is not given.
+// Throws std::invalid_argument for anything else.
+std::optional<std::uint64_t> rngOption(std::vector<std::string>& args);
 
 } // namespace vastorim::fx

@@ -21,12 +21,8 @@ int evalCommand(const std::vector<std::string>& args) {
         }
         seed = *value;
     }
-    if (takeOption(rest, "--rng", text)) {
-        auto value = textToNumber(text);
-        if (!value || *value < 0 || *value != static_cast<double>(static_cast<long long>(*value))) {
-            throw std::invalid_argument("--rng " + text + " is not a whole number");
-        }
-        seedRandom(static_cast<std::uint64_t>(*value));
+    if (const std::optional<std::uint64_t> rng = rngOption(rest)) {
+        seedRandom(*rng);
     } else {
         seedRandomFromClock();
     }

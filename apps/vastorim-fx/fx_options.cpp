@@ -1,6 +1,9 @@
 #include "fx_commands.h"
 
+#include "engine/numbers.h"
+
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 namespace vastorim::fx {
@@ -24,6 +27,18 @@ std::string requiredOption(std::vector<std::string>& args, const std::string& na
         throw std::invalid_argument(name + " is required");
     }
     return value;
+}
+
+std::optional<std::uint64_t> rngOption(std::vector<std::string>& args) {
+    std::string text;
+    if (!takeOption(args, "--rng", text)) {
+        return std::nullopt;
+    }
+    const auto value = wholeNumber(text, 0, std::numeric_limits<std::int64_t>::max());
+    if (!value) {
+        throw std::invalid_argument("--rng " + text + " is not a whole number of 0 or more");
+    }
+    return static_cast<std::uint64_t>(*value);
 }
 
 } // namespace vastorim::fx

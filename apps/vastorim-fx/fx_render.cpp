@@ -39,17 +39,17 @@ int renderCommand(const std::vector<std::string>& args) {
     double at = numberOption(rest, "--at", 0.5);
     double x = numberOption(rest, "--x", platform::surfaceWidth / 2.0);
     double y = numberOption(rest, "--y", platform::surfaceHeight / 2.0);
-    double rng = numberOption(rest, "--rng", 1);
+    const std::uint64_t rng = rngOption(rest).value_or(1);
     double frameMs = numberOption(rest, "--frame-ms", 16);
     if (rest.size() != 1) {
         throw std::invalid_argument("render takes one effect file");
     }
-    if (!(frameMs > 0) || at < 0 || rng < 0) {
-        throw std::invalid_argument("--frame-ms must be above 0, --at and --rng not below 0");
+    if (!(frameMs > 0) || at < 0) {
+        throw std::invalid_argument("--frame-ms must be above 0, --at not below 0");
     }
 
     setAppPath(dataFolder);
-    seedRandom(static_cast<std::uint64_t>(rng));
+    seedRandom(rng);
     resetGlobalState();
     globals.frameTime = static_cast<float>(frameMs / 1000);
     platform::Platform platform;

@@ -383,6 +383,11 @@ TEST_F(Tools, FxRenderReadsTheFileAsTheGameDoes) {
     const auto broken = fx(render + "'" + folder.write("fx.txt", "x,1\nEND\n") + "'");
     EXPECT_EQ(broken.status, 1);
     EXPECT_TRUE(has(broken.err, folder.file("fx.txt") + ":1: field 2 (colourG)")) << broken.err;
+    for (const char* rng : {"1e300", "inf", "nan", "-2147483649"}) {
+        const auto refused = fx("eval --rng " + std::string(rng) + " 1");
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_TRUE(has(refused.err, "--rng " + std::string(rng) + " is not")) << refused.err;
+    }
 }
 
 // An xwd window picture (32 bits a pixel) as the game's pictures are held, opaque; width 0 when

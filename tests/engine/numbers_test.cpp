@@ -6,6 +6,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -31,6 +32,20 @@ TEST(Numbers, ConversionsRoundHalvesToEvenAndReportOverflow) {
     }
     for (double bad : {2147483647.5, inf}) {
         EXPECT_THROW(toLong(bad), RangeError) << bad;
+    }
+}
+
+TEST(Numbers, WholeNumbersAreCheckedBeforeTheyAreConverted) {
+    constexpr std::int64_t most = std::numeric_limits<std::int64_t>::max();
+    for (const auto& [text, value] : {std::pair<const char*, std::int64_t>{" 12 ", 12},
+                                      {"+7", 7},
+                                      {"1e3", 1000},
+                                      {"9223372036854775807", most}}) {
+        EXPECT_EQ(wholeNumber(text, 0, most), value) << text;
+    }
+    for (const char* refused : {"9223372036854775808", "1e300", "inf", "nan", "-2147483649", "2.5",
+                                "", "1e19", "4x", "16"}) {
+        EXPECT_EQ(wholeNumber(refused, 0, 15), std::nullopt) << refused;
     }
 }
 

@@ -150,6 +150,20 @@ TEST_F(TextureRegistry, BadListsAndPicturesAreErrorsNamingTheFile) {
     for (const std::string& picture : {folder.file("broken.png"), folder.file("absent.png")}) {
         EXPECT_EQ(errorOf([&] { loadTexture(0, 0, picture); }), picture + ":0: ");
     }
+    // Headers claiming huge pictures are refused before anything is decoded.
+    const std::string huge = folder.file("huge.png");
+    for (const std::uint32_t side : {20000u, 65535u, 0xffffffffu}) {
+        std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+        for (int i = 0; i < 8; ++i) { // width and height, big-endian
+            png += static_cast<char>(side >> (24 - 8 * (i % 4)));
+        }
+        writeFile(huge, png + std::string(200, '\0'));
+        EXPECT_EQ(errorOf([&] { loadTexture(0, 0, huge); }), huge + ":0: ");
+        platform::Picture decoded;
+        std::string problem;
+        EXPECT_FALSE(platform::readPicture(huge, decoded, problem));
+        EXPECT_NE(problem.find("more than the 8192 on a side"), std::string::npos) << problem;
+    }
 }
 
 class SpriteDrawing : public SurfaceTest {

@@ -67,6 +67,20 @@ TEST_F(GameStateTest, EscapeInPlayPausesAtTheGameClockAndReleasesTheHeldKeys) {
     EXPECT_FALSE(ship().upHeld || ship().fireHeld || ship().leftHeld);
 }
 
+TEST_F(GameStateTest, TheMostPlayersTheSetupAllowsAllFireGetHitAndMove) {
+    loadShips(32768);
+    Ship& last = ship(32767);
+    last.fireHeld = true;
+    putAt(last.particle, 100, 100); // away from where the other ships start
+    placeAsteroid(0, 3, 100, 100);
+    setBeats(true, true, true, false);
+    fireWeapons();
+    hitShipsWithAsteroid(0);
+    updateWorld();
+    EXPECT_EQ(world.shots[0].owner, 32767);
+    EXPECT_EQ(last.particle.damage, 96) << "hit by the small asteroid";
+}
+
 TEST(KeyNames, NamedKeysAndFirstCharacters) {
     using Case = std::tuple<const char*, std::int16_t, const char*>;
     for (const auto& [written, code, lowered] :

@@ -9,6 +9,7 @@
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <bit>
 #include <cmath>
@@ -115,6 +116,35 @@ TEST(Expression, MalformedTextsAreErrorsNamingTheText) {
     EXPECT_THROW(compileExpression(overlong), FieldError) << "refused, not a stack overflow";
 }
 
+// Runs the work on a thread with a 1 MB stack, smaller than any thread the game runs on.
+template <typename Work> void onSmallStack(Work work) {
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, 1 << 20);
+    pthread_t thread;
+    const auto run = [](void* w) -> void* { return (*static_cast<Work*>(w))(), nullptr; };
+    ASSERT_EQ(pthread_create(&thread, &attributes, run, &work), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attributes);
+}
+
+TEST(Expression, TextsOfTheLongestAcceptedLengthEvaluateOnASmallStack) {
+    std::string chain = "seed", nested = "1"; // 10,000 and 9,997 characters
+    for (int i = 0; i < 4998; ++i) {
+        chain += "+1";
+    }
+    for (int i = 0; i < 1428; ++i) {
+        nested = "rnd(1&" + nested + ")";
+    }
+    using Case = std::pair<std::string, double>;
+    onSmallStack([&] {
+        for (const auto& [text, value] : {Case{chain, 5000}, Case{nested, 1}}) {
+            EXPECT_EQ(compileExpression(text).evaluate(2), value);
+            EXPECT_EQ(interpretExpression(text, 2), value);
+        }
+    });
+}
+
 TEST(Expression, RandomRangesDrawInOrderWithRoundedBounds) {
     seedRandom(8);
     const double first = rnd();
@@ -177,7 +207,8 @@ TEST(Track, TrackStringsRoundTripAndMalformedOnesKeepTheOldKeys) {
     Track track = trackOf("2.5:0|1:1|2:2|3:3|4");
     EXPECT_EQ(track.getKeys(), 3);
     EXPECT_EQ(track.getTrackString(), "3:0|1:1|2:2|3");
-    for (const char* bad : {"3:0|1:1|2", "x:0|1", "2:0|1:1", "1:zero|1", "1:0|1)", "99999:0|1"}) {
+    for (const char* bad : {"3:0|1:1|2", "x:0|1", "2:0|1:1", "1:zero|1", "1:0|1)", "99999:0|1",
+                            "1e300:0|1", "inf:0|1", "nan:0|1", "-2147483649:0|1"}) {
         EXPECT_THROW(track.loadTrackString(bad), FieldError) << bad;
     }
     EXPECT_EQ(track.getTrackString(), "3:0|1:1|2:2|3");

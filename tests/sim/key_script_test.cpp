@@ -48,6 +48,9 @@ TEST(KeyScript, MalformedLinesNameTheLineAndField) {
     const std::pair<const char*, const char*> cases[] = {
         {"1 down up\nx down up\n", "keys.txt:2: frame"},
         {"-3 down up\n", "keys.txt:1: frame"},
+        {"9223372036854775807 press up\n", "keys.txt:1: frame"},
+        {"1e300 down up\n", "keys.txt:1: frame"},
+        {"nan down up\n", "keys.txt:1: frame"},
         {"# c\n\n4 hold up\n", "keys.txt:3: action"},
         {"4\n", "keys.txt:1: action"},
         {"4 down\n", "keys.txt:1: key"},
