@@ -7,7 +7,8 @@ namespace vastorim {
 
 // A problem in a data file: which file, which line (0 when the whole file is meant), which field
 // (empty when the whole line is meant) and what was expected. what() gives the one-line form
-// "FILE:LINE: FIELD: MESSAGE" that tools and start-up print.
+// "FILE:LINE: FIELD: MESSAGE" that tools and start-up print, control characters shown as
+// escapes ("\r", "\x1b").
 class DataError : public std::runtime_error {
   public:
     DataError(std::string file, int line, std::string field, std::string message);

@@ -1,5 +1,6 @@
 #include "engine/math_functions.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vastorim {
@@ -13,9 +14,10 @@ float maxOf(float a, float b) {
 }
 
 float approxDistance(float x1, float x2, float y1, float y2) {
-    float dx = std::fabs(x1 - x2);
-    float dy = std::fabs(y1 - y2);
-    return maxOf(dx, dy) * 0.9833984375f + minOf(dx, dy) * 0.4306640625f;
+    // Worked in double, like the rest of the game's arithmetic, and rounded once on return.
+    const double dx = std::fabs(static_cast<double>(x1) - x2);
+    const double dy = std::fabs(static_cast<double>(y1) - y2);
+    return static_cast<float>(std::max(dx, dy) * 0.9833984375 + std::min(dx, dy) * 0.4306640625);
 }
 
 } // namespace vastorim

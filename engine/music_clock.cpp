@@ -60,6 +60,24 @@ void spawnWave() {
     }
 }
 
+// The clock reads the play position in bytes of 16-bit mono samples and plays the loop up to its
+// end: any other track runs the beats at another speed or starts a wave on every frame.
+std::string problemWithTrack(const platform::AudioBuffer& track) {
+    if (track.channels() != 1) {
+        return "the track has " + std::to_string(track.channels()) +
+               " channels; the beat clock needs one (mono)";
+    }
+    if (track.bytesPerFrame() != 2) {
+        return "the track has " + std::to_string(track.bytesPerFrame() * 8) +
+               "-bit samples; the beat clock needs 16-bit PCM";
+    }
+    if (track.sizeInBytes() < static_cast<std::uint32_t>(musicLoopEnd)) {
+        return "the track is " + std::to_string(track.sizeInBytes()) +
+               " bytes long; the loop the game plays needs " + std::to_string(musicLoopEnd);
+    }
+    return "";
+}
+
 } // namespace
 
 void initSound() {
@@ -72,6 +90,10 @@ void initSound() {
         musicTrack = running->audio->loadWav(path);
     } catch (const std::runtime_error& error) {
         throw DataError(path, 0, "", error.what());
+    }
+    if (const std::string problem = problemWithTrack(*musicTrack); !problem.empty()) {
+        musicTrack.reset();
+        throw DataError(path, 0, "", problem);
     }
 }
 

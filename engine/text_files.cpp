@@ -1,6 +1,9 @@
 #include "engine/text_files.h"
 
 #include "engine/errors.h"
+#include "platform/replaced_files.h"
+
+#include <sstream>
 
 #include <filesystem>
 #include <system_error>
@@ -51,21 +54,48 @@ std::string TextReader::requireLine(std::string_view expected) {
 }
 
 TextWriter::TextWriter(std::string_view path, Mode mode)
-    : path_(normalizePath(path)),
-      stream_(path_, std::ios::binary | (mode == Mode::Append ? std::ios::app : std::ios::trunc)) {
-    if (!stream_) {
-        throw DataError(path_, 0, "", "cannot open the file for writing");
+    : path_(normalizePath(path)), file_(std::make_unique<platform::ReplacementFile>(path_)) {
+    if (!file_->good()) {
+        throw DataError(path_, 0, "", "cannot open the file for writing: " + file_->problem());
+    }
+    if (mode == Mode::Append) {
+        // The old lines are copied into the replacement, so an append is as safe as a rewrite.
+        std::ifstream old(path_, std::ios::binary);
+        std::ostringstream lines;
+        lines << old.rdbuf();
+        file_->write(lines.str());
     }
 }
 
+TextWriter::~TextWriter() = default;
+
 void TextWriter::writeLine(std::string_view text) {
-    stream_ << text << "\r\n";
+    file_->write(text);
+    file_->write("\r\n");
 }
 
 void TextWriter::close() {
-    stream_.close();
-    if (stream_.fail()) {
-        throw DataError(path_, 0, "", "the file could not be written");
+    if (!file_->commit(platform::Flush::toDisk)) {
+        throw DataError(path_, 0, "", "the file could not be written: " + file_->problem());
+    }
+}
+
+void readFileList(const std::string& listPath, std::string_view expected,
+                  const std::function<void(const std::string& entry)>& load) {
+    TextReader list(listPath);
+    std::string entry;
+    while (list.readLine(entry) && entry != "END") {
+        if (entry.empty()) {
+            throw DataError(list.path(), list.lineNumber(), "",
+                            std::string(expected) + " was expected");
+        }
+        try {
+            load(entry);
+        } catch (const DataError& error) {
+            throw DataError(error.file(), error.line(), error.field(),
+                            error.message() + " (listed on line " +
+                                std::to_string(list.lineNumber()) + " of " + list.path() + ")");
+        }
     }
 }
 

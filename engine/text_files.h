@@ -1,8 +1,14 @@
 #pragma once
 
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+
+namespace vastorim::platform {
+class ReplacementFile;
+}
 
 namespace vastorim {
 
@@ -33,19 +39,28 @@ class TextReader {
     int lineNumber_ = 0;
 };
 
-// Writes lines ended by CR LF; replaces the file, or appends to it.
+// Writes lines ended by CR LF; replaces the file, or appends to it. The lines go to a temporary
+// beside the file that close() flushes and renames into place: a writer that fails, or is
+// dropped without close(), leaves the old file as it was.
 class TextWriter {
   public:
     enum class Mode { Replace, Append };
     explicit TextWriter(std::string_view path, Mode mode = Mode::Replace); // throws DataError
+    ~TextWriter();
 
     void writeLine(std::string_view text);
     void close(); // throws DataError when the lines could not be written
 
   private:
     std::string path_;
-    std::ofstream stream_;
+    std::unique_ptr<platform::ReplacementFile> file_;
 };
+
+// Reads a list file up to its "END" line (or its end); every other line names an entry that
+// `load` takes. A blank line is a DataError naming the list file and the line, and a DataError
+// from `load` gets the list file and line added to its message.
+void readFileList(const std::string& listPath, std::string_view expected,
+                  const std::function<void(const std::string& entry)>& load);
 
 bool fileExists(std::string_view path);
 bool folderExists(std::string_view path);

@@ -33,7 +33,8 @@ void resetTextureList() {
 }
 
 void loadTexture(int width, int height, const std::string& path) {
-    std::string name = fileNamePart(path);
+    // Stored folded, as queries are, so that a picture listed with capitals is found.
+    std::string name = asciiLower(fileNamePart(path));
     if (findTexture(name) != -1) {
         return;
     }
@@ -50,14 +51,9 @@ void loadTexture(int width, int height, const std::string& path) {
 }
 
 void loadResourceList() {
-    TextReader list(programFile("graphics/resource list.txt"));
-    std::string line;
-    while (list.readLine(line) && line != "END") {
-        if (line.empty()) {
-            throw DataError(list.path(), list.lineNumber(), "", "a picture file name was expected");
-        }
-        loadTexture(0, 0, programFile("graphics/" + line));
-    }
+    readFileList(
+        programFile("graphics/resource list.txt"), "a picture file name",
+        [](const std::string& name) { loadTexture(0, 0, programFile("graphics/" + name)); });
 }
 
 std::int16_t findTexture(std::string name) {

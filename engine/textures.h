@@ -10,13 +10,12 @@ namespace vastorim {
 // Empties the registry (its start-up state).
 void resetTextureList();
 
-// Registers the picture at path (width and height 0: its own size) under its file name, the part
-// after the last separator, unless that name is already registered. A picture that cannot be
-// loaded is a DataError naming the file.
+// Registers the picture at path (width and height 0: its own size) under its file name in lower
+// case, the part after the last separator, unless that name is already registered. A picture that
+// cannot be loaded is a DataError naming the file.
 void loadTexture(int width, int height, const std::string& path);
 
 // The index of the last entry whose stored name equals the query in lower case, -1 when none.
-// Only the query is lower-cased: an entry stored with capitals is never found.
 std::int16_t findTexture(std::string name);
 
 // Registers every picture that graphics/resource list.txt names, up to its "END" line (or the end

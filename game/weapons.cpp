@@ -1,6 +1,7 @@
 #include "engine/music_clock.h"
 #include "engine/numbers.h"
 #include "engine/startup.h"
+#include "game/effect_names.h"
 #include "game/world.h"
 #include "game/world_particles.h"
 #include "game/world_tables.h"
@@ -23,17 +24,8 @@ void fireAtLevel(std::int16_t ship, int weapon, std::int16_t level, WeaponPower 
     if (level < 1 || level > 4) {
         return;
     }
-    std::string effectName =
-        "weapon" + std::to_string(weapon) + "_" + std::to_string(level) + ".txt";
-    fireWeapon(ship, effectName, level <= power.lowUpTo ? power.low : power.high);
-}
-
-// Weapon 3's shots leave a trail: "weapon3_L.txt" trails "weapon3_L_trail.txt".
-std::string trailOf(const std::string& effectName) {
-    if (effectName.compare(0, 7, "weapon3") != 0) {
-        return {};
-    }
-    return effectName.substr(0, effectName.size() - 4) + "_trail.txt";
+    fireWeapon(ship, weaponEffectName(weapon, level),
+               level <= power.lowUpTo ? power.low : power.high);
 }
 
 void puffTrail(Shot& shot) {
@@ -95,7 +87,7 @@ void spawnShot(std::int16_t ship, const std::string& particleString, float power
     Shot& shot = world.shots[j];
     const Particle& firing = world.ships[ship].particle;
     shot.owner = ship;
-    shot.trailEffect = trailOf(effectName);
+    shot.trailEffect = trailEffectName(effectName);
     Particle& particle = shot.particle;
     loadBody(particle, particleString);
     // The weapon's key expressions read the seed, so they aim along the heading.

@@ -18,11 +18,9 @@ void loadEffectList() {
     seedRandomFromClock();
     globals.globalFade = 1;
     emitter.initialize();
-    TextReader list(programFile("effects/effect list.txt"));
-    std::string name;
-    while (list.readLine(name) && name != "END") {
-        emitter.addEffect(programFile("effects/" + name));
-    }
+    readFileList(
+        programFile("effects/effect list.txt"), "an effect file name",
+        [](const std::string& name) { emitter.addEffect(programFile("effects/" + name)); });
 }
 
 namespace {

@@ -16,20 +16,6 @@ constexpr std::array<const char*, Particle::kFields> kFieldNames = {
     "sizeY",     "speedX",  "speedY",  "rotation", "texture", "spawnCount",
     "blendType", "seed",    "angle",   "lifetime", "x",       "y"};
 
-std::vector<std::string_view> splitFields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    while (true) {
-        auto comma = line.find(',', start);
-        fields.push_back(
-            line.substr(start, comma == std::string_view::npos ? comma : comma - start));
-        if (comma == std::string_view::npos) {
-            return fields;
-        }
-        start = comma + 1;
-    }
-}
-
 template <typename Int> Int readWhole(std::string_view text, Int (*convert)(double)) {
     auto value = textToNumber(text);
     if (!value) {
@@ -43,6 +29,20 @@ template <typename Int> Int readWhole(std::string_view text, Int (*convert)(doub
 }
 
 } // namespace
+
+std::vector<std::string_view> Particle::splitFields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    while (true) {
+        auto comma = line.find(',', start);
+        fields.push_back(
+            line.substr(start, comma == std::string_view::npos ? comma : comma - start));
+        if (comma == std::string_view::npos) {
+            return fields;
+        }
+        start = comma + 1;
+    }
+}
 
 std::string Particle::fieldLabel(int field) {
     return "field " + std::to_string(field) + " (" + kFieldNames[static_cast<std::size_t>(field)] +

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace vastorim {
 
@@ -71,6 +73,8 @@ class Particle {
     void spawnFrom(const Particle& type);
 
     static constexpr int kFields = 18;
+    // The fields of a particle string, split at every ",".
+    static std::vector<std::string_view> splitFields(std::string_view line);
     // "field K (name)" for field K of the particle string, as error messages name it.
     static std::string fieldLabel(int field);
 

@@ -55,6 +55,11 @@ double Track::getValue(double age) const {
     }
     const Keyframe& a = keys[segment];
     const Keyframe& b = keys[segment + 1];
+    if (a.time == b.time) {
+        // Two keys at one time are a step: the later key's value holds, and nothing divides
+        // by the segment's zero length.
+        return b.value;
+    }
     auto fraction = static_cast<float>((age - a.time) / (a.time - b.time));
     return (a.value - b.value) * static_cast<double>(fraction) + a.value;
 }

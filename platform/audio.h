@@ -27,10 +27,11 @@ class AudioBuffer {
 
     virtual std::uint32_t sizeInBytes() const = 0;
     virtual std::uint32_t bytesPerFrame() const = 0;
+    virtual int channels() const = 0;
 };
 
-// Opens sound files as buffers. Throws std::runtime_error naming the file when it cannot be read
-// as PCM WAV.
+// Opens sound files as buffers. Throws std::runtime_error saying why (the caller names the file)
+// when it cannot be read as PCM WAV.
 class AudioDevice {
   public:
     virtual ~AudioDevice() = default;

@@ -11,7 +11,7 @@ namespace {
 class HeadlessAudioBuffer : public AudioBuffer {
   public:
     HeadlessAudioBuffer(const WavSound& sound, MillisecondClock clock)
-        : clock_(std::move(clock)), lastMs_(clock_()) {
+        : clock_(std::move(clock)), lastMs_(clock_()), channels_(sound.channels) {
         cursor_.frameCount = sound.frameCount;
         cursor_.bytesPerFrame = sound.bytesPerFrame;
         cursor_.setRate(sound.sampleRate);
@@ -44,6 +44,7 @@ class HeadlessAudioBuffer : public AudioBuffer {
     void setVolume(std::int32_t) override {}
     std::uint32_t sizeInBytes() const override { return cursor_.sizeInBytes(); }
     std::uint32_t bytesPerFrame() const override { return cursor_.bytesPerFrame; }
+    int channels() const override { return channels_; }
 
   private:
     // Brings the position up to the clock's now at the rate that held since the last change.
@@ -57,6 +58,7 @@ class HeadlessAudioBuffer : public AudioBuffer {
 
     MillisecondClock clock_;
     std::int64_t lastMs_;
+    int channels_;
     PlaybackCursor cursor_;
 };
 

@@ -113,6 +113,7 @@ class SdlAudioBuffer : public AudioBuffer {
     }
     std::uint32_t sizeInBytes() const override { return cursor_.sizeInBytes(); }
     std::uint32_t bytesPerFrame() const override { return cursor_.bytesPerFrame; }
+    int channels() const override { return sound_.channels; }
 
     // Called with the device locked: adds this buffer's next frames to the mix.
     void mixInto(std::vector<float>& mix, int outFrames, int outRate) {

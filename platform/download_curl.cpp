@@ -1,14 +1,12 @@
 // Downloads on libcurl's multi interface, driven by a short poll so that a stop request is seen
-// within kStopCheck whatever the server does. POSIX files: mkstemp beside the target, rename.
+// within kStopCheck whatever the server does. The body is written beside its file and renamed
+// into place.
 #include "platform/download.h"
 
-#include <curl/curl.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/replaced_files.h"
 
-#include <cerrno>
-#include <cstdio>
+#include <curl/curl.h>
+
 #include <memory>
 #include <mutex>
 
@@ -31,26 +29,9 @@ struct HeaderListDeleter {
 class BodyFile {
   public:
     BodyFile(const std::string& target, std::size_t maxBytes)
-        : path_(target + ".XXXXXX"), maxBytes_(maxBytes) {
-        fd_ = mkstemp(path_.data());
-        created_ = fd_ >= 0;
-        if (created_) {
-            // mkstemp makes the file private; a downloaded file reads like any other.
-            fchmod(fd_, 0644);
-        }
-    }
-    ~BodyFile() {
-        if (fd_ >= 0) {
-            close(fd_);
-        }
-        if (created_ && !kept_) {
-            unlink(path_.c_str());
-        }
-    }
-    BodyFile(const BodyFile&) = delete;
-    BodyFile& operator=(const BodyFile&) = delete;
+        : file_(target), maxBytes_(maxBytes) {}
 
-    bool opened() const { return created_; }
+    bool opened() const { return file_.good(); }
 
     // False when the body would pass the size limit or the disk refuses it.
     bool append(const char* data, std::size_t size) {
@@ -58,36 +39,16 @@ class BodyFile {
             return false;
         }
         written_ += size;
-        while (size > 0) {
-            const ssize_t n = write(fd_, data, size);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                return false;
-            }
-            data += n;
-            size -= static_cast<std::size_t>(n);
-        }
-        return true;
+        return file_.write({data, size});
     }
 
-    // Flushes the body to disk and renames it over `target`; false when any step fails.
-    bool keepAs(const std::string& target) {
-        const bool flushed = fsync(fd_) == 0;
-        const bool closed = close(fd_) == 0;
-        fd_ = -1;
-        kept_ = flushed && closed && std::rename(path_.c_str(), target.c_str()) == 0;
-        return kept_;
-    }
+    // Flushes the body to disk and renames it over the target; false when any step fails.
+    bool keep() { return file_.commit(Flush::toDisk); }
 
   private:
-    std::string path_;
+    ReplacementFile file_;
     std::size_t maxBytes_;
     std::size_t written_ = 0;
-    int fd_ = -1;
-    bool created_ = false;
-    bool kept_ = false;
 };
 
 std::size_t writeBody(char* data, std::size_t, std::size_t count, void* body) {
@@ -175,7 +136,7 @@ void downloadFile(const std::string& url, const std::string& localPath, bool& fa
     }
     long status = 0;
     curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status);
-    failed = status < 200 || status > 299 || !body.keepAs(localPath);
+    failed = status < 200 || status > 299 || !body.keep();
 }
 
 } // namespace vastorim::platform

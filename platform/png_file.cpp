@@ -1,11 +1,11 @@
 #include "platform/png_file.h"
 
 #include "platform/platform_error.h"
+#include "platform/replaced_files.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <vector>
@@ -51,6 +51,35 @@ void checkPictureHeader(const std::string& path, int largestSide) {
     }
 }
 
+namespace {
+
+// What SDL_image writes, gathered in memory so that the picture reaches its file in one
+// replacement.
+SDL_RWops* memoryWriter(std::string& bytes) {
+    SDL_RWops* stream = SDL_AllocRW();
+    if (stream == nullptr) {
+        return nullptr;
+    }
+    stream->type = SDL_RWOPS_UNKNOWN;
+    stream->hidden.unknown.data1 = &bytes;
+    stream->size = [](SDL_RWops*) -> Sint64 { return -1; };
+    stream->seek = [](SDL_RWops*, Sint64, int) -> Sint64 { return -1; };
+    stream->read = [](SDL_RWops*, void*, std::size_t, std::size_t) -> std::size_t { return 0; };
+    stream->write = [](SDL_RWops* self, const void* data, std::size_t size,
+                       std::size_t count) -> std::size_t {
+        static_cast<std::string*>(self->hidden.unknown.data1)
+            ->append(static_cast<const char*>(data), size * count);
+        return count;
+    };
+    stream->close = [](SDL_RWops* self) -> int {
+        SDL_FreeRW(self);
+        return 0;
+    };
+    return stream;
+}
+
+} // namespace
+
 void savePng(const std::string& path, int width, int height,
              std::span<const std::uint32_t> pixels) {
     if (width <= 0 || height <= 0 || pixels.size() != static_cast<std::size_t>(width) * height) {
@@ -63,17 +92,16 @@ void savePng(const std::string& path, int width, int height,
     if (surface == nullptr) {
         throw PlatformError(path + ": " + SDL_GetError());
     }
-    // Written beside the file and renamed over it, so no reader ever meets half a picture.
-    const std::string partial = path + ".partial";
-    const int result = IMG_SavePNG(surface, partial.c_str());
+    std::string bytes;
+    SDL_RWops* stream = memoryWriter(bytes);
+    const int result = stream != nullptr ? IMG_SavePNG_RW(surface, stream, 1) : -1;
     SDL_FreeSurface(surface);
     if (result != 0) {
-        std::remove(partial.c_str());
-        throw PlatformError(path + ": cannot write the picture: " + IMG_GetError());
+        throw PlatformError(path + ": cannot encode the picture: " + IMG_GetError());
     }
-    if (std::rename(partial.c_str(), path.c_str()) != 0) {
-        std::remove(partial.c_str());
-        throw PlatformError(path + ": cannot put the picture in place");
+    std::string problem;
+    if (!replaceFile(path, bytes, Flush::no, problem)) {
+        throw PlatformError(problem);
     }
 }
 

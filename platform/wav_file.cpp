@@ -41,11 +41,11 @@ WavSound readWav(const std::string& path, bool withSamples) {
     Uint8* data = nullptr;
     Uint32 length = 0;
     if (SDL_LoadWAV(path.c_str(), &spec, &data, &length) == nullptr) {
-        throw std::runtime_error(path + ": cannot read the sound: " + SDL_GetError());
+        throw std::runtime_error(std::string("cannot read the sound: ") + SDL_GetError());
     }
     if (!supported(spec.format) || spec.channels == 0) {
         SDL_FreeWAV(data);
-        throw std::runtime_error(path + ": the sound is not 8, 16 or 32-bit PCM or float WAV");
+        throw std::runtime_error("the sound is not 8, 16 or 32-bit PCM or float WAV");
     }
     WavSound sound;
     sound.channels = spec.channels;

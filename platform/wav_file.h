@@ -16,8 +16,8 @@ struct WavSound {
     std::vector<float> samples;
 };
 
-// Throws std::runtime_error naming the file when it is missing or not 8, 16 or 32-bit PCM or
-// float WAV.
+// Throws std::runtime_error saying why (the caller names the file) when it is missing or not 8,
+// 16 or 32-bit PCM or float WAV.
 WavSound readWav(const std::string& path, bool withSamples);
 
 } // namespace vastorim::platform

@@ -7,7 +7,7 @@
 namespace {
 
 const char* const kUsage =
-    "usage: vastorim-fx check [--data DIR] FILE...\n"
+    "usage: vastorim-fx check [--data DIR] FILE...   (with --data alone: the whole content)\n"
     "       vastorim-fx eval [--seed S] [--rng N] EXPR...\n"
     "       vastorim-fx show FILE\n"
     "       vastorim-fx render FILE --data DIR --out PNG [--at SECONDS] [--x X --y Y] [--rng N]"

@@ -29,7 +29,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::error_code error;
-    std::filesystem::create_directories(options.outFolder, error);
+    if (!options.noRender) { // nothing is drawn, so no picture goes there
+        std::filesystem::create_directories(options.outFolder, error);
+    }
     if (error) {
         std::cerr << "vastorim-sim: " << options.outFolder
                   << ": cannot create the folder: " << error.message() << '\n';
@@ -61,7 +63,13 @@ int main(int argc, char** argv) {
 
     int status = Main({"run"}, platform);
     if (status != 0) {
-        return status;
+        return status; // an old trace stays as it was
+    }
+    try {
+        play->finish();
+    } catch (const DataError& error) {
+        std::cerr << "vastorim-sim: " << error.what() << '\n';
+        return 1;
     }
     std::cout << "vastorim-sim: " << driver.framesRun() << " frames, virtual time "
               << platform.clock->ticks() << " ms, " << drawCallsLastFrame()

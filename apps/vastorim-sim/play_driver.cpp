@@ -36,9 +36,10 @@ PlayDriver::PlayDriver(const SimOptions& options) : options_(options) {
         script_ = readKeyScript(options.inputFile);
     }
     if (!options.traceFile.empty()) {
-        trace_.open(options.traceFile, std::ios::binary | std::ios::trunc);
-        if (!trace_) {
-            throw DataError(options.traceFile, 0, "", "cannot write the trace file");
+        trace_.emplace(options.traceFile);
+        if (!trace_->good()) {
+            throw DataError(options.traceFile, 0, "",
+                            "cannot write the trace file: " + trace_->problem());
         }
     }
 }
@@ -54,8 +55,8 @@ void PlayDriver::attach(platform::ScriptedEvents& events, platform::Clock& clock
 }
 
 void PlayDriver::afterFrame(long frame) {
-    if (trace_.is_open()) {
-        trace_ << traceLine(frame, clock_ ? clock_->ticks() : 0, drawCallsLastFrame()) << '\n';
+    if (trace_) {
+        trace_->write(traceLine(frame, clock_ ? clock_->ticks() : 0, drawCallsLastFrame()) + '\n');
     }
     if (events_ == nullptr) {
         return;
@@ -68,6 +69,13 @@ void PlayDriver::afterFrame(long frame) {
         for (const ScriptEvent& event : pilot_.decide(frame)) {
             events_->push(toEvent(event));
         }
+    }
+}
+
+void PlayDriver::finish() {
+    if (trace_ && !trace_->commit(platform::Flush::no)) {
+        throw DataError(options_.traceFile, 0, "",
+                        "cannot write the trace file: " + trace_->problem());
     }
 }
 

@@ -5,9 +5,11 @@
 #include "sim/demo_pilot.h"
 #include "sim/key_script.h"
 
+#include "platform/replaced_files.h"
+
 #include <cstddef>
-#include <fstream>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace vastorim::platform {
@@ -21,8 +23,8 @@ namespace vastorim::sim {
 // switch that leaves drawing out.
 class PlayDriver {
   public:
-    // Reads the input script (a DataError names a malformed line) and opens the trace file
-    // (a DataError when it cannot be written).
+    // Reads the input script (a DataError names a malformed line) and starts the trace file
+    // beside its place (a DataError when it cannot be written).
     explicit PlayDriver(const SimOptions& options);
 
     // Runs once the platform exists: events go to `events`, the trace reads `clock`. The pads
@@ -33,12 +35,15 @@ class PlayDriver {
     // the loop handles before the next frame.
     void afterFrame(long frame);
 
+    // Puts the trace of the frames run in place of the old one; a DataError when it cannot.
+    void finish();
+
   private:
     const SimOptions& options_;
     std::vector<ScriptEvent> script_;
     std::size_t nextScripted_ = 0;
     DemoPilot pilot_;
-    std::ofstream trace_;
+    std::optional<platform::ReplacementFile> trace_;
     platform::ScriptedEvents* events_ = nullptr;
     platform::Clock* clock_ = nullptr;
 };

@@ -2,6 +2,7 @@
 // the particle engine bakes them and as vastorim-fx checks and shows them, and the music track.
 #include "engine/random.h"
 #include "engine/text_files.h"
+#include "game/effect_names.h"
 #include "particles/emitter.h"
 #include "platform/wav_file.h"
 #include "support/test_support.h"
@@ -33,25 +34,11 @@ std::vector<std::string> readList(const std::string& name) {
 
 const std::string effectList = "effects/effect list.txt";
 
-std::string weapon(int number, int level) {
-    return "weapon" + std::to_string(number) + "_" + std::to_string(level) + ".txt";
-}
-
 TEST(EffectList, NamesEveryEffectTheGameSpawnsOnce) {
-    std::vector<std::string> spawned = {
-        "player.txt",       "explode_large.txt", "explode_medium.txt", "explode_small.txt",
-        "explode_ship.txt", "hit_small.txt",     "hit_medium.txt",     "pickup.txt",
-        "pickup_over.txt",  "engine1.txt",       "background.txt",     "menuback.txt",
-        "asteroid1_1.txt",  "asteroid1_2.txt",   "asteroid2_1.txt",    "asteroid2_2.txt",
-        "asteroid3_1.txt",  "asteroid3_2.txt"};
-    for (int level = 1; level <= 4; ++level) {
-        spawned.insert(spawned.end(), {weapon(1, level), weapon(2, level), weapon(3, level),
-                                       "weapon3_" + std::to_string(level) + "_trail.txt"});
-    }
     const auto names = readList(effectList);
     const std::set<std::string> listed(names.begin(), names.end());
     EXPECT_EQ(listed.size(), names.size()) << "an effect is listed twice";
-    for (const auto& name : spawned) {
+    for (const auto& name : spawnedEffectNames()) {
         EXPECT_TRUE(listed.count(name)) << name << " is not in the effect list";
     }
 }
@@ -131,7 +118,7 @@ TEST_F(ShippedEffects, ProjectilesAndExhaustFollowTheHeadingInTheirSeed) {
         const double hx = std::cos(heading), hy = std::sin(heading);
         for (int number = 1; number <= 3; ++number) {
             for (int level = 1; level <= 4; ++level) {
-                const std::string name = weapon(number, level);
+                const std::string name = weaponEffectName(number, level);
                 for (int i = 0; i < effect(name).getParticles(); ++i) {
                     const auto shot = baked(name, i, std::to_string(heading));
                     const double vx = shot.speedX.getValue(0), vy = shot.speedY.getValue(0);

@@ -293,7 +293,7 @@ bool has(const std::string& text, const std::string& part) {
 class Tools : public ::testing::Test {
   protected:
     void SetUp() override {
-        writeProgramFolder(data, {"dot.png", "END"});
+        writeProgramFolder(data, {"Dot.png", "END"}); // listed with a capital
         writeFile(data + "/effects/effect list.txt", "END\r\n");
     }
     CommandResult sim(std::vector<std::string> arguments) {
@@ -326,6 +326,9 @@ TEST_F(Tools, SimWritesTheScreenshotsAskedForAt1024By768AndSummarises) {
     EXPECT_EQ(std::pair(shot.width, shot.height), std::pair(1024, 768));
     EXPECT_EQ(result.out, "vastorim-sim: 7 frames, virtual time 70 ms, 0 draw calls in the last "
                           "frame\n");
+    const auto blind = sim({"--frames", "2", "--no-render", "--out", out.file("unused")});
+    EXPECT_EQ(blind.status, 0) << blind.err;
+    EXPECT_FALSE(std::filesystem::exists(out.file("unused"))) << "nothing to put there";
 }
 
 TEST_F(Tools, F12SavesEachShotUnderItsOwnTimeStampedNameInTheProgramFolder) {
@@ -343,8 +346,10 @@ TEST_F(Tools, F12SavesEachShotUnderItsOwnTimeStampedNameInTheProgramFolder) {
 }
 
 TEST_F(Tools, SimEndsOnAMissingPictureWithOneErrorLineNamingTheFile) {
-    writeFile(data + "/graphics/resource list.txt", "dot.png\r\nlost.png\r\nEND\r\n");
-    const auto result = sim({"--frames", "3"});
+    writeFile(data + "/graphics/resource list.txt", "Dot.png\r\nlost.png\r\nEND\r\n");
+    const auto result = sim({"--frames", "3", "--trace", folder.write("trace.jsonl", "old")});
+    EXPECT_EQ(readFile(folder.file("trace.jsonl")), "old") << "the failed run's trace is dropped";
+    EXPECT_EQ(folderEntries(folder.path()).size(), 3u) << "data, good.txt and the old trace";
     EXPECT_NE(result.status, 0);
     const std::string err = "\n" + result.err;
     EXPECT_TRUE(has(err, "\nvastorim: " + data + "/graphics/lost.png")) << err;
@@ -371,6 +376,22 @@ TEST_F(Tools, FxCheckReportsEveryFileItsWarningsAndEveryBrokenLineWithItsField) 
     }
     EXPECT_FALSE(has(result.out, "\"Dot.png\"")) << "found lower-cased";
     EXPECT_FALSE(has(result.out, bad + ": ok"));
+
+    const std::string odd = folder.write(
+        "odd.txt", "w,2:0|1:0|2,1:0|1:5|2,1:nan|1,1:0|1,1:0|1,1:0|1,1:0|1,1:0|1,1:0|1,dot.png,1,"
+                   "0,0,0,1,0,0,extra\r\nEND\r\n");
+    const auto warned = fx("check '" + odd + "'");
+    for (const char* line :
+         {":1: field 1 (colourR): warning: key 2 shares the time 0 s",
+          ":1: field 2 (colourG): warning: the key count says 1 but 2 keys are given",
+          ":1: field 3 (colourB): warning: key 1 has the time nan",
+          ":1: field 18: warning: the line has 19 fields"}) {
+        EXPECT_TRUE(has(warned.out, odd + line)) << line << "\n" << warned.out;
+    }
+    const auto whole = fx("check --data '" + data + "'");
+    EXPECT_EQ(whole.status, 1);
+    EXPECT_TRUE(has(whole.out, data + "/effects/effect list.txt: the game spawns \"player.txt\""))
+        << whole.out;
 }
 
 TEST_F(Tools, FxRenderReadsTheFileAsTheGameDoes) {

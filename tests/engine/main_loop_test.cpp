@@ -124,14 +124,18 @@ struct FakeTrack : platform::AudioBuffer {
     }
     void setRate(std::int32_t framesPerSecond) override { rate = framesPerSecond; }
     void setVolume(std::int32_t hundredths) override { volume = hundredths; }
-    std::uint32_t sizeInBytes() const override { return 2500000; }
-    std::uint32_t bytesPerFrame() const override { return 2; }
+    std::uint32_t sizeInBytes() const override { return size; }
+    std::uint32_t bytesPerFrame() const override { return frameBytes; }
+    int channels() const override { return channelCount; }
+    std::uint32_t size = 2500000, frameBytes = 2;
+    int channelCount = 1;
 };
 
 struct FakeDevice : platform::AudioDevice {
     FakeTrack* track = nullptr;
+    FakeTrack layout; // the format and length of the tracks it opens
     std::unique_ptr<platform::AudioBuffer> loadWav(const std::string&) override {
-        auto made = std::make_unique<FakeTrack>();
+        auto made = std::make_unique<FakeTrack>(layout);
         track = made.get();
         return made;
     }
@@ -232,6 +236,20 @@ TEST_F(MusicClockTest, TheTempoRisesOnlyInNormalPlayUpTo50000AndTheVolumeFallsWi
         updateMusicTempo();
     }
     EXPECT_EQ(music.musicFrequency, 50000);
+}
+
+TEST_F(MusicClockTest, TracksTheClockCannotKeepTimeWithAreRefusedNamingTheProblem) {
+    FakeTrack& layout = static_cast<FakeDevice&>(*platform.audio).layout;
+    using Case = std::tuple<std::uint32_t, std::uint32_t, int, std::string>;
+    const std::string path = "/program/sound/music.wav: ";
+    for (const auto& [size, frameBytes, channels, message] :
+         {Case{2418305, 2, 1, "(no error)"}, Case{2418304, 2, 1, path + "the track is 2418304 "},
+          Case{5000000, 4, 2, path + "the track has 2 channels"},
+          Case{5000000, 4, 1, path + "the track has 32-bit"}}) {
+        std::tie(layout.size, layout.frameBytes, layout.channelCount) =
+            std::tuple(size, frameBytes, channels);
+        EXPECT_EQ(messageOf(initSound).rfind(message, 0), 0u) << messageOf(initSound);
+    }
 }
 
 } // namespace

@@ -132,6 +132,9 @@ TEST(MathFunctions, ApproxDistanceTakesBothXThenBothY) {
     EXPECT_EQ(approxDistance(0, 0, 0, 10), 9.833984375f);
     EXPECT_EQ(approxDistance(-5, 5, 0, 0), 9.833984375f);
     EXPECT_EQ(approxDistance(1, 1, 2, 2), 0.0f);
+    // Rounded once to single precision: three single roundings give 0.239746109f and 943.66748f.
+    EXPECT_EQ(approxDistance(0.1f, 0, 0.2f, 0), 0.239746094f);
+    EXPECT_EQ(approxDistance(700.25f, 3.5f, 0.1f, 600.3f), 943.667419f);
 }
 
 // 0 and -0 compare equal, so the sign tells which argument came back.

@@ -2,11 +2,16 @@
 #include "engine/app_path.h"
 #include "engine/game_setup.h"
 #include "engine/text_files.h"
+#include "platform/replaced_files.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
+#include <functional>
 
 namespace vastorim::test {
 namespace {
@@ -64,6 +69,31 @@ TEST(TextFiles, WritesCrLfAppendsOrReplaces) {
     EXPECT_EQ(readFile(path), "alpha\r\n\r\nbeta\r\n");
     writeLines(path, {"gamma"});
     EXPECT_EQ(readFile(path), "gamma\r\n");
+}
+
+// Every way a replacement can fail leaves the old file and nothing beside it.
+TEST(TextFiles, AFailedOrAbandonedWriteLeavesTheOldFileAndNoTemporary) {
+    TempFolder folder;
+    const std::string path = folder.file("game setup.txt");
+    const auto outOfRoom = [&] {
+        // A file-size limit stands in for a full disk: writes past it fail.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small{4096, old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+        EXPECT_THROW(writeLines(path, {std::string(1 << 20, 'x')}), DataError);
+        setrlimit(RLIMIT_FSIZE, &old);
+    };
+    const std::function<void()> failures[] = {
+        outOfRoom, [&] { TextWriter(path).writeLine("dropped before close"); },
+        [&] { platform::ReplacementFile(path).write("abandoned"); }};
+    for (const auto& fail : failures) {
+        writeFile(path, "old\r\n");
+        fail();
+        EXPECT_EQ(readFile(path), "old\r\n");
+        EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"game setup.txt"});
+    }
 }
 
 TEST(TextFiles, PathsTakeBothSeparatorsAndFoldersCanBeMadeAndRemoved) {
@@ -169,6 +199,8 @@ TEST_F(GameSetupTest, BadSwitchesAndPlayerCountsAreErrorsNamingLineAndField) {
         EXPECT_EQ(errorOf(loadAll), folder.file("game setup.txt") + place)
             << ::testing::PrintToString(lines);
     }
+    writeSetup({"true\r", "tr\rue\x1b"}); // control characters are shown, not printed
+    EXPECT_TRUE(messageOf(loadAll).ends_with("found \"tr\\rue\\x1b\"")) << messageOf(loadAll);
 }
 
 } // namespace

@@ -81,6 +81,11 @@ TEST_F(GameStateTest, TheMostPlayersTheSetupAllowsAllFireGetHitAndMove) {
     EXPECT_EQ(last.particle.damage, 96) << "hit by the small asteroid";
 }
 
+TEST_F(GameStateTest, ABlankLineInTheEffectListNamesTheListAndTheLine) {
+    folder.write("effects/effect list.txt", "player.txt\r\n\r\nEND\r\n");
+    EXPECT_EQ(test::errorOf(loadEffectList), folder.file("effects/effect list.txt") + ":2: ");
+}
+
 TEST(KeyNames, NamedKeysAndFirstCharacters) {
     using Case = std::tuple<const char*, std::int16_t, const char*>;
     for (const auto& [written, code, lowered] :

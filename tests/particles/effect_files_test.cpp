@@ -190,7 +190,11 @@ TEST(Track, InterpolatesBetweenKeysAndExtrapolatesTheEndSegments) {
           Case{"2:0|0:1|10", 0.25, 2.5}, Case{"2:0|0:1|10", 1, 10}, Case{"2:0|0:1|10", 1.5, 15},
           Case{"2:0|0:1|10", -1, -10}, Case{"3:0|0:1|10:2|0", 0.5, 5},
           Case{"3:0|0:1|10:2|0", 1.5, 5}, Case{"3:0|0:1|10:2|0", 2, 0},
-          Case{"3:0|0:1|10:2|0", 3, -10}, Case{"3:0|0:1|10:2|0", -0.5, -5}}) {
+          Case{"3:0|0:1|10:2|0", 3, -10}, Case{"3:0|0:1|10:2|0", -0.5, -5},
+          // Two keys at one time are a step to the later key's value.
+          Case{"2:0|5:0|9", 0, 9}, Case{"2:0|5:0|9", 3, 9}, Case{"2:1|5:1|9", 0, 9},
+          Case{"3:0|0:1|10:1|20", 0.5, 5}, Case{"3:0|0:1|10:1|20", 1, 20},
+          Case{"3:0|0:1|10:1|20", 4, 20}}) {
         EXPECT_EQ(bakedTrack(track).getValue(age), value) << track << " at " << age;
     }
     EXPECT_EQ(Track().getValue(1), 0);

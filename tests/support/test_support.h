@@ -66,6 +66,16 @@ template <typename Load> std::string errorOf(Load load) {
     return "(no error)";
 }
 
+// The one-line message of the DataError that load throws, "(no error)" when it throws none.
+template <typename Load> std::string messageOf(Load load) {
+    try {
+        load();
+    } catch (const DataError& error) {
+        return error.what();
+    }
+    return "(no error)";
+}
+
 // Runs a command through the shell, capturing both output streams.
 struct CommandResult {
     int status = -1;

@@ -2,8 +2,10 @@
 // vastorim-textures OUTPUT_FOLDER
 #include "pictures.h"
 
+#include "platform/replaced_files.h"
+
 #include <cstdio>
-#include <fstream>
+#include <string>
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -20,16 +22,17 @@ int main(int argc, char** argv) {
         }
         return true;
     };
-    std::ofstream list(folder + "/resource list.txt", std::ios::trunc);
+    std::string list;
     for (const auto& picture : vastorim::textures::makePictures()) {
         if (!write(picture.fileName, picture.image)) {
             return 1;
         }
-        list << picture.fileName << "\n";
+        list += picture.fileName + "\n";
     }
-    list << "END\n";
-    if (!list) {
-        std::fprintf(stderr, "%s: cannot write %s/resource list.txt\n", argv[0], folder.c_str());
+    std::string problem;
+    if (!vastorim::platform::replaceFile(folder + "/resource list.txt", list + "END\n",
+                                         vastorim::platform::Flush::no, problem)) {
+        std::fprintf(stderr, "%s: %s\n", argv[0], problem.c_str());
         return 1;
     }
     return write("icon.png", vastorim::textures::makeIcon()) ? 0 : 1;
