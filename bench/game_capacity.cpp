@@ -7,6 +7,7 @@
 #include "engine/renderer.h"
 #include "engine/startup.h"
 #include "game/world.h"
+#include "game/world_loading.h"
 #include "game/world_tables.h"
 #include "particles/emitter.h"
 #include "platform/clock.h"
@@ -55,27 +56,35 @@ class FourPlayerFolder {
     fs::path path_;
 };
 
-int occupied(const auto& table, auto marker) {
+// The taken slots up to the table's bound.
+int occupied(const auto& table, std::int16_t last, auto marker) {
     int count = 0;
-    for (const auto& slot : table) {
-        count += slot.*marker != kFreeSlot;
+    for (int slot = 0; slot <= last; ++slot) {
+        count += table[static_cast<std::size_t>(slot)].*marker != kFreeSlot;
     }
     return count;
+}
+
+int asteroidCount() {
+    return occupied(world.asteroids, world.lastAsteroid, &Asteroid::size);
+}
+int shotCount() {
+    return occupied(world.shots, world.lastShot, &Shot::owner);
 }
 
 // Tops the tables up to their sizes: asteroids scattered over the field, shots from the ships in
 // turn, and the emitter filled with smoke. The ships are kept alive.
 void fill(int asteroids, bool withShots) {
-    for (int n = occupied(world.asteroids, &Asteroid::size); n < asteroids; ++n) {
+    for (int n = asteroidCount(); n < asteroids; ++n) {
         spawnAsteroid(-1, n % 2 ? "asteroid1_1.txt" : "asteroid1_2.txt");
         Particle& placed = world.asteroids[world.lastAsteroid].particle;
         placed.x = rnd() * 1024.0;
         placed.y = rnd() * 768.0;
     }
-    for (int n = occupied(world.shots, &Shot::owner); withShots && n < fullTable;) {
+    for (int n = shotCount(); withShots && n < fullTable;) {
         const int before = n;
         fireWeapon(static_cast<std::int16_t>(n % 4), "weapon1_4.txt", 10);
-        n = occupied(world.shots, &Shot::owner);
+        n = shotCount();
         if (n == before) {
             break;
         }
@@ -109,14 +118,16 @@ void timeFrames(benchmark::State& state, int asteroids, bool withShots, bool dra
     const FourPlayerFolder folder;
     benchmarks::runInsideGame(state, folder.path(), [&] {
         startGame();
+        clearAsteroidsAndPickups();
+        clearProjectiles();
         for (auto _ : state) {
             state.PauseTiming();
             fill(asteroids, withShots);
             state.ResumeTiming();
             frame(drawing);
         }
-        state.counters["asteroids"] = occupied(world.asteroids, &Asteroid::size);
-        state.counters["shots"] = occupied(world.shots, &Shot::owner);
+        state.counters["asteroids"] = asteroidCount();
+        state.counters["shots"] = shotCount();
         state.counters["particles"] = emitter.getParticles();
         state.counters["ships"] = world.lastShip + 1;
     });
