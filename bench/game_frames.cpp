@@ -2,10 +2,8 @@
 // every weapon at level 4), with and without drawing on the offscreen surface. Reports frames per
 // second and the share of the frame time that each update takes, recording the frame's inputs
 // for its replay, and the drawing of the same field after game over, faded to black.
-#include "engine/app_path.h"
 #include "engine/music_clock.h"
 #include "engine/platform_access.h"
-#include "engine/random.h"
 #include "engine/renderer.h"
 #include "engine/run_inputs.h"
 #include "engine/startup.h"
@@ -13,9 +11,7 @@
 #include "game/world_tables.h"
 #include "particles/emitter.h"
 #include "platform/clock.h"
-#include "platform/platform.h"
-#include "screens/game_hooks.h"
-#include "sim/demo_pilot.h"
+#include "running_game.h"
 
 #include <benchmark/benchmark.h>
 
@@ -85,9 +81,8 @@ void playFrame(PartTimes& times, DemoPilot* pilot, std::int64_t frame, std::int3
                bool drawing) {
     std::int32_t now = 0;
     times.measure(Recording, [&] { now = beginFrameInputs(); });
-    for (const ScriptEvent& event :
-         pilot != nullptr ? pilot->decide(frame) : std::vector<ScriptEvent>{}) {
-        handOverKey(event.kind == ScriptEvent::Kind::KeyDown, event.keyCode);
+    if (pilot != nullptr) {
+        benchmarks::pressPilotKeys(*pilot, frame);
     }
     if (globals.finalTime == 0) {
         globals.gameClockTick = now;
@@ -178,23 +173,9 @@ void drawFadedGameOver(benchmark::State& state) {
     state.counters["drawCalls"] = drawCallsLastFrame();
 }
 
-// The real start-up on the headless platform; the benchmark runs inside the first frame, after
-// everything is loaded, and then ends the loop.
+// The benchmark runs inside the game's first frame, after everything is loaded.
 template <typename Play> void gameFrames(benchmark::State& state, Play play) {
-    setAppPath(VASTORIM_PROGRAM_DIR);
-    seedRandom(1);
-    pinRandomSeed(true);
-    platform::Platform platform = platform::createHeadlessPlatform(16);
-    installGameHooks();
-    hooks.afterFrame = [&] {
-        hooks.afterFrame = nullptr;
-        play(state);
-        globals.gameRunning = false;
-    };
-    if (Main({"run"}, platform) != 0) {
-        state.SkipWithError("the game did not start");
-    }
-    hooks = EngineHooks{};
+    benchmarks::runInsideGame(state, VASTORIM_PROGRAM_DIR, [&] { play(state); });
 }
 
 void busyGameWithoutDrawing(benchmark::State& state) {

@@ -356,7 +356,8 @@ TEST(Effect, MalformedFilesAreErrorsWithFileLineAndFieldAndKeepTheOldList) {
         {folder.write("lower.txt", "end\nEND\n"), ":1: field 1 (colourR)"},
         {folder.file("missing.txt"), ":0: "}};
     for (const auto& [file, place] : files) {
-        EXPECT_EQ(test::errorOf([&] { effect.loadEffect(file); }), file + place);
+        const std::string& path = file; // clang 14 lambdas cannot capture a structured binding
+        EXPECT_EQ(test::errorOf([&] { effect.loadEffect(path); }), path + place);
     }
     expectTypes(effect, {kFresh});
 }

@@ -99,17 +99,22 @@ TEST_F(OnlineClient, FaultsLeaveTheTableAndTheDiskAsTheyWereAndNeverStallAFrame)
     folder.write("game setup.txt",
                  "false\r\ntrue\r\ntrue\r\n1\r\nup\r\ndown\r\nleft\r\nright\r\nspace\r\n");
     const std::vector<std::string> entries = test::folderEntries(folder.path());
-    for (const auto& [name, status, body, missing] : faults) {
+    for (const auto& fault : faults) {
+        // Named copies: clang 14 lambdas cannot capture a structured binding.
+        const auto& [name, status, body, missing] = fault;
+        const int replyStatus = status;
+        const std::string& replyBody = body;
+        const std::size_t replyMissing = missing;
         std::atomic<int> asked = 0;
         const test::LoopbackServer server([&](const auto&, httplib::Response& response) {
             ++asked;
-            response.status = status;
-            response.set_content_provider(body.size() + missing, "text/plain",
-                                          [&](std::size_t, std::size_t, httplib::DataSink& sink) {
-                                              return sink.write(body.data(), body.size()) &&
-                                                     missing == 0;
-                                          });
-            return status != 0;
+            response.status = replyStatus;
+            response.set_content_provider(
+                replyBody.size() + replyMissing, "text/plain",
+                [&](std::size_t, std::size_t, httplib::DataSink& sink) {
+                    return sink.write(replyBody.data(), replyBody.size()) && replyMissing == 0;
+                });
+            return replyStatus != 0;
         });
         const bool refused = std::string(name) == "connection refused", hangs = status == 0;
         useServer(refused ? test::refusedBase() : server.base());

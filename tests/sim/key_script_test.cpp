@@ -70,7 +70,8 @@ TEST(KeyScript, MalformedLinesNameTheLineAndField) {
         {"4 pad 1 axis lefty\n", "keys.txt:1: value"},
         {"4 pad 1 button a 1 2\n", "keys.txt:1: value"}};
     for (const auto& [text, place] : cases) {
-        EXPECT_EQ(test::errorOf([&] { parse(text); }), place) << text;
+        const std::string& script = text; // clang 14 lambdas cannot capture a structured binding
+        EXPECT_EQ(test::errorOf([&] { parse(script); }), place) << script;
     }
 }
 
