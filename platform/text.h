@@ -19,9 +19,11 @@ struct TextBox {
 };
 
 // Where one drawText call put its lines: the pixels it may have changed (empty when it drew
-// nothing), and whether any line reached past the box and was cut off.
+// nothing), whether a line wider than the box was drawn smaller to fit it, and whether any line
+// still reached past the box (below it) and was cut off.
 struct DrawnText {
     TextBox covered;
+    bool narrowed = false;
     bool cutOff = false;
 };
 

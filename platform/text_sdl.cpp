@@ -106,8 +106,8 @@ class SdlTextRenderer : public TextRenderer {
             if (end == std::string_view::npos) {
                 end = text.size();
             }
-            const SDL_Rect line =
-                drawLine(renderer, font, text.substr(start, end - start), box, align, y, argb);
+            const SDL_Rect line = drawLine(renderer, font, text.substr(start, end - start), box,
+                                           align, y, argb, drawn.narrowed);
             SDL_Rect shown{0, 0, 0, 0};
             if (SDL_IntersectRect(&line, &clip, &shown) == SDL_TRUE) {
                 drawn.covered = widened(drawn.covered, shown);
@@ -165,7 +165,8 @@ class SdlTextRenderer : public TextRenderer {
 
     // The line's place on the surface, before clipping; empty when nothing was drawn.
     SDL_Rect drawLine(SDL_Renderer* renderer, TTF_Font* font, std::string_view text,
-                      const TextBox& box, TextAlign align, int y, std::uint32_t argb) {
+                      const TextBox& box, TextAlign align, int y, std::uint32_t argb,
+                      bool& narrowed) {
         if (text.empty()) {
             return {0, 0, 0, 0};
         }
@@ -173,15 +174,25 @@ class SdlTextRenderer : public TextRenderer {
         if (line == nullptr) {
             return {0, 0, 0, 0};
         }
+        // A line wider than its box (a long time or a name of wide letters in a fixed column) is
+        // drawn smaller, centred on its line's height, rather than losing its last letters.
+        int width = line->width;
+        int height = line->height;
+        const int room = box.right - box.left;
+        if (width > room) {
+            height = std::max(1, line->height * room / line->width);
+            width = room;
+            narrowed = true;
+        }
         int x = box.left;
         if (align == TextAlign::Centre) {
-            x = box.left + (box.right - box.left - line->width) / 2;
+            x = box.left + (room - width) / 2;
         } else if (align == TextAlign::Right) {
-            x = box.right - line->width;
+            x = box.right - width;
         }
         SDL_SetTextureColorMod(line->texture, (argb >> 16) & 0xff, (argb >> 8) & 0xff, argb & 0xff);
         SDL_SetTextureAlphaMod(line->texture, argb >> 24);
-        const SDL_Rect target{x, y, line->width, line->height};
+        const SDL_Rect target{x, y + (line->height - height) / 2, width, height};
         SDL_RenderCopy(renderer, line->texture, nullptr, &target);
         return target;
     }

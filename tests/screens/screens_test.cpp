@@ -232,11 +232,15 @@ struct FitCheckingText : platform::TextRenderer {
         if (drawn.cutOff) {
             cutOff.emplace_back(line);
         }
+        if (drawn.narrowed) {
+            narrowed.emplace_back(line);
+        }
         return drawn;
     }
     std::unique_ptr<platform::TextRenderer> text;
     int drawnTexts = 0;
     std::vector<std::string> cutOff;
+    std::vector<std::string> narrowed;
 };
 
 TEST_F(Screens, EveryTextOfEveryScreenFitsItsBoxInTheGameFont) {
@@ -245,10 +249,10 @@ TEST_F(Screens, EveryTextOfEveryScreenFitsItsBoxInTheGameFont) {
     platform.text = std::move(checking);
     ASSERT_EQ(installFont(VASTORIM_PROGRAM_DIR "/graphics/grapple.ttf"), 1);
     createGameFont();
-    // The table's boxes hold times below 100 seconds and ten capitals but W; a time of 100
-    // seconds or more reaches 3 pixels past its box, ten Ws 20 pixels.
-    highScores.highScoreTimes.fill("9999");
-    highScores.highScoreNames.fill("MMMMMMMMMM");
+    // The table's fixed columns take times below 100 seconds and ten capitals but W at full
+    // size; longer times and wider names are drawn smaller, and only they.
+    highScores.highScoreTimes.fill("123456789");
+    highScores.highScoreNames.fill("WWWWWWWWWW");
     std::tie(globals.playerName, globals.screenStep, globals.gameClockTick) =
         std::tuple("WWWWWWWWW", 100, 999990);
     // Screen (menu 0 to 3, or 4 for play), paused, online, fade, place in the table.
@@ -266,9 +270,14 @@ TEST_F(Screens, EveryTextOfEveryScreenFitsItsBoxInTheGameFont) {
         globals.finalTime = fade < 1 ? 999990 : 0;
         fit.drawnTexts = 0;
         fit.cutOff.clear();
+        fit.narrowed.clear();
         draw(screen < 4 ? drawMenu : drawHud);
         EXPECT_GT(fit.drawnTexts, 0);
         EXPECT_EQ(fit.cutOff, std::vector<std::string>{});
+        EXPECT_EQ(fit.narrowed.size(), screen == 1 && online ? 20u : 0u);
+        for (const std::string& line : fit.narrowed) {
+            EXPECT_TRUE(line == "WWWWWWWWWW" || line.starts_with("1234567")) << line;
+        }
     }
 }
 
