@@ -12,6 +12,7 @@
 #include "particles/emitter.h"
 #include "platform/clock.h"
 #include "running_game.h"
+#include "screens/game_hooks.h"
 
 #include <benchmark/benchmark.h>
 
@@ -101,12 +102,7 @@ void fill(int asteroids, bool withShots) {
 
 void frame(bool drawing) {
     emitter.update();
-    updateMusicClock();
-    updateMusicTempo();
-    fireWeapons();
-    updateAsteroids();
-    updateWorld();
-    expirePickups();
+    updatePlayingFrame();
     if (drawing) {
         renderFrame();
     }
