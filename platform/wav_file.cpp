@@ -2,8 +2,11 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <stdexcept>
+#include <string>
 
 namespace vastorim::platform {
 
@@ -34,9 +37,35 @@ bool supported(SDL_AudioFormat format) {
            format == AUDIO_F32LSB;
 }
 
+// SDL allocates what a chunk's header claims before it reads the chunk, so a file of a hundred
+// bytes claiming gigabytes would take them: every chunk must fit in the file.
+void checkChunkSizes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return; // SDL names the failure to open
+    }
+    file.seekg(0, std::ios::end);
+    const std::uint64_t fileSize = static_cast<std::uint64_t>(file.tellg());
+    std::uint64_t offset = 12; // past "RIFF", its size and "WAVE"
+    unsigned char header[8];
+    while (offset + 8 <= fileSize && file.seekg(static_cast<std::streamoff>(offset)) &&
+           file.read(reinterpret_cast<char*>(header), 8)) {
+        const std::uint64_t size = header[4] | header[5] << 8 | header[6] << 16 |
+                                   static_cast<std::uint64_t>(header[7]) << 24;
+        if (size > fileSize - offset - 8) {
+            throw std::runtime_error("the chunk \"" + std::string(header, header + 4) +
+                                     "\" claims " + std::to_string(size) +
+                                     " bytes, more than the file's " + std::to_string(fileSize) +
+                                     " bytes hold");
+        }
+        offset += 8 + size + (size & 1);
+    }
+}
+
 } // namespace
 
 WavSound readWav(const std::string& path, bool withSamples) {
+    checkChunkSizes(path);
     SDL_AudioSpec spec;
     Uint8* data = nullptr;
     Uint32 length = 0;

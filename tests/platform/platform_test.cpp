@@ -4,6 +4,7 @@
 #include "platform/events.h"
 #include "platform/text.h"
 #include "platform/video.h"
+#include "platform/wav_file.h"
 #include "support/test_support.h"
 #include "tools/music/wav_file.h"
 
@@ -198,6 +199,25 @@ TEST(RealAudio, TheTrackIsAudibleAtItsVolumeAndAHigherRatePlaysItFaster) {
 // SDL key codes: printable keys are their characters, the others their scan code with bit 30 set.
 constexpr int scanKey(int scancode) {
     return scancode | (1 << 30);
+}
+
+// SDL would allocate what a chunk claims before reading it: a short file claiming gigabytes is
+// refused first, naming the chunk.
+TEST(WavFiles, AChunkLongerThanTheFileIsRefusedBeforeItIsRead) {
+    const test::TempFolder folder;
+    std::vector<std::uint8_t> bytes = music::encodeWav(std::vector<std::int16_t>(100), 22050);
+    music::writeFile(folder.file("short.wav"), bytes);
+    EXPECT_EQ(readWav(folder.file("short.wav"), true).frameCount, 100u);
+    const std::size_t dataLength = bytes.size() - 200 - 4; // the data chunk's size field
+    std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(dataLength), 4, std::uint8_t{0xe0});
+    music::writeFile(folder.file("claims.wav"), bytes);
+    try {
+        readWav(folder.file("claims.wav"), true);
+        ADD_FAILURE() << "accepted";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "the chunk \"data\" claims 3772834016 bytes, more than the "
+                                   "file's 244 bytes hold");
+    }
 }
 
 TEST(VirtualKeyCodes, MapTheKeysTheGameUsesToWindowsCodes) {
