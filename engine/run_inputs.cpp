@@ -191,6 +191,10 @@ long framesBegun() {
     return inputs.framesBegun;
 }
 
+std::size_t recordingBytes() {
+    return inputs.frames.bytes().capacity();
+}
+
 ReplayIdentity currentReplayIdentity() {
     return {buildId(), contentHash()};
 }

@@ -2,6 +2,7 @@
 
 #include "protocol/replay_file.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -52,6 +53,9 @@ bool replaying();
 std::string replayUpToNow();
 // The number of frames begun so far in this run.
 long framesBegun();
+// The memory the run's recording holds: it grows by a few bytes a frame for as long as the run
+// lasts, since a replay always starts where the run did.
+std::size_t recordingBytes();
 
 // The identity this build and this program folder give a replay.
 ReplayIdentity currentReplayIdentity();

@@ -97,6 +97,8 @@ std::string compressed(const std::string& body) {
         throw ReplayError("the replay could not be compressed");
     }
     out.resize(size);
+    // The bound is about the body's size; the file is kept for the run's length, at its own.
+    out.shrink_to_fit();
     return out;
 }
 

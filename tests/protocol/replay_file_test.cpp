@@ -30,6 +30,18 @@ TEST(ReplayFile, EverythingRecordedReadsBackThroughTheCompression) {
     EXPECT_EQ(replay.frames, frames);
 }
 
+// A game keeps its last replay for as long as the run lasts: the file holds its own size, not
+// the compressor's bound of the hour of frames behind it.
+TEST(ReplayFile, AnHourOfSteadyFramesCompressesAndHoldsNoMoreMemoryThanItsBytes) {
+    std::vector<ReplayFrame> frames;
+    for (std::int32_t frame = 0; frame < 216000; ++frame) {
+        frames.push_back({16 * frame, static_cast<std::uint32_t>(705 * frame), {}});
+    }
+    const std::string file = sampleReplay({1, false, "", 0, 0}, frames);
+    EXPECT_LT(file.size(), 216000u / 10);
+    EXPECT_LT(file.capacity(), 2 * file.size());
+}
+
 TEST(ReplayFile, AnotherBuildOtherContentAndDamagedFilesAreRefusedWithTheirReason) {
     const std::string good = sampleReplay({7, false, "setup", 0, 16}, {{32, 9000, {}}});
     ReplayIdentity otherBuild = identity, otherContent = identity;
