@@ -25,13 +25,13 @@ std::string folderOf(const std::string& path) {
 
 } // namespace
 
-ReplacementFile::ReplacementFile(std::string path)
+ReplacementFile::ReplacementFile(std::string path, Readers readers)
     : path_(std::move(path)), temporary_(path_ + ".XXXXXX") {
-    fd_ = mkstemp(temporary_.data());
+    fd_ = mkstemp(temporary_.data()); // private to the owner
     if (fd_ < 0) {
         temporary_.clear();
         failWith(errno);
-    } else if (fchmod(fd_, 0644) != 0) { // mkstemp makes the file private
+    } else if (readers == Readers::everyone && fchmod(fd_, 0644) != 0) {
         failWith(errno);
     }
 }

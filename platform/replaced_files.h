@@ -14,12 +14,18 @@ enum class Flush {
     toDisk, // the new bytes survive a power cut once the call returns
 };
 
-// A file being written in place of `path`: the bytes go to a temporary beside it (readable by
-// all, as any installed file), and commit() flushes the temporary and renames it into place.
-// Destroyed without a successful commit, it removes the temporary and `path` is as it was.
+// Who may read the new file.
+enum class Readers {
+    everyone, // as any installed file
+    owner,    // a secret: private from the first byte
+};
+
+// A file being written in place of `path`: the bytes go to a temporary beside it, and commit()
+// flushes the temporary and renames it into place. Destroyed without a successful commit, it
+// removes the temporary and `path` is as it was.
 class ReplacementFile {
   public:
-    explicit ReplacementFile(std::string path);
+    explicit ReplacementFile(std::string path, Readers readers = Readers::everyone);
     ~ReplacementFile();
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;

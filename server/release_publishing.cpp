@@ -1,5 +1,6 @@
 #include "server/release_publishing.h"
 
+#include "platform/replaced_files.h"
 #include "protocol/update_lists.h"
 #include "protocol/update_signing.h"
 #include "server/server_options.h"
@@ -38,20 +39,14 @@ std::string readWhole(const fs::path& path) {
 }
 
 // By way of a temporary beside it, so that a client never fetches half a file.
-void writeWhole(const fs::path& path, const std::string& bytes, fs::perms permissions) {
+void writeWhole(const fs::path& path, const std::string& bytes,
+                platform::Readers readers = platform::Readers::everyone) {
     fs::create_directories(path.parent_path());
-    const fs::path temporary = path.string() + ".publishing";
-    std::ofstream(temporary, std::ios::binary | std::ios::trunc).close();
-    fs::permissions(temporary, permissions); // before a secret reaches it
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    if (!(file << bytes) || (file.close(), file.fail())) {
-        throw std::runtime_error(temporary.string() + ": cannot be written");
+    platform::ReplacementFile file(path.string(), readers);
+    if (!file.write(bytes) || !file.commit(platform::Flush::toDisk)) {
+        throw std::runtime_error(file.problem());
     }
-    fs::rename(temporary, path);
 }
-
-constexpr fs::perms kPublished =
-    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
 
 // The versions the client folder lists now, newest first.
 std::vector<std::string> listedVersions(const fs::path& listFile, std::int16_t version) {
@@ -142,7 +137,7 @@ std::string writeNewKey(const std::string& keyFile) {
         throw std::runtime_error(keyFile + ": exists already, and is left as it is");
     }
     const SigningKey key = SigningKey::generate();
-    writeWhole(fs::absolute(keyFile), key.pem(), fs::perms::owner_read | fs::perms::owner_write);
+    writeWhole(fs::absolute(keyFile), key.pem(), platform::Readers::owner);
     return key.publicKey();
 }
 
@@ -170,11 +165,11 @@ void publishRelease(const Release& release) {
     // Files first, the version list last: a client never sees a version whose files are not
     // there yet.
     for (const std::string& file : release.files) {
-        writeWhole(folder / file, readWhole(file), kPublished);
+        writeWhole(folder / file, readWhole(file));
     }
     writeWhole(folder / "list" / ("list_" + versions.front() + ".dat"),
-               signedList(release.files, hashLines, key), kPublished);
-    writeWhole(versionList, signedList(versions, {}, key), kPublished);
+               signedList(release.files, hashLines, key));
+    writeWhole(versionList, signedList(versions, {}, key));
 }
 
 int runReleaseCommand(const std::vector<std::string>& arguments) {

@@ -1,5 +1,6 @@
 #include "server/replay_verifier.h"
 
+#include "platform/replaced_files.h"
 #include "server/child_process.h"
 #include "server/log_text.h"
 
@@ -72,19 +73,6 @@ Verdict judgeRun(const ChildOutcome& run, const ScoreEntry& entry, bool stopping
     return run.exitStatus < 0
                ? Verdict{ReplayState::rejected, "the runner failed on it: " + firstLine(run.err)}
                : Verdict{ReplayState::unverified, "the runner cannot play: " + firstLine(run.err)};
-}
-
-bool writeScratch(const std::filesystem::path& path, const std::string& bytes) {
-    const std::filesystem::path temporary = path.string() + ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush()) {
-            return false;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    return !error;
 }
 
 std::string readScratch(const std::filesystem::path& path) {
@@ -167,8 +155,11 @@ void ReplayVerifier::verify(std::int64_t id) {
     const std::filesystem::path replayFile = scratch_ / (std::to_string(id) + ".replay");
     const std::filesystem::path pictureFile = scratch_ / (std::to_string(id) + ".png");
     const auto started = std::chrono::steady_clock::now();
-    Verdict verdict{ReplayState::unverified, "cannot write " + replayFile.string()};
-    if (writeScratch(replayFile, replay)) {
+    std::string problem;
+    Verdict verdict;
+    if (!platform::replaceFile(replayFile.string(), replay, platform::Flush::no, problem)) {
+        verdict.reason = "cannot write " + problem;
+    } else {
         const ChildOutcome run =
             runChild(settings_.simulator,
                      {"--data", settings_.gameData, "--replay", replayFile.string(), "--verify",
