@@ -11,6 +11,40 @@
 #include <vector>
 
 namespace vastorim::platform {
+namespace {
+
+std::uint32_t bigEndian(const char* bytes) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+        value = value << 8 | static_cast<unsigned char>(bytes[i]);
+    }
+    return value;
+}
+
+// The decoder reads a file cut short as if its last bytes came again, and can go round the same
+// chunk for ever: every chunk up to the end chunk must lie inside the file before it starts.
+void checkChunksFit(std::ifstream& file) {
+    file.clear();
+    file.seekg(0, std::ios::end);
+    const auto size = static_cast<std::uint64_t>(file.tellg());
+    std::uint64_t at = 8; // after the signature
+    char header[8];
+    while (file.seekg(static_cast<std::streamoff>(at)) && file.read(header, sizeof header)) {
+        const std::uint64_t end = at + 12 + bigEndian(header);
+        if (end > size) {
+            throw PlatformError("the picture is cut short: a chunk at byte " + std::to_string(at) +
+                                " needs " + std::to_string(end) + " bytes, the file has " +
+                                std::to_string(size));
+        }
+        if (std::string_view(header + 4, 4) == "IEND") {
+            return;
+        }
+        at = end;
+    }
+    throw PlatformError("the picture is cut short: it has no end chunk");
+}
+
+} // namespace
 
 std::optional<PictureSize> pngHeaderSize(std::string_view firstBytes) {
     // The signature, then the IHDR chunk: its length, its name, the width and the height.
@@ -19,17 +53,10 @@ std::optional<PictureSize> pngHeaderSize(std::string_view firstBytes) {
         firstBytes.substr(12, 4) != "IHDR") {
         return std::nullopt;
     }
-    const auto bigEndian = [&](std::size_t at) {
-        std::uint32_t value = 0;
-        for (std::size_t i = at; i < at + 4; ++i) {
-            value = value << 8 | static_cast<unsigned char>(firstBytes[i]);
-        }
-        return value;
-    };
-    return PictureSize{bigEndian(16), bigEndian(20)};
+    return PictureSize{bigEndian(firstBytes.data() + 16), bigEndian(firstBytes.data() + 20)};
 }
 
-void checkPictureHeader(const std::string& path, int largestSide) {
+void checkPictureFile(const std::string& path, int largestSide) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         throw PlatformError("the picture file cannot be opened");
@@ -49,6 +76,7 @@ void checkPictureHeader(const std::string& path, int largestSide) {
                             std::to_string(largestSide) + " on a side and " +
                             std::to_string(largestPictureArea) + " in all that can be loaded");
     }
+    checkChunksFit(file);
 }
 
 namespace {
@@ -117,7 +145,7 @@ bool writePicture(const std::string& path, const Picture& picture, std::string& 
 
 bool readPicture(const std::string& path, Picture& picture, std::string& error) {
     try {
-        checkPictureHeader(path, largestPictureSide);
+        checkPictureFile(path, largestPictureSide);
     } catch (const PlatformError& e) {
         error = path + ": " + e.what();
         return false;

@@ -31,10 +31,11 @@ struct PictureSize {
 // start a PNG.
 std::optional<PictureSize> pngHeaderSize(std::string_view firstBytes);
 
-// Reads the header of a picture file before anything decodes it. Throws PlatformError saying
-// what is wrong (without the path, which the caller adds) when the file cannot be read, is not a
-// PNG, or claims more than largestSide pixels on a side or largestPictureArea in all.
-void checkPictureHeader(const std::string& path, int largestSide);
+// Reads the header and the chunk lengths of a picture file before anything decodes it. Throws
+// PlatformError saying what is wrong (without the path, which the caller adds) when the file
+// cannot be read, is not a PNG, claims more than largestSide pixels on a side or
+// largestPictureArea in all, or is cut short.
+void checkPictureFile(const std::string& path, int largestSide);
 
 // Writes pixels (row by row from the top, each 0xAARRGGBB) as a PNG file with alpha, into a
 // temporary beside the file that is then renamed into place; may run on any thread. Throws

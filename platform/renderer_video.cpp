@@ -24,7 +24,7 @@ int largestTextureSide(SDL_Renderer* renderer) {
 }
 
 SDL_Surface* loadPicture(const std::string& path, int width, int height, int largestSide) {
-    checkPictureHeader(path, largestSide);
+    checkPictureFile(path, largestSide);
     SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
     if (file == nullptr) {
         throw PlatformError("the picture file cannot be opened");

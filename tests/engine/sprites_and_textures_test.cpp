@@ -144,6 +144,19 @@ TEST_F(TextureRegistry, TheListEndsAtEndAndBadListsAndPicturesAreErrorsNamingThe
         EXPECT_FALSE(platform::readPicture(huge, decoded, problem));
         EXPECT_NE(problem.find("more than the 8192 on a side"), std::string::npos) << problem;
     }
+    // Cut short anywhere after its header, a picture is refused before the decoder reads past its
+    // end (it would go round the last chunk for ever).
+    const std::string whole = readFile(graphics + "a.png"), cut = folder.file("cut.png");
+    for (std::size_t length = 24; length < whole.size(); length += 3) {
+        writeFile(cut, whole.substr(0, length));
+        EXPECT_EQ(errorOf([&] { loadTexture(0, 0, cut); }), cut + ":0: ") << length;
+        platform::Picture decoded;
+        std::string problem;
+        EXPECT_FALSE(platform::readPicture(cut, decoded, problem));
+        EXPECT_NE(problem.find("cut short"), std::string::npos) << problem;
+    }
+    const std::string endless = VASTORIM_SOURCE_DIR "/fuzz/seeds/png/trns-past-the-end.png";
+    EXPECT_EQ(errorOf([&] { loadTexture(0, 0, endless); }), endless + ":0: ");
 }
 
 class SpriteDrawing : public SurfaceTest {
