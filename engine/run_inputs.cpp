@@ -192,7 +192,7 @@ long framesBegun() {
 }
 
 std::size_t recordingBytes() {
-    return inputs.frames.bytes().capacity();
+    return inputs.frames.memoryBytes();
 }
 
 ReplayIdentity currentReplayIdentity() {

@@ -27,6 +27,37 @@ void putDifference(std::string& out, std::uint32_t now, std::uint32_t before) {
                        static_cast<std::uint32_t>(difference >> 31));
 }
 
+void putFrame(std::string& out, const ReplayFrame& frame, std::int32_t tickBefore,
+              std::uint32_t musicPositionBefore) {
+    putDifference(out, static_cast<std::uint32_t>(frame.tick),
+                  static_cast<std::uint32_t>(tickBefore));
+    putDifference(out, frame.musicPosition, musicPositionBefore);
+    putVarint(out, frame.events.size());
+    for (const ReplayEvent& event : frame.events) {
+        out.push_back(static_cast<char>(event.kind));
+        putVarint(out, static_cast<std::uint32_t>(event.keyCode));
+    }
+}
+
+// Encoded frames reach the compressor in pieces of about this size.
+constexpr std::size_t pendingLimit = 1 << 16;
+
+// Feeds bytes to a compressor and appends what comes out: with Z_NO_FLUSH as much as it has
+// ready, with Z_SYNC_FLUSH everything, ending on a byte boundary.
+void deflateInto(z_stream& z, std::string_view bytes, int flush, std::string& out) {
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    z.avail_in = static_cast<uInt>(bytes.size());
+    std::array<char, 16384> chunk;
+    do {
+        z.next_out = reinterpret_cast<Bytef*>(chunk.data());
+        z.avail_out = static_cast<uInt>(chunk.size());
+        if (deflate(&z, flush) == Z_STREAM_ERROR) {
+            throw ReplayError("the replay could not be compressed");
+        }
+        out.append(chunk.data(), chunk.size() - z.avail_out);
+    } while (z.avail_out == 0);
+}
+
 // Reads the body; any read past its end or out of range is a corrupt body.
 class BodyReader {
   public:
@@ -88,20 +119,6 @@ std::string bytesOfHex(const std::string& hex) {
     return bytes;
 }
 
-std::string compressed(const std::string& body) {
-    uLongf size = compressBound(static_cast<uLong>(body.size()));
-    std::string out(size, '\0');
-    if (compress2(reinterpret_cast<Bytef*>(out.data()), &size,
-                  reinterpret_cast<const Bytef*>(body.data()), static_cast<uLong>(body.size()),
-                  Z_BEST_COMPRESSION) != Z_OK) {
-        throw ReplayError("the replay could not be compressed");
-    }
-    out.resize(size);
-    // The bound is about the body's size; the file is kept for the run's length, at its own.
-    out.shrink_to_fit();
-    return out;
-}
-
 // The whole zlib stream, which must end exactly where the file does.
 std::string inflated(std::string_view stream) {
     z_stream z{};
@@ -152,25 +169,51 @@ ReplayIdentity readIdentity(std::string_view file) {
 
 } // namespace
 
-void ReplayFrames::add(const ReplayFrame& frame) {
-    putDifference(bytes_, static_cast<std::uint32_t>(frame.tick),
-                  static_cast<std::uint32_t>(lastTick_));
-    putDifference(bytes_, frame.musicPosition, lastMusicPosition_);
-    putVarint(bytes_, frame.events.size());
-    for (const ReplayEvent& event : frame.events) {
-        bytes_.push_back(static_cast<char>(event.kind));
-        putVarint(bytes_, static_cast<std::uint32_t>(event.keyCode));
+// Raw deflate, without zlib's header and checksum: the file's one zlib stream is put together
+// from the start's blocks and the frames' blocks, each part ended on a byte boundary.
+struct ReplayFrames::Compressor {
+    z_stream z{};
+
+    Compressor() {
+        if (deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+            throw ReplayError("the replay could not be compressed: no memory");
+        }
     }
+    // A copy finishes a replay while the original goes on with the run.
+    Compressor(const Compressor& original) {
+        if (deflateCopy(&z, const_cast<z_stream*>(&original.z)) != Z_OK) {
+            throw ReplayError("the replay could not be compressed: no memory");
+        }
+    }
+    Compressor& operator=(const Compressor&) = delete;
+    ~Compressor() { deflateEnd(&z); }
+};
+
+ReplayFrames::ReplayFrames()
+    : compressor_(std::make_unique<Compressor>()), checksum_(adler32(0, nullptr, 0)) {}
+ReplayFrames::~ReplayFrames() = default;
+ReplayFrames::ReplayFrames(ReplayFrames&&) noexcept = default;
+ReplayFrames& ReplayFrames::operator=(ReplayFrames&&) noexcept = default;
+
+void ReplayFrames::add(const ReplayFrame& frame) {
+    putFrame(pending_, frame, lastTick_, lastMusicPosition_);
     lastTick_ = frame.tick;
     lastMusicPosition_ = frame.musicPosition;
     ++count_;
+    if (pending_.size() >= pendingLimit) {
+        compressPending();
+    }
+}
+
+void ReplayFrames::compressPending() {
+    checksum_ = adler32(checksum_, reinterpret_cast<const Bytef*>(pending_.data()),
+                        static_cast<uInt>(pending_.size()));
+    deflateInto(compressor_->z, pending_, Z_NO_FLUSH, compressed_);
+    pending_.clear();
 }
 
 std::string encodeReplay(const ReplayIdentity& identity, const ReplayStart& start,
-                         ReplayFrames frames, const ReplayFrame* lastFrame) {
-    if (lastFrame != nullptr) {
-        frames.add(*lastFrame);
-    }
+                         const ReplayFrames& frames, const ReplayFrame* lastFrame) {
     std::string body;
     putVarint(body, start.seed);
     body.push_back(start.online ? 1 : 0);
@@ -179,8 +222,11 @@ std::string encodeReplay(const ReplayIdentity& identity, const ReplayStart& star
     putDifference(body, static_cast<std::uint32_t>(start.startTick), 0);
     putDifference(body, static_cast<std::uint32_t>(start.loopTick),
                   static_cast<std::uint32_t>(start.startTick));
-    putVarint(body, frames.count());
-    body += frames.bytes();
+    putVarint(body, frames.count() + (lastFrame != nullptr ? 1 : 0));
+    std::string tail = frames.pending_;
+    if (lastFrame != nullptr) {
+        putFrame(tail, *lastFrame, frames.lastTick_, frames.lastMusicPosition_);
+    }
 
     std::string file(magic);
     file += {static_cast<char>(replayFormatVersion & 0xFF),
@@ -189,7 +235,25 @@ std::string encodeReplay(const ReplayIdentity& identity, const ReplayStart& star
     file.push_back(static_cast<char>(build.size()));
     file += build;
     file += bytesOfHex(identity.contentHash);
-    return file + compressed(body);
+
+    file += {'\x78', '\xDA'}; // zlib's header: deflate, 32 KB window, best compression
+    ReplayFrames::Compressor startPart;
+    deflateInto(startPart.z, body, Z_SYNC_FLUSH, file);
+    file += frames.compressed_;
+    ReplayFrames::Compressor framesPart(*frames.compressor_);
+    deflateInto(framesPart.z, tail, Z_SYNC_FLUSH, file);
+    file += {'\x03', '\x00'}; // an empty last block
+    const uLong framesChecksum =
+        adler32(frames.checksum_, reinterpret_cast<const Bytef*>(tail.data()),
+                static_cast<uInt>(tail.size()));
+    const uLong checksum =
+        adler32_combine(adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef*>(body.data()),
+                                static_cast<uInt>(body.size())),
+                        framesChecksum, static_cast<z_off_t>(framesPart.z.total_in));
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        file.push_back(static_cast<char>((checksum >> shift) & 0xFF));
+    }
+    return file;
 }
 
 Replay decodeReplay(std::string_view file, const ReplayIdentity& expected) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -54,23 +55,40 @@ struct ReplayFrame {
     bool operator==(const ReplayFrame&) const = default;
 };
 
-// Frames encoded as they come, so that a long run keeps a few bytes per frame.
+// Frames encoded and compressed as they come: a long run keeps well under a byte a frame, and a
+// replay of it is made without compressing the whole run again.
 class ReplayFrames {
   public:
+    ReplayFrames();
+    ~ReplayFrames();
+    ReplayFrames(ReplayFrames&&) noexcept;
+    ReplayFrames& operator=(ReplayFrames&&) noexcept;
+
     void add(const ReplayFrame& frame);
     std::size_t count() const { return count_; }
-    const std::string& bytes() const { return bytes_; }
+    // The memory the frames hold, the compressor's own state aside.
+    std::size_t memoryBytes() const { return compressed_.capacity() + pending_.capacity(); }
 
   private:
-    std::string bytes_;
+    friend std::string encodeReplay(const ReplayIdentity&, const ReplayStart&, const ReplayFrames&,
+                                    const ReplayFrame*);
+    struct Compressor;
+
+    void compressPending();
+
+    std::unique_ptr<Compressor> compressor_;
+    std::string compressed_; // the frames fed so far, as raw deflate blocks
+    std::string pending_;    // encoded frames not yet fed
+    std::uint32_t checksum_; // zlib's Adler-32 of the frames fed
     std::size_t count_ = 0;
     std::int32_t lastTick_ = 0;
     std::uint32_t lastMusicPosition_ = 0;
 };
 
-// The replay file of these frames; `lastFrame` (may be null) is appended after them.
+// The replay file of these frames; `lastFrame` (may be null) is appended after them. The frames
+// go on recording afterwards.
 std::string encodeReplay(const ReplayIdentity& identity, const ReplayStart& start,
-                         ReplayFrames frames, const ReplayFrame* lastFrame = nullptr);
+                         const ReplayFrames& frames, const ReplayFrame* lastFrame = nullptr);
 
 struct Replay {
     ReplayIdentity identity;

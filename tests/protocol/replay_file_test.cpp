@@ -30,16 +30,33 @@ TEST(ReplayFile, EverythingRecordedReadsBackThroughTheCompression) {
     EXPECT_EQ(replay.frames, frames);
 }
 
-// A game keeps its last replay for as long as the run lasts: the file holds its own size, not
-// the compressor's bound of the hour of frames behind it.
-TEST(ReplayFile, AnHourOfSteadyFramesCompressesAndHoldsNoMoreMemoryThanItsBytes) {
+// A run goes on recording after a game's replay is cut from it, an hour of frames costs well under
+// a byte a frame, and the replay the game keeps holds no more memory than its bytes.
+TEST(ReplayFile, AnHourLongRunCutInTheMiddleAndAtTheEndReadsBackWhole) {
     std::vector<ReplayFrame> frames;
     for (std::int32_t frame = 0; frame < 216000; ++frame) {
         frames.push_back({16 * frame, static_cast<std::uint32_t>(705 * frame), {}});
+        if (frame % 4999 == 0) {
+            frames.back().events.push_back({ReplayEvent::Kind::KeyDown, frame % 300});
+        }
     }
-    const std::string file = sampleReplay({1, false, "", 0, 0}, frames);
-    EXPECT_LT(file.size(), 216000u / 10);
-    EXPECT_LT(file.capacity(), 2 * file.size());
+    const ReplayStart start{3, true, "setup", -16, 0};
+    ReplayFrames recorded;
+    std::string middle;
+    for (std::size_t frame = 0; frame < frames.size(); ++frame) {
+        if (frame == 100000) {
+            middle = encodeReplay(identity, start, recorded, &frames[frame]);
+        }
+        recorded.add(frames[frame]);
+    }
+    const std::string whole = encodeReplay(identity, start, recorded);
+    EXPECT_EQ(decodeReplay(middle, identity).frames,
+              std::vector<ReplayFrame>(frames.begin(), frames.begin() + 100001));
+    const Replay replay = decodeReplay(whole, identity);
+    EXPECT_EQ(replay.start, start);
+    EXPECT_EQ(replay.frames, frames);
+    EXPECT_LT(recorded.memoryBytes(), frames.size());
+    EXPECT_LT(whole.capacity(), 2 * whole.size());
 }
 
 TEST(ReplayFile, AnotherBuildOtherContentAndDamagedFilesAreRefusedWithTheirReason) {
