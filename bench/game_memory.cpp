@@ -20,7 +20,7 @@ namespace {
 
 using namespace vastorim;
 
-constexpr std::int64_t frames = 216000; // an hour at 60 frames a second
+constexpr std::int64_t frames = 2160000; // nine and a half hours of 16 ms frames
 constexpr std::int64_t samples = 10;
 constexpr double megabyte = 1024.0 * 1024.0;
 
