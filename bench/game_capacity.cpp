@@ -1,7 +1,6 @@
 // Whole frames with every table full: 10,001 asteroids, 10,001 shots, the emitter's 10,001
 // particles and four ships, without drawing and drawn on the offscreen surface; and frames with
 // 100, 1,000 and 10,001 asteroids alone, to show how the frame time grows with the field.
-#include "engine/music_clock.h"
 #include "engine/platform_access.h"
 #include "engine/random.h"
 #include "engine/renderer.h"
