@@ -39,8 +39,9 @@ void putFrame(std::string& out, const ReplayFrame& frame, std::int32_t tickBefor
     }
 }
 
-// Encoded frames reach the compressor in pieces of about this size.
-constexpr std::size_t pendingLimit = 1 << 16;
+// Encoded frames reach the compressor in pieces of about this size, some thousand frames: each
+// piece costs a fraction of a millisecond, not one long frame now and then.
+constexpr std::size_t pendingLimit = 1 << 12;
 
 // Feeds bytes to a compressor and appends what comes out: with Z_NO_FLUSH as much as it has
 // ready, with Z_SYNC_FLUSH everything, ending on a byte boundary.
@@ -175,7 +176,8 @@ struct ReplayFrames::Compressor {
     z_stream z{};
 
     Compressor() {
-        if (deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+        if (deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) !=
+            Z_OK) {
             throw ReplayError("the replay could not be compressed: no memory");
         }
     }
@@ -236,7 +238,7 @@ std::string encodeReplay(const ReplayIdentity& identity, const ReplayStart& star
     file += build;
     file += bytesOfHex(identity.contentHash);
 
-    file += {'\x78', '\xDA'}; // zlib's header: deflate, 32 KB window, best compression
+    file += {'\x78', '\x9C'}; // zlib's header: deflate, 32 KB window, default compression
     ReplayFrames::Compressor startPart;
     deflateInto(startPart.z, body, Z_SYNC_FLUSH, file);
     file += frames.compressed_;
